@@ -1,0 +1,49 @@
+#include "Configuration.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+QSettings* Configuration::pointerSettings = nullptr;
+QLocale::Language Configuration::_systemLanguageId = QLocale::English;
+QString Configuration::_systemLanguageString = QStringLiteral("en");
+
+namespace
+{
+// Organization name of the native settings store: the product web site's domain.
+const char* const SETTINGS_ORGANIZATION_DOMAIN = "pavisor.com";
+const char* const SETTINGS_APPLICATION_NAME = "Pavisor Key Manager";
+} // namespace
+
+QString Configuration::getBundleResourcesPath()
+{
+    // The executable lives in ".../Contents/MacOS": cut "/MacOS" and look in the sibling folder.
+    QString path = QCoreApplication::applicationDirPath();
+    path.chop(6);
+    return path + QStringLiteral("/") + QStringLiteral("Resources/");
+}
+
+void Configuration::initialize()
+{
+    _systemLanguageId = QLocale::system().language();
+    _systemLanguageString = (_systemLanguageId == QLocale::French) ? QStringLiteral("fr") : QStringLiteral("en");
+
+    const QString iniPath = getBundleResourcesPath() + QStringLiteral("Configuration.ini");
+    if (QFileInfo::exists(iniPath))
+        pointerSettings = new QSettings(iniPath, QSettings::IniFormat);
+    else
+    {
+        QCoreApplication::setOrganizationName(QString::fromLatin1(SETTINGS_ORGANIZATION_DOMAIN));
+        QCoreApplication::setApplicationName(QString::fromLatin1(SETTINGS_APPLICATION_NAME));
+        pointerSettings = new QSettings();
+    }
+}
+
+void Configuration::uninitialize()
+{
+    delete pointerSettings;
+    pointerSettings = nullptr;
+}
+
+QLocale::Language Configuration::getSystemLanguageId() { return _systemLanguageId; }
+
+QString Configuration::getSystemLanguageString() { return _systemLanguageString; }

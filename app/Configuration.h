@@ -1,0 +1,32 @@
+#ifndef CONFIGURATION_H
+#define CONFIGURATION_H
+
+#include <QLocale>
+#include <QSettings>
+#include <QString>
+
+// The process-wide settings object and the system language, computed once at start-up.
+class Configuration
+{
+public:
+    static QSettings* pointerSettings;
+
+    // Chooses the settings store ("Configuration.ini" in the bundle's "Resources" folder when it
+    // exists, the native per-user store otherwise) and records the system language.
+    static void initialize();
+    // Deletes the settings object, which writes any pending change.
+    static void uninitialize();
+
+    static QLocale::Language getSystemLanguageId();
+    // "fr" on a French system, "en" on every other.
+    static QString getSystemLanguageString();
+
+    // The bundle's "Resources" folder, derived from the executable's "Contents/MacOS" folder.
+    static QString getBundleResourcesPath();
+
+private:
+    static QLocale::Language _systemLanguageId;
+    static QString _systemLanguageString;
+};
+
+#endif

@@ -1,0 +1,103 @@
+#ifndef FORMCONTENTEDITOR_H
+#define FORMCONTENTEDITOR_H
+
+#include "ViewContentMessageBoxDialog.h"
+
+#include <QMainWindow>
+#include <QMenu>
+#include <QStack>
+#include <QString>
+#include <QTimer>
+
+class QNetworkAccessManager;
+class QShortcut;
+class ViewBase;
+class ViewContentBase;
+
+namespace Ui
+{
+class FormContentEditor;
+}
+
+// The one main window: the editor page and every full-window view on a stacked widget.
+class FormContentEditor : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // A view's value is its index in the stacked widget: views are created in this order.
+    enum ViewId
+    {
+        VIEW_ID_CONTENT_EDITOR,
+        VIEW_ID_START_MENU,
+        VIEW_ID_PASSWORD_INFORMATION,
+        VIEW_ID_READ_DEVICE,
+        VIEW_ID_WRITE_DEVICE,
+        VIEW_ID_INSERT_READING_MASTER_PASSWORD,
+        VIEW_ID_INSERT_WRITING_MASTER_PASSWORD,
+        VIEW_ID_DEVICE_SELECTION,
+        VIEW_ID_SHOW_DEVICE_INFORMATION,
+        VIEW_ID_CHANGE_DEVICE_NAME,
+        VIEW_ID_SETTINGS,
+        VIEW_ID_LINE_INPUT_DIALOG,
+        VIEW_ID_MESSAGE_BOX_DIALOG,
+        VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_1,
+        VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_2,
+        VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_3,
+        VIEW_ID_DEVICE_COPY_WIZARD_PAGE_1,
+        VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2,
+        VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3,
+        VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4,
+        VIEW_ID_APPLICATION_LOCKED,
+        VIEW_ID_IMPORT_CSV_FILE,
+        // Argument of viewPop() meaning "the view just below the current one".
+        VIEW_ID_PREVIOUS
+    };
+
+    explicit FormContentEditor(QWidget* parent = nullptr);
+    ~FormContentEditor() override;
+
+    void viewPush(ViewId id);
+    void viewPop(ViewId target);
+    void viewReplace(ViewId id);
+    void viewClear();
+    ViewId viewGetCurrent();
+
+    void viewPushLineInputDialog(const QString& title, const QString& labelText, const QString& text);
+    void viewPushMessageBoxDialog(ViewContentMessageBoxDialog::Icon icon, const QString& title,
+                                  const QString& message, int buttons,
+                                  ViewContentMessageBoxDialog::Button defaultButton);
+
+    // The frame and page of a view, for callers that fill a page before pushing it.
+    ViewBase* viewGetFrame(ViewId id) const;
+    ViewContentBase* viewGetContent(ViewId id) const;
+
+private:
+    Ui::FormContentEditor* ui;
+    ViewBase* _pointerViews[VIEW_ID_PREVIOUS] = {};
+    QStack<ViewId> _viewsStack;
+    QMenu _menuWriteDevice;
+    QShortcut* _pointerShortcutFind = nullptr;
+    QShortcut* _pointerShortcutClearClipboard = nullptr;
+
+    // Window state shared with the device, editing and lock workflows.
+    bool _isMasterPasswordKnown = false;
+    bool _isUnsavedDataPresent = false;
+    bool _isClipboardUsed = false;
+    bool _isApplicationUpdateManuallyChecked = false;
+    int _pendingRequest = 0;
+    QNetworkAccessManager* _pointerNetworkAccessManager = nullptr;
+    QTimer _timerSecond;
+
+    void _viewCreate(ViewContentBase* pointerViewContent, ViewId id, const QString& title);
+    void _viewSet(ViewId id, bool isCurrentViewExited, bool isNewViewEntered);
+
+private slots:
+    void _slotPushMessageBoxDialogViewTimeout();
+    void _slotViewStartMenuInitializeDeviceClicked();
+};
+
+// The one main window of the process, set by main() before the event loop starts.
+extern FormContentEditor* pointerFormContentEditor;
+
+#endif

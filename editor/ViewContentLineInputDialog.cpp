@@ -1,0 +1,58 @@
+#include "ViewContentLineInputDialog.h"
+#include "ui_ViewContentLineInputDialog.h"
+
+#include "FormContentEditor.h"
+
+ViewContentLineInputDialog::ViewContentLineInputDialog(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentLineInputDialog)
+{
+    ui->setupUi(this);
+    connect(ui->pushButtonOk, &QPushButton::clicked, this, &ViewContentLineInputDialog::_slotPushButtonOkClicked);
+    connect(ui->pushButtonCancel, &QPushButton::clicked, this,
+            &ViewContentLineInputDialog::_slotPushButtonCancelClicked);
+    connect(ui->lineEdit, &QLineEdit::textEdited, this, &ViewContentLineInputDialog::_slotLineEditTextEdited);
+    connect(ui->lineEdit, &QLineEdit::returnPressed, this, &ViewContentLineInputDialog::_slotLineEditReturnPressed);
+}
+
+ViewContentLineInputDialog::~ViewContentLineInputDialog() { delete ui; }
+
+void ViewContentLineInputDialog::setDialogContent(const QString& labelText, const QString& text)
+{
+    ui->labelText->setText(labelText);
+    ui->lineEdit->setText(text);
+}
+
+void ViewContentLineInputDialog::enterView()
+{
+    if (!ui->lineEdit->text().isEmpty())
+        ui->lineEdit->selectAll();
+    ui->lineEdit->setFocus();
+    _slotLineEditTextEdited(ui->lineEdit->text());
+}
+
+void ViewContentLineInputDialog::_slotLineEditTextEdited(const QString& text)
+{
+    const bool isAcceptable = !text.isEmpty();
+    ui->pushButtonOk->setEnabled(isAcceptable);
+    ui->pushButtonOk->setDefault(isAcceptable);
+}
+
+void ViewContentLineInputDialog::_slotLineEditReturnPressed()
+{
+    if (ui->pushButtonOk->isEnabled())
+        _slotPushButtonOkClicked();
+}
+
+void ViewContentLineInputDialog::_slotPushButtonOkClicked()
+{
+    // The text is copied before the pop: the receiving slot may refill this page.
+    const QString text = ui->lineEdit->text();
+    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    emit insertionFinished(true, text);
+}
+
+void ViewContentLineInputDialog::_slotPushButtonCancelClicked()
+{
+    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    emit insertionFinished(false, QString());
+}

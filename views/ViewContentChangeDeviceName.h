@@ -1,0 +1,25 @@
+#ifndef VIEWCONTENTCHANGEDEVICENAME_H
+#define VIEWCONTENTCHANGEDEVICENAME_H
+
+#include "ViewContentBase.h"
+
+namespace Ui
+{
+class ViewContentChangeDeviceName;
+}
+
+class ViewContentChangeDeviceName : public ViewContentBase
+{
+    Q_OBJECT
+
+public:
+    explicit ViewContentChangeDeviceName(QWidget* parent = nullptr);
+    ~ViewContentChangeDeviceName() override;
+
+    void enterView() override;
+
+private:
+    Ui::ViewContentChangeDeviceName* ui;
+};
+
+#endif

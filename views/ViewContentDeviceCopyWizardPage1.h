@@ -1,0 +1,25 @@
+#ifndef VIEWCONTENTDEVICECOPYWIZARDPAGE1_H
+#define VIEWCONTENTDEVICECOPYWIZARDPAGE1_H
+
+#include "ViewContentBase.h"
+
+namespace Ui
+{
+class ViewContentDeviceCopyWizardPage1;
+}
+
+class ViewContentDeviceCopyWizardPage1 : public ViewContentBase
+{
+    Q_OBJECT
+
+public:
+    explicit ViewContentDeviceCopyWizardPage1(QWidget* parent = nullptr);
+    ~ViewContentDeviceCopyWizardPage1() override;
+
+    void enterView() override;
+
+private:
+    Ui::ViewContentDeviceCopyWizardPage1* ui;
+};
+
+#endif

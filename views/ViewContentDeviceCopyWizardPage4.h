@@ -1,0 +1,25 @@
+#ifndef VIEWCONTENTDEVICECOPYWIZARDPAGE4_H
+#define VIEWCONTENTDEVICECOPYWIZARDPAGE4_H
+
+#include "ViewContentBase.h"
+
+namespace Ui
+{
+class ViewContentDeviceCopyWizardPage4;
+}
+
+class ViewContentDeviceCopyWizardPage4 : public ViewContentBase
+{
+    Q_OBJECT
+
+public:
+    explicit ViewContentDeviceCopyWizardPage4(QWidget* parent = nullptr);
+    ~ViewContentDeviceCopyWizardPage4() override;
+
+    void enterView() override;
+
+private:
+    Ui::ViewContentDeviceCopyWizardPage4* ui;
+};
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef VIEWCONTENTINSERTWRITINGMASTERPASSWORD_H
+#define VIEWCONTENTINSERTWRITINGMASTERPASSWORD_H
+
+#include "ViewContentBase.h"
+
+namespace Ui
+{
+class ViewContentInsertWritingMasterPassword;
+}
+
+class ViewContentInsertWritingMasterPassword : public ViewContentBase
+{
+    Q_OBJECT
+
+public:
+    explicit ViewContentInsertWritingMasterPassword(QWidget* parent = nullptr);
+    ~ViewContentInsertWritingMasterPassword() override;
+
+    void enterView() override;
+
+private:
+    Ui::ViewContentInsertWritingMasterPassword* ui;
+};
+
+#endif

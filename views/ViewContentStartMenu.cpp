@@ -1,0 +1,39 @@
+#include "ViewContentStartMenu.h"
+#include "ui_ViewContentStartMenu.h"
+
+#include "HelpViewer.h"
+
+#include <QCoreApplication>
+#include <QSvgRenderer>
+
+ViewContentStartMenu::ViewContentStartMenu(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentStartMenu)
+{
+    ui->setupUi(this);
+    ui->svgWidgetLogo->load(QStringLiteral(":/Icon.svg"));
+    ui->svgWidgetLogo->renderer()->setAspectRatioMode(Qt::KeepAspectRatio);
+    ui->labelGettingStarted->setText(QStringLiteral("<a href=\"getting_started_description.html\">%1</a>")
+                                         .arg(tr("Open the Getting started tutorial")));
+    ui->labelDeviceInitialization->setText(
+        QStringLiteral("<a href=\"unused_link\">%1</a>").arg(tr("start initializing your Pavisor")));
+
+    connect(ui->pushButtonOpenDevice, &QPushButton::clicked, this,
+            &ViewContentStartMenu::_slotPushButtonOpenDeviceClicked);
+    connect(ui->pushButtonQuit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+    connect(ui->labelGettingStarted, &QLabel::linkActivated, this,
+            &ViewContentStartMenu::_slotLabelGettingStartedLinkActivated);
+    connect(ui->labelDeviceInitialization, &QLabel::linkActivated, this,
+            &ViewContentStartMenu::_slotLabelDeviceInitializationLinkActivated);
+}
+
+ViewContentStartMenu::~ViewContentStartMenu() { delete ui; }
+
+void ViewContentStartMenu::enterView() {}
+
+void ViewContentStartMenu::_slotPushButtonOpenDeviceClicked() { emit openDeviceClicked(); }
+
+void ViewContentStartMenu::_slotLabelGettingStartedLinkActivated(const QString& link) { HelpViewer::display(link); }
+
+void ViewContentStartMenu::_slotLabelDeviceInitializationLinkActivated(const QString&)
+{
+    emit initializeDeviceClicked();
+}

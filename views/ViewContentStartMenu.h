@@ -1,0 +1,35 @@
+#ifndef VIEWCONTENTSTARTMENU_H
+#define VIEWCONTENTSTARTMENU_H
+
+#include "ViewContentBase.h"
+
+namespace Ui
+{
+class ViewContentStartMenu;
+}
+
+// The first page: open a device, start an empty editor for a new device, read the tutorial, quit.
+class ViewContentStartMenu : public ViewContentBase
+{
+    Q_OBJECT
+
+public:
+    explicit ViewContentStartMenu(QWidget* parent = nullptr);
+    ~ViewContentStartMenu() override;
+
+    void enterView() override;
+
+signals:
+    void openDeviceClicked();
+    void initializeDeviceClicked();
+
+private:
+    Ui::ViewContentStartMenu* ui;
+
+private slots:
+    void _slotPushButtonOpenDeviceClicked();
+    void _slotLabelGettingStartedLinkActivated(const QString& link);
+    void _slotLabelDeviceInitializationLinkActivated(const QString& link);
+};
+
+#endif
