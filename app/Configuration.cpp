@@ -25,7 +25,8 @@ QString Configuration::getBundleResourcesPath()
 void Configuration::initialize()
 {
     _systemLanguageId = QLocale::system().language();
-    _systemLanguageString = (_systemLanguageId == QLocale::French) ? QStringLiteral("fr") : QStringLiteral("en");
+    _systemLanguageString =
+        (_systemLanguageId == QLocale::French) ? QStringLiteral("fr") : QStringLiteral("en");
 
     const QString iniPath = getBundleResourcesPath() + QStringLiteral("Configuration.ini");
     if (QFileInfo::exists(iniPath))
@@ -44,6 +45,12 @@ void Configuration::uninitialize()
     pointerSettings = nullptr;
 }
 
-QLocale::Language Configuration::getSystemLanguageId() { return _systemLanguageId; }
+QLocale::Language Configuration::getSystemLanguageId()
+{
+    return _systemLanguageId;
+}
 
-QString Configuration::getSystemLanguageString() { return _systemLanguageString; }
+QString Configuration::getSystemLanguageString()
+{
+    return _systemLanguageString;
+}

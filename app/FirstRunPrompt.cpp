@@ -11,11 +11,13 @@ void FirstRunPrompt::showIfNeeded(QWidget* parent)
     if (settings == nullptr || !settings->value(QStringLiteral("IsFirstRun"), true).toBool())
         return;
 
-    const QMessageBox::StandardButton answer = QMessageBox::information(
-        parent, tr("Welcome"),
-        tr("This is the first time you run the Pavisor application. Do you want to read the \"getting started\" "
-           "documentation?\n\nYou can always access this documentation and much more from the application Help menu."),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const QMessageBox::StandardButton answer =
+        QMessageBox::information(parent, tr("Welcome"),
+                                 tr("This is the first time you run the Pavisor application. Do you want to "
+                                    "read the \"getting started\" "
+                                    "documentation?\n\nYou can always access this documentation and much "
+                                    "more from the application Help menu."),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         HelpViewer::display(QStringLiteral("getting_started_description.html"));
 

@@ -10,7 +10,10 @@ namespace
 QProcess helpViewerProcess;
 } // namespace
 
-QProcess& HelpViewer::process() { return helpViewerProcess; }
+QProcess& HelpViewer::process()
+{
+    return helpViewerProcess;
+}
 
 void HelpViewer::display(const QString& pageName)
 {

@@ -54,8 +54,10 @@ FormContentEditor::FormContentEditor(QWidget* parent)
                 tr("Device serial number"));
     _viewCreate(new ViewContentChangeDeviceName(this), VIEW_ID_CHANGE_DEVICE_NAME, tr("Set device name"));
     _viewCreate(new ViewContentSettings(this), VIEW_ID_SETTINGS, tr("Settings"));
-    _viewCreate(new ViewContentLineInputDialog(this), VIEW_ID_LINE_INPUT_DIALOG, QStringLiteral("<No title set>"));
-    _viewCreate(new ViewContentMessageBoxDialog(this), VIEW_ID_MESSAGE_BOX_DIALOG, QStringLiteral("<No title set>"));
+    _viewCreate(new ViewContentLineInputDialog(this), VIEW_ID_LINE_INPUT_DIALOG,
+                QStringLiteral("<No title set>"));
+    _viewCreate(new ViewContentMessageBoxDialog(this), VIEW_ID_MESSAGE_BOX_DIALOG,
+                QStringLiteral("<No title set>"));
     _viewCreate(new ViewContentDeviceErasingWizardPage1(this), VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_1,
                 tr("Device erasing wizard"));
     _viewCreate(new ViewContentDeviceErasingWizardPage2(this), VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_2,
@@ -70,7 +72,8 @@ FormContentEditor::FormContentEditor(QWidget* parent)
                 tr("Write content to target device"));
     _viewCreate(new ViewContentDeviceCopyWizardPage4(this), VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4,
                 tr("Successful device duplication"));
-    _viewCreate(new ViewContentApplicationLocked(this), VIEW_ID_APPLICATION_LOCKED, tr("Application is locked"));
+    _viewCreate(new ViewContentApplicationLocked(this), VIEW_ID_APPLICATION_LOCKED,
+                tr("Application is locked"));
     _viewCreate(new ViewContentImportCSVFile(this), VIEW_ID_IMPORT_CSV_FILE, tr("Import a CSV file"));
 
     ui->pushButtonNextSearchResult->setShortcut(QKeySequence(QStringLiteral("F3")));
@@ -122,17 +125,26 @@ ViewContentBase* FormContentEditor::viewGetContent(ViewId id) const
     return frame != nullptr ? frame->viewContent() : nullptr;
 }
 
+// The page shown at a stacked-widget index; none for the editor page, which has no frame.
+static ViewContentBase* pageAt(QStackedWidget* stackedWidget, int index)
+{
+    if (index <= FormContentEditor::VIEW_ID_CONTENT_EDITOR)
+        return nullptr;
+    auto* frame = qobject_cast<ViewBase*>(stackedWidget->widget(index));
+    return frame != nullptr ? frame->viewContent() : nullptr;
+}
+
 void FormContentEditor::_viewSet(ViewId id, bool isCurrentViewExited, bool isNewViewEntered)
 {
     if (isCurrentViewExited)
     {
-        if (ViewContentBase* current = viewGetContent(viewGetCurrent()))
+        if (ViewContentBase* current = pageAt(ui->stackedWidget, ui->stackedWidget->currentIndex()))
             current->exitView();
     }
     // The stacked widget still shows the old page here, so enterView() sees the view being left.
     if (isNewViewEntered)
     {
-        if (ViewContentBase* next = viewGetContent(id))
+        if (ViewContentBase* next = pageAt(ui->stackedWidget, id))
             next->enterView();
     }
     ui->menubar->setVisible(id == VIEW_ID_CONTENT_EDITOR || id == VIEW_ID_START_MENU);
@@ -170,14 +182,18 @@ void FormContentEditor::viewReplace(ViewId id)
     _viewSet(id, true, true);
 }
 
-void FormContentEditor::viewClear() { _viewsStack.clear(); }
+void FormContentEditor::viewClear()
+{
+    _viewsStack.clear();
+}
 
 FormContentEditor::ViewId FormContentEditor::viewGetCurrent()
 {
     return static_cast<ViewId>(ui->stackedWidget->currentIndex());
 }
 
-void FormContentEditor::viewPushLineInputDialog(const QString& title, const QString& labelText, const QString& text)
+void FormContentEditor::viewPushLineInputDialog(const QString& title, const QString& labelText,
+                                                const QString& text)
 {
     _pointerViews[VIEW_ID_LINE_INPUT_DIALOG]->setTitle(title);
     static_cast<ViewContentLineInputDialog*>(viewGetContent(VIEW_ID_LINE_INPUT_DIALOG))
@@ -196,7 +212,10 @@ void FormContentEditor::viewPushMessageBoxDialog(ViewContentMessageBoxDialog::Ic
     QTimer::singleShot(0, this, &FormContentEditor::_slotPushMessageBoxDialogViewTimeout);
 }
 
-void FormContentEditor::_slotPushMessageBoxDialogViewTimeout() { viewPush(VIEW_ID_MESSAGE_BOX_DIALOG); }
+void FormContentEditor::_slotPushMessageBoxDialogViewTimeout()
+{
+    viewPush(VIEW_ID_MESSAGE_BOX_DIALOG);
+}
 
 void FormContentEditor::_slotViewStartMenuInitializeDeviceClicked()
 {

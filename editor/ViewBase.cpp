@@ -21,6 +21,12 @@ ViewBase::ViewBase(ViewContentBase* pointerViewContent, const QString& title, QW
     layout->addWidget(_pointerViewContent);
 }
 
-void ViewBase::setTitle(const QString& title) { _pointerLabelTitle->setText(title); }
+void ViewBase::setTitle(const QString& title)
+{
+    _pointerLabelTitle->setText(title);
+}
 
-QString ViewBase::title() const { return _pointerLabelTitle->text(); }
+QString ViewBase::title() const
+{
+    return _pointerLabelTitle->text();
+}

@@ -7,14 +7,19 @@ ViewContentLineInputDialog::ViewContentLineInputDialog(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentLineInputDialog)
 {
     ui->setupUi(this);
-    connect(ui->pushButtonOk, &QPushButton::clicked, this, &ViewContentLineInputDialog::_slotPushButtonOkClicked);
+    connect(ui->pushButtonOk, &QPushButton::clicked, this,
+            &ViewContentLineInputDialog::_slotPushButtonOkClicked);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,
             &ViewContentLineInputDialog::_slotPushButtonCancelClicked);
     connect(ui->lineEdit, &QLineEdit::textEdited, this, &ViewContentLineInputDialog::_slotLineEditTextEdited);
-    connect(ui->lineEdit, &QLineEdit::returnPressed, this, &ViewContentLineInputDialog::_slotLineEditReturnPressed);
+    connect(ui->lineEdit, &QLineEdit::returnPressed, this,
+            &ViewContentLineInputDialog::_slotLineEditReturnPressed);
 }
 
-ViewContentLineInputDialog::~ViewContentLineInputDialog() { delete ui; }
+ViewContentLineInputDialog::~ViewContentLineInputDialog()
+{
+    delete ui;
+}
 
 void ViewContentLineInputDialog::setDialogContent(const QString& labelText, const QString& text)
 {

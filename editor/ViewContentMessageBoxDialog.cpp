@@ -18,14 +18,20 @@ ViewContentMessageBoxDialog::ViewContentMessageBoxDialog(QWidget* parent)
 {
     ui->setupUi(this);
     qRegisterMetaType<ViewContentMessageBoxDialog::Button>();
-    connect(ui->pushButtonOk, &QPushButton::clicked, this, &ViewContentMessageBoxDialog::_slotPushButtonOkClicked);
-    connect(ui->pushButtonYes, &QPushButton::clicked, this, &ViewContentMessageBoxDialog::_slotPushButtonYesClicked);
-    connect(ui->pushButtonNo, &QPushButton::clicked, this, &ViewContentMessageBoxDialog::_slotPushButtonNoClicked);
+    connect(ui->pushButtonOk, &QPushButton::clicked, this,
+            &ViewContentMessageBoxDialog::_slotPushButtonOkClicked);
+    connect(ui->pushButtonYes, &QPushButton::clicked, this,
+            &ViewContentMessageBoxDialog::_slotPushButtonYesClicked);
+    connect(ui->pushButtonNo, &QPushButton::clicked, this,
+            &ViewContentMessageBoxDialog::_slotPushButtonNoClicked);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,
             &ViewContentMessageBoxDialog::_slotPushButtonCancelClicked);
 }
 
-ViewContentMessageBoxDialog::~ViewContentMessageBoxDialog() { delete ui; }
+ViewContentMessageBoxDialog::~ViewContentMessageBoxDialog()
+{
+    delete ui;
+}
 
 void ViewContentMessageBoxDialog::enterView() {}
 
@@ -67,8 +73,8 @@ void ViewContentMessageBoxDialog::setDialogContent(Icon icon, const QString& mes
         }
     }
 
-    static const char* const iconPaths[] = {":/Images/Success.svg", ":/Images/Error.svg", ":/Images/Information.svg",
-                                            ":/Images/Question.svg"};
+    static const char* const iconPaths[] = {":/Images/Success.svg", ":/Images/Error.svg",
+                                            ":/Images/Information.svg", ":/Images/Question.svg"};
     if (icon >= ICON_SUCCESS && icon <= ICON_QUESTION)
         ui->svgWidgetIcon->load(QString::fromLatin1(iconPaths[icon]));
     ui->svgWidgetIcon->renderer()->setAspectRatioMode(Qt::KeepAspectRatio);
@@ -81,10 +87,22 @@ void ViewContentMessageBoxDialog::_exit(Button button)
     emit dialogExited(button);
 }
 
-void ViewContentMessageBoxDialog::_slotPushButtonOkClicked(bool) { _exit(BUTTON_OK); }
+void ViewContentMessageBoxDialog::_slotPushButtonOkClicked(bool)
+{
+    _exit(BUTTON_OK);
+}
 
-void ViewContentMessageBoxDialog::_slotPushButtonYesClicked(bool) { _exit(BUTTON_YES); }
+void ViewContentMessageBoxDialog::_slotPushButtonYesClicked(bool)
+{
+    _exit(BUTTON_YES);
+}
 
-void ViewContentMessageBoxDialog::_slotPushButtonNoClicked(bool) { _exit(BUTTON_NO); }
+void ViewContentMessageBoxDialog::_slotPushButtonNoClicked(bool)
+{
+    _exit(BUTTON_NO);
+}
 
-void ViewContentMessageBoxDialog::_slotPushButtonCancelClicked(bool) { _exit(BUTTON_CANCEL); }
+void ViewContentMessageBoxDialog::_slotPushButtonCancelClicked(bool)
+{
+    _exit(BUTTON_CANCEL);
+}

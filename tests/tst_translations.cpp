@@ -47,7 +47,8 @@ void TestTranslations::catalogueCoversEveryText()
     QStringList missing;
     for (auto it = message.globalMatch(content); it.hasNext();)
         missing << it.next().captured(1);
-    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("untranslated: ") + missing.join(QStringLiteral(" | "))));
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("untranslated: ") + missing.join(QStringLiteral(" | "))));
     QVERIFY(content.count(QStringLiteral("<message")) > 0);
 }
 

@@ -1,11 +1,15 @@
 #include "ViewContentApplicationLocked.h"
 #include "ui_ViewContentApplicationLocked.h"
 
-ViewContentApplicationLocked::ViewContentApplicationLocked(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentApplicationLocked)
+ViewContentApplicationLocked::ViewContentApplicationLocked(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentApplicationLocked)
 {
     ui->setupUi(this);
 }
 
-ViewContentApplicationLocked::~ViewContentApplicationLocked() { delete ui; }
+ViewContentApplicationLocked::~ViewContentApplicationLocked()
+{
+    delete ui;
+}
 
 void ViewContentApplicationLocked::enterView() {}

@@ -1,11 +1,15 @@
 #include "ViewContentChangeDeviceName.h"
 #include "ui_ViewContentChangeDeviceName.h"
 
-ViewContentChangeDeviceName::ViewContentChangeDeviceName(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentChangeDeviceName)
+ViewContentChangeDeviceName::ViewContentChangeDeviceName(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentChangeDeviceName)
 {
     ui->setupUi(this);
 }
 
-ViewContentChangeDeviceName::~ViewContentChangeDeviceName() { delete ui; }
+ViewContentChangeDeviceName::~ViewContentChangeDeviceName()
+{
+    delete ui;
+}
 
 void ViewContentChangeDeviceName::enterView() {}

@@ -1,11 +1,15 @@
 #include "ViewContentDeviceSelection.h"
 #include "ui_ViewContentDeviceSelection.h"
 
-ViewContentDeviceSelection::ViewContentDeviceSelection(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentDeviceSelection)
+ViewContentDeviceSelection::ViewContentDeviceSelection(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentDeviceSelection)
 {
     ui->setupUi(this);
 }
 
-ViewContentDeviceSelection::~ViewContentDeviceSelection() { delete ui; }
+ViewContentDeviceSelection::~ViewContentDeviceSelection()
+{
+    delete ui;
+}
 
 void ViewContentDeviceSelection::enterView() {}

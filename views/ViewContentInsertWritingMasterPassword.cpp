@@ -1,11 +1,15 @@
 #include "ViewContentInsertWritingMasterPassword.h"
 #include "ui_ViewContentInsertWritingMasterPassword.h"
 
-ViewContentInsertWritingMasterPassword::ViewContentInsertWritingMasterPassword(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentInsertWritingMasterPassword)
+ViewContentInsertWritingMasterPassword::ViewContentInsertWritingMasterPassword(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentInsertWritingMasterPassword)
 {
     ui->setupUi(this);
 }
 
-ViewContentInsertWritingMasterPassword::~ViewContentInsertWritingMasterPassword() { delete ui; }
+ViewContentInsertWritingMasterPassword::~ViewContentInsertWritingMasterPassword()
+{
+    delete ui;
+}
 
 void ViewContentInsertWritingMasterPassword::enterView() {}

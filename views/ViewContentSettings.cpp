@@ -1,11 +1,15 @@
 #include "ViewContentSettings.h"
 #include "ui_ViewContentSettings.h"
 
-ViewContentSettings::ViewContentSettings(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentSettings)
+ViewContentSettings::ViewContentSettings(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentSettings)
 {
     ui->setupUi(this);
 }
 
-ViewContentSettings::~ViewContentSettings() { delete ui; }
+ViewContentSettings::~ViewContentSettings()
+{
+    delete ui;
+}
 
 void ViewContentSettings::enterView() {}

@@ -1,11 +1,15 @@
 #include "ViewContentShowDeviceInformation.h"
 #include "ui_ViewContentShowDeviceInformation.h"
 
-ViewContentShowDeviceInformation::ViewContentShowDeviceInformation(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentShowDeviceInformation)
+ViewContentShowDeviceInformation::ViewContentShowDeviceInformation(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentShowDeviceInformation)
 {
     ui->setupUi(this);
 }
 
-ViewContentShowDeviceInformation::~ViewContentShowDeviceInformation() { delete ui; }
+ViewContentShowDeviceInformation::~ViewContentShowDeviceInformation()
+{
+    delete ui;
+}
 
 void ViewContentShowDeviceInformation::enterView() {}

@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QSvgRenderer>
 
-ViewContentStartMenu::ViewContentStartMenu(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentStartMenu)
+ViewContentStartMenu::ViewContentStartMenu(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentStartMenu)
 {
     ui->setupUi(this);
     ui->svgWidgetLogo->load(QStringLiteral(":/Icon.svg"));
@@ -25,13 +26,22 @@ ViewContentStartMenu::ViewContentStartMenu(QWidget* parent) : ViewContentBase(pa
             &ViewContentStartMenu::_slotLabelDeviceInitializationLinkActivated);
 }
 
-ViewContentStartMenu::~ViewContentStartMenu() { delete ui; }
+ViewContentStartMenu::~ViewContentStartMenu()
+{
+    delete ui;
+}
 
 void ViewContentStartMenu::enterView() {}
 
-void ViewContentStartMenu::_slotPushButtonOpenDeviceClicked() { emit openDeviceClicked(); }
+void ViewContentStartMenu::_slotPushButtonOpenDeviceClicked()
+{
+    emit openDeviceClicked();
+}
 
-void ViewContentStartMenu::_slotLabelGettingStartedLinkActivated(const QString& link) { HelpViewer::display(link); }
+void ViewContentStartMenu::_slotLabelGettingStartedLinkActivated(const QString& link)
+{
+    HelpViewer::display(link);
+}
 
 void ViewContentStartMenu::_slotLabelDeviceInitializationLinkActivated(const QString&)
 {

@@ -1,11 +1,15 @@
 #include "ViewContentWriteDevice.h"
 #include "ui_ViewContentWriteDevice.h"
 
-ViewContentWriteDevice::ViewContentWriteDevice(QWidget* parent) : ViewContentBase(parent), ui(new Ui::ViewContentWriteDevice)
+ViewContentWriteDevice::ViewContentWriteDevice(QWidget* parent)
+    : ViewContentBase(parent), ui(new Ui::ViewContentWriteDevice)
 {
     ui->setupUi(this);
 }
 
-ViewContentWriteDevice::~ViewContentWriteDevice() { delete ui; }
+ViewContentWriteDevice::~ViewContentWriteDevice()
+{
+    delete ui;
+}
 
 void ViewContentWriteDevice::enterView() {}

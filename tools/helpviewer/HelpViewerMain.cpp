@@ -19,10 +19,12 @@ int main(int argc, char* argv[])
 
     HelpViewerWindow window(language, homePage);
     // Each page shown is announced on standard output, one name a line, so a caller can follow.
-    QObject::connect(&window, &HelpViewerWindow::pageShown, [](const QString& page) {
-        std::fputs(qPrintable(page + QLatin1Char('\n')), stdout);
-        std::fflush(stdout);
-    });
+    QObject::connect(&window, &HelpViewerWindow::pageShown,
+                     [](const QString& page)
+                     {
+                         std::fputs(qPrintable(page + QLatin1Char('\n')), stdout);
+                         std::fflush(stdout);
+                     });
     window.showPage(firstPage);
     window.show();
     return QApplication::exec();

@@ -23,10 +23,15 @@ HelpViewerWindow::HelpViewerWindow(const QString& language, const QString& homeP
     toolBar->addAction(tr("Forward"), _browser, &QTextBrowser::forward);
     toolBar->addAction(tr("Contents"), this, [this]() { showPage(_homePage); });
     connect(_browser, &QTextBrowser::sourceChanged, this,
-            [this](const QUrl& url) { setWindowTitle(_browser->documentTitle()); emit pageShown(url.fileName()); });
+            [this](const QUrl& url)
+            {
+                setWindowTitle(_browser->documentTitle());
+                emit pageShown(url.fileName());
+            });
 
     _standardInputNotifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-    connect(_standardInputNotifier, &QSocketNotifier::activated, this, &HelpViewerWindow::_slotStandardInputReadable);
+    connect(_standardInputNotifier, &QSocketNotifier::activated, this,
+            &HelpViewerWindow::_slotStandardInputReadable);
 }
 
 void HelpViewerWindow::showPage(const QString& pageName)
@@ -41,7 +46,10 @@ void HelpViewerWindow::showPage(const QString& pageName)
     activateWindow();
 }
 
-QString HelpViewerWindow::currentPage() const { return _browser->source().fileName(); }
+QString HelpViewerWindow::currentPage() const
+{
+    return _browser->source().fileName();
+}
 
 void HelpViewerWindow::_slotStandardInputReadable()
 {
