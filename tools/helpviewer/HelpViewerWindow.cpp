@@ -1,5 +1,6 @@
 #include "HelpViewerWindow.h"
 
+#include <QAction>
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTextBrowser>
@@ -8,24 +9,44 @@
 
 #include <unistd.h>
 
+namespace
+{
+// The viewer loads no translation catalogue: its own few texts follow the language it was
+// started with, like the pages it shows.
+QString localized(const QString& language, const char* english, const char* french)
+{
+    return QString::fromUtf8(language == QLatin1String("fr") ? french : english);
+}
+} // namespace
+
 HelpViewerWindow::HelpViewerWindow(const QString& language, const QString& homePage, QWidget* parent)
     : QMainWindow(parent), _language(language), _homePage(homePage), _browser(new QTextBrowser(this))
 {
-    setWindowTitle(tr("Pavisor Key Manager Help"));
+    const QString helpTitle = localized(_language, "Pavisor Key Manager Help", "Aide de Pavisor Key Manager");
+    setWindowTitle(helpTitle);
     resize(900, 700);
     _browser->setOpenExternalLinks(true);
     _browser->setSearchPaths({QStringLiteral(":/help/") + _language});
     setCentralWidget(_browser);
 
-    QToolBar* toolBar = addToolBar(tr("Navigation"));
+    QToolBar* toolBar = addToolBar(localized(_language, "Navigation", "Navigation"));
     toolBar->setMovable(false);
-    toolBar->addAction(tr("Back"), _browser, &QTextBrowser::backward);
-    toolBar->addAction(tr("Forward"), _browser, &QTextBrowser::forward);
-    toolBar->addAction(tr("Contents"), this, [this]() { showPage(_homePage); });
+    QAction* backAction =
+        toolBar->addAction(localized(_language, "Back", "Précédent"), _browser, &QTextBrowser::backward);
+    QAction* forwardAction =
+        toolBar->addAction(localized(_language, "Forward", "Suivant"), _browser, &QTextBrowser::forward);
+    toolBar->addAction(localized(_language, "Contents", "Sommaire"), this, [this]() { showPage(_homePage); });
+    backAction->setEnabled(false);
+    forwardAction->setEnabled(false);
+    connect(_browser, &QTextBrowser::backwardAvailable, backAction, &QAction::setEnabled);
+    connect(_browser, &QTextBrowser::forwardAvailable, forwardAction, &QAction::setEnabled);
     connect(_browser, &QTextBrowser::sourceChanged, this,
-            [this](const QUrl& url)
+            [this, helpTitle](const QUrl& url)
             {
-                setWindowTitle(_browser->documentTitle());
+                const QString pageTitle = _browser->documentTitle();
+                setWindowTitle(pageTitle.isEmpty() || pageTitle == helpTitle
+                                   ? helpTitle
+                                   : pageTitle + QStringLiteral(" - ") + helpTitle);
                 emit pageShown(url.fileName());
             });
 
