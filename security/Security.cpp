@@ -278,6 +278,8 @@ int Security::_encryptTwoLayers(const QString& masterPassword, unsigned char* me
         result = 0;
     } while (false);
 
+    // Reseeding overwrites the generator state, from which the inner salt and IV could be replayed.
+    generator.seed();
     mbedtls_gcm_free(&gcmContext);
     mbedtls_platform_zeroize(scratchBlock, MEMORY_SIZE);
     mbedtls_platform_zeroize(key, sizeof(key));
