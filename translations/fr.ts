@@ -264,6 +264,29 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         </message>
     </context>
     <context>
+        <name>QObject</name>
+        <message>
+            <source>very weak</source>
+            <translation>très faible</translation>
+        </message>
+        <message>
+            <source>weak</source>
+            <translation>faible</translation>
+        </message>
+        <message>
+            <source>average</source>
+            <translation>moyen</translation>
+        </message>
+        <message>
+            <source>good</source>
+            <translation>bon</translation>
+        </message>
+        <message>
+            <source>excellent</source>
+            <translation>excellent</translation>
+        </message>
+    </context>
+    <context>
         <name>ViewContentLineInputDialog</name>
         <message>
             <source>&lt;No text provided&gt;</source>
