@@ -64,8 +64,9 @@ int main(int argc, char** argv)
     QTemporaryDir directory;
     QProcess simulator;
     simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(QStringLiteral(PAVISOR_SIMULATOR),
-                    {QStringLiteral("--state"), directory.filePath("state")});
+    simulator.start(
+        QStringLiteral(PAVISOR_SIMULATOR),
+        {QStringLiteral("--state"), directory.filePath("state"), QStringLiteral("--exit-with-parent")});
     if (!simulator.waitForStarted() || !simulator.waitForReadyRead(10000))
     {
         std::fprintf(stderr, "bench_device: the simulator did not start\n");

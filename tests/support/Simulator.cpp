@@ -70,10 +70,10 @@ bool Simulator::start(const QStringList& flags)
     }
     _process->setProcessEnvironment(environment);
     _process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    _process->start(
-        executablePath(),
-        QStringList{QStringLiteral("--state"), stateDirectory(), QStringLiteral("--record"), recordFilePath()}
-            << flags);
+    _process->start(executablePath(),
+                    QStringList{QStringLiteral("--state"), stateDirectory(), QStringLiteral("--record"),
+                                recordFilePath(), QStringLiteral("--exit-with-parent")}
+                        << flags);
     if (!_process->waitForStarted(READY_TIMEOUT_MS))
     {
         _errorString = QStringLiteral("cannot start: ") + _process->errorString();

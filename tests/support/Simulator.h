@@ -41,8 +41,9 @@ public:
     // text leaves the variable out. Takes effect at the next start().
     void setDescriptorDirectory(const QString& directory);
 
-    // Starts the simulator with `flags` (see `pavisor_simulator --help`); --state and --record are
-    // added. Waits for its ready line. False on failure, with the reason in errorString().
+    // Starts the simulator with `flags` (see `pavisor_simulator --help`); --state, --record and
+    // --exit-with-parent are added. Waits for its ready line. False on failure, with the reason in
+    // errorString().
     bool start(const QStringList& flags = {});
     // Asks the simulator to exit (SIGTERM) and waits: it removes its descriptor, as when a device
     // is unplugged. True when it exited in time.

@@ -86,6 +86,7 @@ struct Options
     bool backupDiffers = false;
     bool noName = false;
     bool noSerial = false;
+    bool exitWithParent = false;
 };
 
 void printUsage(FILE* out)
@@ -95,7 +96,8 @@ void printUsage(FILE* out)
                  "\n"
                  "Plays a Pavisor device over a pseudo-terminal. The first line on standard output is\n"
                  "  ready port=<pty path> location=<location> serial=<usb serial>\n"
-                 "and the simulator then runs until SIGTERM, SIGINT or SIGHUP (or until its parent exits).\n"
+                 "and the simulator then runs until SIGTERM, SIGINT or SIGHUP. Several simulators may run\n"
+                 "at once, each with its own --serial and --state.\n"
                  "\n"
                  "Stored items (created when missing, written through on every change):\n"
                  "  DIR/main.bin, DIR/backup.bin  131072 bytes each, 0xFF when new\n"
@@ -117,6 +119,7 @@ void printUsage(FILE* out)
                  "  --name TEXT              device name stored when name.bin is created\n"
                  "  --versions HW,FW         versions stored when versions.bin is created (default 1,3)\n"
                  "  --record FILE            append every received byte to FILE\n"
+                 "  --exit-with-parent       exit (unplug) when the process that started it is gone\n"
                  "\n"
                  "Faults:\n"
                  "  --stop-after-pages N     answer the first N page writes, then answer nothing at all\n"
@@ -142,6 +145,11 @@ bool parseNumber(const std::string& text, long minimum, long maximum, long& valu
     value = parsed;
     return true;
 }
+
+const std::set<std::string> VALUE_FLAGS = {
+    "--state",          "--serial",         "--location", "--record",           "--name",
+    "--vendor",         "--product",        "--versions", "--stop-after-pages", "--wrong-ack-page",
+    "--power-cut-page", "--silent-command", "--byte-rate"};
 
 // Returns 0 when the command line is valid, 1 when help was asked, -1 on an error.
 int parseOptions(int argc, char** argv, Options& options)
@@ -182,6 +190,13 @@ int parseOptions(int argc, char** argv, Options& options)
             options.noSerial = true;
         else if (flag == "--backup-differs")
             options.backupDiffers = true;
+        else if (flag == "--exit-with-parent")
+            options.exitWithParent = true;
+        else if (VALUE_FLAGS.count(flag) == 0)
+        {
+            std::fprintf(stderr, "pavisor_simulator: unknown flag %s\n", flag.c_str());
+            return -1;
+        }
         else if (!takeValue())
             return fail();
         else if (flag == "--state")
@@ -224,10 +239,7 @@ int parseOptions(int argc, char** argv, Options& options)
         else if (flag == "--byte-rate" && parseNumber(value, 1, 100000000, number))
             options.byteRate = static_cast<double>(number);
         else
-        {
-            std::fprintf(stderr, "pavisor_simulator: unknown flag or bad value: %s\n", argv[i]);
-            return -1;
-        }
+            return fail();
     }
     if (options.stateDirectory.empty())
     {
@@ -611,8 +623,8 @@ int run(const Options& options)
         const int ready = poll(descriptors, 2, timeoutMs);
         if (ready < 0 && errno != EINTR)
             break;
-        if (getppid() != parent)
-            break; // The test or shell that started us is gone: unplug.
+        if (options.exitWithParent && getppid() != parent)
+            break; // The test that started us is gone: unplug.
         if (ready <= 0)
             continue;
 
@@ -662,7 +674,10 @@ int main(int argc, char** argv)
     const int parsed = parseOptions(argc, argv, options);
     if (parsed != 0)
     {
-        printUsage(parsed > 0 ? stdout : stderr);
+        if (parsed > 0)
+            printUsage(stdout);
+        else
+            std::fprintf(stderr, "Run pavisor_simulator --help for the flags.\n");
         return parsed > 0 ? 0 : 1;
     }
     return run(options);
