@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="en">
     <context>
+        <name>Device</name>
+        <message>
+            <source>No name defined</source>
+            <translation>Aucun nom défini</translation>
+        </message>
+        <message>
+            <source>No serial number</source>
+            <translation>Aucun numéro de série</translation>
+        </message>
+    </context>
+    <context>
         <name>FirstRunPrompt</name>
         <message>
             <source>Welcome</source>

@@ -1,0 +1,105 @@
+#ifndef DEVICE_H
+#define DEVICE_H
+
+#include "DevicePortInfo.h"
+
+#include <QList>
+#include <QObject>
+#include <QSerialPortInfo>
+#include <QString>
+
+class QSerialPort;
+
+// LED state byte of the LED command.
+enum TCommunicationProtocolLedState
+{
+    // Stop blinking: the idle state, sent when closing, when a selection ends and after every
+    // memory read or write run.
+    COMMUNICATION_PROTOCOL_LED_STATE_IDLE = 1,
+    // Blink so that the user can tell which device of the selection list is which.
+    COMMUNICATION_PROTOCOL_LED_STATE_IDENTIFY = 2,
+    // Blink while the memories are being read or written.
+    COMMUNICATION_PROTOCOL_LED_STATE_ACCESS = 3
+};
+
+// One Pavisor on one serial port: discovery, the serial command protocol, the two memory images
+// and the process-wide selected device.
+//
+// Every operation that talks to the device blocks until its answer is complete or its poll budget
+// is spent, and returns 0 on success or a negative number on failure; nothing is retried. Only the
+// GUI thread uses this class.
+class Device : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The two memories of the device; the value is sent on the wire.
+    enum MemoryId
+    {
+        MEMORY_ID_MAIN = 0,
+        MEMORY_ID_BACKUP = 1
+    };
+
+    static constexpr int MEMORY_SIZE = 131072;
+    static constexpr int MEMORY_PAGE_SIZE = 256;
+    static constexpr int MEMORY_PAGE_COUNT = MEMORY_SIZE / MEMORY_PAGE_SIZE;
+    static constexpr int NAME_SIZE = 64;
+    static constexpr int SERIAL_NUMBER_SIZE = 16;
+
+    // Lists the connected Pavisor devices: the real serial ports first, in the system's order,
+    // then (only while PAVISOR_SIMULATOR_DIR is set) the running simulators, all through the same
+    // filter. Opens nothing. The caller deletes the list.
+    static QList<DevicePortInfo>* findAvailableDevices();
+
+    // The process-wide selected device, or nullptr.
+    static Device* getSelectedDevice();
+    // Makes `device` (nullptr allowed) the selected device; the previous one is left alone.
+    static void setSelectedDevice(Device* device);
+    // Closes and deletes the selected device, if any, and selects none.
+    static void releaseSelectedDevice();
+
+    explicit Device(const QSerialPortInfo& serialPortInfo);
+    explicit Device(const DevicePortInfo& portInfo);
+    ~Device() override;
+
+    int open();
+    void close();
+
+    const DevicePortInfo& getPortInfo() const { return _portInfo; }
+    // The USB serial number of the port; no device traffic.
+    QString getUsbSerialNumber() const;
+    // The device name read by open() or set by writeName(); no device traffic.
+    QString getName() const;
+
+    int setLedState(TCommunicationProtocolLedState state);
+    int selectMemory(MemoryId memoryId);
+    // Selects the memory and reads it whole into its image.
+    int readWholeMemory(MemoryId memoryId);
+    // Writes 256 bytes from `data` as page `page` (0 to 511) of the memory selected last.
+    int writeSelectedMemoryPage(int page, void* data);
+    // The serial number stored in the device itself; `serialNumber` is left alone on failure.
+    int readSerialNumber(QString& serialNumber);
+    int readVersionsInformation(int& hardwareVersion, int& firmwareVersion);
+    // -2 (and no traffic) when the name takes more than 64 UTF-8 bytes.
+    int writeName(QString& name);
+
+    // The 131072-byte image of that memory, or nullptr for any other value.
+    unsigned char* getMemoryBuffer(MemoryId memoryId);
+
+    // Number of polls that the last answer took (for measurements).
+    int getLastReceivePollCount() const { return _lastReceivePollCount; }
+
+private:
+    int _sendRequest(const unsigned char* request, int size);
+    int _receiveAnswer(unsigned char* buffer, int size, int maximumPollCount);
+    int _acknowledgedCommand(const unsigned char* request, int size, int maximumPollCount);
+    void _destroyPort();
+
+    DevicePortInfo _portInfo;
+    QSerialPort* _port = nullptr;
+    QString _name;
+    int _lastReceivePollCount = 0;
+    unsigned char _memoryImages[2][MEMORY_SIZE];
+};
+
+#endif

@@ -1,0 +1,684 @@
+// Pavisor device simulator.
+//
+// Plays one Pavisor over a pseudo-terminal so that the application's real serial port code talks
+// to it exactly as it talks to the USB serial adapter of a real device. The stored items live in a
+// state folder, one file each, written through on every change, so that killing the simulator in
+// the middle of a write leaves what a power cut would leave. Fault injection flags drive the
+// failure paths of the application. See printUsage() for the flags.
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+constexpr uint8_t SYNC_BYTE = 0xA5;
+constexpr uint8_t ACKNOWLEDGE = 0xA5;
+constexpr uint8_t WRONG_ACKNOWLEDGE = 0x5A;
+constexpr size_t MEMORY_SIZE = 131072;
+constexpr size_t PAGE_SIZE = 256;
+constexpr size_t PAGE_COUNT = MEMORY_SIZE / PAGE_SIZE;
+constexpr size_t NAME_SIZE = 64;
+constexpr size_t SERIAL_SIZE = 16;
+constexpr size_t VERSIONS_SIZE = 4;
+
+enum Command
+{
+    COMMAND_READ_VERSIONS = 0,
+    COMMAND_SET_LED_STATE = 1,
+    COMMAND_SELECT_MEMORY = 2,
+    COMMAND_WRITE_PAGE = 4,
+    COMMAND_READ_MEMORY = 5,
+    COMMAND_READ_SERIAL_NUMBER = 6,
+    COMMAND_READ_NAME = 8,
+    COMMAND_WRITE_NAME = 9
+};
+
+// Argument bytes that follow the command byte; commands not listed here take none (codes 3 and 7
+// and unknown codes are swallowed without an answer).
+size_t argumentLength(int command)
+{
+    switch (command)
+    {
+    case COMMAND_SET_LED_STATE:
+    case COMMAND_SELECT_MEMORY:
+        return 1;
+    case COMMAND_WRITE_PAGE:
+        return 2 + PAGE_SIZE;
+    case COMMAND_WRITE_NAME:
+        return NAME_SIZE;
+    default:
+        return 0;
+    }
+}
+
+struct Options
+{
+    std::string stateDirectory;
+    std::string usbSerial = "QRTAV-000001";
+    std::string location;
+    std::string recordFile;
+    std::string initialName;
+    bool hasVendor = true;
+    bool hasProduct = true;
+    long vendor = 1027;
+    long product = 24597;
+    int hardwareVersion = 1;
+    int firmwareVersion = 3;
+    long stopAfterPages = -1;
+    long wrongAcknowledgePage = -1;
+    long powerCutPage = -1;
+    std::set<int> silentCommands;
+    double byteRate = 0.0;
+    bool backupDiffers = false;
+    bool noName = false;
+    bool noSerial = false;
+    bool exitWithParent = false;
+};
+
+void printUsage(FILE* out)
+{
+    std::fprintf(out,
+                 "Usage: pavisor_simulator --state DIR [options]\n"
+                 "\n"
+                 "Plays a Pavisor device over a pseudo-terminal. The first line on standard output is\n"
+                 "  ready port=<pty path> location=<location> serial=<usb serial>\n"
+                 "and the simulator then runs until SIGTERM, SIGINT or SIGHUP. Several simulators may run\n"
+                 "at once, each with its own --serial and --state.\n"
+                 "\n"
+                 "Stored items (created when missing, written through on every change):\n"
+                 "  DIR/main.bin, DIR/backup.bin  131072 bytes each, 0xFF when new\n"
+                 "  DIR/name.bin                  64 bytes, all 0xFF = no name\n"
+                 "  DIR/serial.bin                16 bytes, the USB serial number when new\n"
+                 "  DIR/versions.bin              4 bytes: hardware high, low, firmware high, low\n"
+                 "\n"
+                 "Discovery: when PAVISOR_SIMULATOR_DIR is set, the file <usb serial>.device is written\n"
+                 "there at start (key=value lines: port, location, vendor, product, serial) and removed\n"
+                 "at exit.\n"
+                 "\n"
+                 "Identity:\n"
+                 "  --state DIR              state folder (required; created when missing)\n"
+                 "  --serial TEXT            USB serial number (default QRTAV-000001)\n"
+                 "  --location PATH          location reported for discovery (default: host style,\n"
+                 "                           /dev/ttyUSB<n> on Linux, /dev/cu.usbserial-<serial> on macOS)\n"
+                 "  --vendor N|none          vendor identifier in the descriptor (default 1027)\n"
+                 "  --product N|none         product identifier in the descriptor (default 24597)\n"
+                 "  --name TEXT              device name stored when name.bin is created\n"
+                 "  --versions HW,FW         versions stored when versions.bin is created (default 1,3)\n"
+                 "  --record FILE            append every received byte to FILE\n"
+                 "  --exit-with-parent       exit (unplug) when the process that started it is gone\n"
+                 "\n"
+                 "Faults:\n"
+                 "  --stop-after-pages N     answer the first N page writes, then answer nothing at all\n"
+                 "  --wrong-ack-page N       acknowledge a write of page N with 0x5A and do not store it\n"
+                 "  --silent-command C       never answer command code C (repeatable)\n"
+                 "  --byte-rate N            send answers at N bytes per second at most\n"
+                 "  --power-cut-page N       on a write of page N, store half of the page and exit at once\n"
+                 "  --backup-differs         answer backup memory reads with the first byte inverted\n"
+                 "  --no-name                answer the name read with 64 bytes 0xFF\n"
+                 "  --no-serial              answer the serial number read with 16 bytes 0xFF\n"
+                 "  --help                   show this text\n");
+}
+
+bool parseNumber(const std::string& text, long minimum, long maximum, long& value)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || parsed < minimum || parsed > maximum)
+        return false;
+    value = parsed;
+    return true;
+}
+
+const std::set<std::string> VALUE_FLAGS = {
+    "--state",          "--serial",         "--location", "--record",           "--name",
+    "--vendor",         "--product",        "--versions", "--stop-after-pages", "--wrong-ack-page",
+    "--power-cut-page", "--silent-command", "--byte-rate"};
+
+// Returns 0 when the command line is valid, 1 when help was asked, -1 on an error.
+int parseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; i++)
+    {
+        std::string flag = argv[i];
+        std::string value;
+        bool hasValue = false;
+        const size_t equals = flag.find('=');
+        if (flag.rfind("--", 0) == 0 && equals != std::string::npos)
+        {
+            value = flag.substr(equals + 1);
+            flag = flag.substr(0, equals);
+            hasValue = true;
+        }
+        auto takeValue = [&]() -> bool
+        {
+            if (hasValue)
+                return true;
+            if (i + 1 >= argc)
+                return false;
+            value = argv[++i];
+            return true;
+        };
+        auto fail = [&]()
+        {
+            std::fprintf(stderr, "pavisor_simulator: bad or missing value for %s\n", flag.c_str());
+            return -1;
+        };
+        long number = 0;
+
+        if (flag == "--help" || flag == "-h")
+            return 1;
+        if (flag == "--no-name")
+            options.noName = true;
+        else if (flag == "--no-serial")
+            options.noSerial = true;
+        else if (flag == "--backup-differs")
+            options.backupDiffers = true;
+        else if (flag == "--exit-with-parent")
+            options.exitWithParent = true;
+        else if (VALUE_FLAGS.count(flag) == 0)
+        {
+            std::fprintf(stderr, "pavisor_simulator: unknown flag %s\n", flag.c_str());
+            return -1;
+        }
+        else if (!takeValue())
+            return fail();
+        else if (flag == "--state")
+            options.stateDirectory = value;
+        else if (flag == "--serial")
+            options.usbSerial = value;
+        else if (flag == "--location")
+            options.location = value;
+        else if (flag == "--record")
+            options.recordFile = value;
+        else if (flag == "--name")
+            options.initialName = value;
+        else if (flag == "--vendor" || flag == "--product")
+        {
+            const bool none = value == "none";
+            if (!none && !parseNumber(value, 0, 65535, number))
+                return fail();
+            (flag == "--vendor" ? options.hasVendor : options.hasProduct) = !none;
+            (flag == "--vendor" ? options.vendor : options.product) = number;
+        }
+        else if (flag == "--versions")
+        {
+            const size_t comma = value.find(',');
+            long hardware = 0;
+            long firmware = 0;
+            if (comma == std::string::npos || !parseNumber(value.substr(0, comma), 0, 65535, hardware) ||
+                !parseNumber(value.substr(comma + 1), 0, 65535, firmware))
+                return fail();
+            options.hardwareVersion = static_cast<int>(hardware);
+            options.firmwareVersion = static_cast<int>(firmware);
+        }
+        else if (flag == "--stop-after-pages" && parseNumber(value, 0, 1L << 30, number))
+            options.stopAfterPages = number;
+        else if (flag == "--wrong-ack-page" && parseNumber(value, 0, 65535, number))
+            options.wrongAcknowledgePage = number;
+        else if (flag == "--power-cut-page" && parseNumber(value, 0, 65535, number))
+            options.powerCutPage = number;
+        else if (flag == "--silent-command" && parseNumber(value, 0, 255, number))
+            options.silentCommands.insert(static_cast<int>(number));
+        else if (flag == "--byte-rate" && parseNumber(value, 1, 100000000, number))
+            options.byteRate = static_cast<double>(number);
+        else
+            return fail();
+    }
+    if (options.stateDirectory.empty())
+    {
+        std::fprintf(stderr, "pavisor_simulator: --state DIR is required\n");
+        return -1;
+    }
+    return 0;
+}
+
+// One stored item: its bytes in memory and its file, kept open for write-through.
+struct StoredItem
+{
+    int fd = -1;
+    std::vector<uint8_t> bytes;
+
+    bool load(const std::string& path, size_t size, const std::vector<uint8_t>& initialContent)
+    {
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0600);
+        if (fd < 0)
+            return false;
+        bytes.assign(size, 0);
+        struct stat status = {};
+        if (fstat(fd, &status) == 0 && static_cast<size_t>(status.st_size) == size &&
+            pread(fd, bytes.data(), size, 0) == static_cast<ssize_t>(size))
+            return true;
+        // New (or damaged) item: a fresh device.
+        bytes = initialContent;
+        bytes.resize(size, 0xFF);
+        return ftruncate(fd, 0) == 0 && store(0, size);
+    }
+
+    // Writes bytes [offset, offset + length) of the item through to its file.
+    bool store(size_t offset, size_t length)
+    {
+        return pwrite(fd, bytes.data() + offset, length, static_cast<off_t>(offset)) ==
+               static_cast<ssize_t>(length);
+    }
+};
+
+volatile sig_atomic_t stopRequested = 0;
+int signalPipe[2] = {-1, -1};
+std::string descriptorPath;
+
+void onStopSignal(int)
+{
+    stopRequested = 1;
+    const char byte = 0;
+    ssize_t ignored = write(signalPipe[1], &byte, 1);
+    (void)ignored;
+}
+
+void removeDescriptor()
+{
+    if (!descriptorPath.empty())
+        unlink(descriptorPath.c_str());
+}
+
+bool writeDescriptor(const std::string& directory, const Options& options, const std::string& port,
+                     const std::string& location)
+{
+    std::string content = "port=" + port + "\nlocation=" + location + "\n";
+    if (options.hasVendor)
+        content += "vendor=" + std::to_string(options.vendor) + "\n";
+    if (options.hasProduct)
+        content += "product=" + std::to_string(options.product) + "\n";
+    content += "serial=" + options.usbSerial + "\n";
+
+    // Written aside and renamed, so that enumeration never reads half a descriptor.
+    const std::string finalPath = directory + "/" + options.usbSerial + ".device";
+    const std::string temporaryPath = directory + "/." + options.usbSerial + ".device.tmp";
+    FILE* file = std::fopen(temporaryPath.c_str(), "w");
+    if (file == nullptr)
+        return false;
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    if (std::fclose(file) != 0 || !written || std::rename(temporaryPath.c_str(), finalPath.c_str()) != 0)
+    {
+        unlink(temporaryPath.c_str());
+        return false;
+    }
+    descriptorPath = finalPath;
+    return true;
+}
+
+class Simulator
+{
+public:
+    explicit Simulator(const Options& options) : _options(options) {}
+
+    bool loadState()
+    {
+        const std::string& directory = _options.stateDirectory;
+        mkdir(directory.c_str(), 0700);
+
+        std::vector<uint8_t> name(_options.initialName.begin(), _options.initialName.end());
+        if (!name.empty() && name.size() < NAME_SIZE)
+            name.resize(NAME_SIZE, 0);
+        std::vector<uint8_t> serial(_options.usbSerial.begin(), _options.usbSerial.end());
+        serial.resize(SERIAL_SIZE, 0);
+        const std::vector<uint8_t> versions = {static_cast<uint8_t>(_options.hardwareVersion >> 8),
+                                               static_cast<uint8_t>(_options.hardwareVersion),
+                                               static_cast<uint8_t>(_options.firmwareVersion >> 8),
+                                               static_cast<uint8_t>(_options.firmwareVersion)};
+
+        return _memories[0].load(directory + "/main.bin", MEMORY_SIZE, {}) &&
+               _memories[1].load(directory + "/backup.bin", MEMORY_SIZE, {}) &&
+               _name.load(directory + "/name.bin", NAME_SIZE, name) &&
+               _serial.load(directory + "/serial.bin", SERIAL_SIZE, serial) &&
+               _versions.load(directory + "/versions.bin", VERSIONS_SIZE, versions);
+    }
+
+    bool openRecord()
+    {
+        if (_options.recordFile.empty())
+            return true;
+        // Appending, so that a test may truncate the file between two steps.
+        _recordFd = ::open(_options.recordFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+        return _recordFd >= 0;
+    }
+
+    void receive(const uint8_t* data, size_t length)
+    {
+        if (_recordFd >= 0 && write(_recordFd, data, length) != static_cast<ssize_t>(length))
+            std::fprintf(stderr, "pavisor_simulator: cannot record received bytes\n");
+        for (size_t i = 0; i < length; i++)
+            receiveByte(data[i]);
+    }
+
+    std::vector<uint8_t>& output() { return _output; }
+
+private:
+    void receiveByte(uint8_t byte)
+    {
+        switch (_parserState)
+        {
+        case WAITING_FOR_SYNC:
+            if (byte == SYNC_BYTE)
+                _parserState = WAITING_FOR_COMMAND;
+            break;
+        case WAITING_FOR_COMMAND:
+            _command = byte;
+            _arguments.clear();
+            if (argumentLength(_command) == 0)
+                execute();
+            else
+                _parserState = WAITING_FOR_ARGUMENTS;
+            break;
+        case WAITING_FOR_ARGUMENTS:
+            _arguments.push_back(byte);
+            if (_arguments.size() == argumentLength(_command))
+                execute();
+            break;
+        }
+    }
+
+    void answer(const uint8_t* data, size_t length) { _output.insert(_output.end(), data, data + length); }
+    void answer(uint8_t byte) { _output.push_back(byte); }
+
+    void execute()
+    {
+        _parserState = WAITING_FOR_SYNC;
+        if (_hung || _options.silentCommands.count(_command) != 0)
+            return;
+
+        switch (_command)
+        {
+        case COMMAND_READ_VERSIONS:
+            answer(_versions.bytes.data(), VERSIONS_SIZE);
+            break;
+        case COMMAND_SET_LED_STATE:
+            answer(ACKNOWLEDGE);
+            break;
+        case COMMAND_SELECT_MEMORY:
+            if (_arguments[0] > 1)
+            {
+                answer(WRONG_ACKNOWLEDGE);
+                break;
+            }
+            _selectedMemory = _arguments[0];
+            answer(ACKNOWLEDGE);
+            break;
+        case COMMAND_WRITE_PAGE:
+            writePage();
+            break;
+        case COMMAND_READ_MEMORY:
+        {
+            std::vector<uint8_t> image = _memories[_selectedMemory].bytes;
+            if (_selectedMemory == 1 && _options.backupDiffers)
+                image[0] ^= 0xFF;
+            answer(image.data(), image.size());
+            break;
+        }
+        case COMMAND_READ_SERIAL_NUMBER:
+        {
+            const std::vector<uint8_t> none(SERIAL_SIZE, 0xFF);
+            answer(_options.noSerial ? none.data() : _serial.bytes.data(), SERIAL_SIZE);
+            break;
+        }
+        case COMMAND_READ_NAME:
+        {
+            const std::vector<uint8_t> none(NAME_SIZE, 0xFF);
+            answer(_options.noName ? none.data() : _name.bytes.data(), NAME_SIZE);
+            break;
+        }
+        case COMMAND_WRITE_NAME:
+            std::copy(_arguments.begin(), _arguments.end(), _name.bytes.begin());
+            answer(_name.store(0, NAME_SIZE) ? ACKNOWLEDGE : WRONG_ACKNOWLEDGE);
+            break;
+        default:
+            // Codes 3 and 7 and unknown codes: no answer.
+            break;
+        }
+    }
+
+    void writePage()
+    {
+        if (_options.stopAfterPages >= 0 && _pagesWritten >= _options.stopAfterPages)
+        {
+            // The device hangs for good, as a firmware stuck in a write would.
+            _hung = true;
+            return;
+        }
+        const long page = (static_cast<long>(_arguments[0]) << 8) | _arguments[1];
+        StoredItem& memory = _memories[_selectedMemory];
+        const size_t offset = static_cast<size_t>(page) * PAGE_SIZE;
+        if (page == _options.powerCutPage && static_cast<size_t>(page) < PAGE_COUNT)
+        {
+            // Power cut in the middle of the page: half of it reaches the flash.
+            std::copy(_arguments.begin() + 2, _arguments.begin() + 2 + PAGE_SIZE / 2,
+                      memory.bytes.begin() + offset);
+            memory.store(offset, PAGE_SIZE / 2);
+            removeDescriptor();
+            std::fprintf(stderr, "pavisor_simulator: power cut while writing page %ld\n", page);
+            _exit(0);
+        }
+        if (page == _options.wrongAcknowledgePage || static_cast<size_t>(page) >= PAGE_COUNT)
+        {
+            answer(WRONG_ACKNOWLEDGE);
+            return;
+        }
+        std::copy(_arguments.begin() + 2, _arguments.end(), memory.bytes.begin() + offset);
+        const bool stored = memory.store(offset, PAGE_SIZE);
+        _pagesWritten++;
+        answer(stored ? ACKNOWLEDGE : WRONG_ACKNOWLEDGE);
+    }
+
+    enum ParserState
+    {
+        WAITING_FOR_SYNC,
+        WAITING_FOR_COMMAND,
+        WAITING_FOR_ARGUMENTS
+    };
+
+    const Options& _options;
+    StoredItem _memories[2];
+    StoredItem _name;
+    StoredItem _serial;
+    StoredItem _versions;
+    int _recordFd = -1;
+    ParserState _parserState = WAITING_FOR_SYNC;
+    int _command = 0;
+    std::vector<uint8_t> _arguments;
+    int _selectedMemory = 0;
+    long _pagesWritten = 0;
+    bool _hung = false;
+    std::vector<uint8_t> _output;
+};
+
+// Opens a pseudo-terminal in raw mode. The simulator keeps its own slave descriptor open so that
+// the terminal survives the application closing and reopening the port (on Linux the master
+// reports a hang-up whenever no slave descriptor is open).
+bool openPseudoTerminal(int& master, int& slave, std::string& slavePath)
+{
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return false;
+    const char* name = ptsname(master);
+    if (name == nullptr)
+        return false;
+    slavePath = name;
+    slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave < 0)
+        return false;
+    // Raw mode: no echo (the answers would come back as commands) and no byte translation.
+    struct termios settings = {};
+    if (tcgetattr(slave, &settings) != 0)
+        return false;
+    cfmakeraw(&settings);
+    cfsetispeed(&settings, B115200);
+    cfsetospeed(&settings, B115200);
+    if (tcsetattr(slave, TCSANOW, &settings) != 0)
+        return false;
+    return fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) == 0;
+}
+
+std::string defaultLocation(const std::string& slavePath, const std::string& usbSerial)
+{
+#ifdef __APPLE__
+    (void)slavePath;
+    return "/dev/cu.usbserial-" + usbSerial;
+#else
+    (void)usbSerial;
+    const size_t digits = slavePath.find_last_not_of("0123456789");
+    return "/dev/ttyUSB" + slavePath.substr(digits + 1);
+#endif
+}
+
+int run(const Options& options)
+{
+    Simulator simulator(options);
+    if (!simulator.loadState())
+    {
+        std::fprintf(stderr, "pavisor_simulator: cannot load the state folder %s: %s\n",
+                     options.stateDirectory.c_str(), std::strerror(errno));
+        return 2;
+    }
+    if (!simulator.openRecord())
+    {
+        std::fprintf(stderr, "pavisor_simulator: cannot open the record file %s\n",
+                     options.recordFile.c_str());
+        return 2;
+    }
+
+    int master = -1;
+    int slave = -1;
+    std::string slavePath;
+    if (!openPseudoTerminal(master, slave, slavePath))
+    {
+        std::fprintf(stderr, "pavisor_simulator: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
+        return 2;
+    }
+    const std::string location =
+        options.location.empty() ? defaultLocation(slavePath, options.usbSerial) : options.location;
+
+    if (pipe(signalPipe) != 0)
+        return 2;
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    const char* discoveryDirectory = std::getenv("PAVISOR_SIMULATOR_DIR");
+    if (discoveryDirectory != nullptr && discoveryDirectory[0] != '\0' &&
+        !writeDescriptor(discoveryDirectory, options, slavePath, location))
+    {
+        std::fprintf(stderr, "pavisor_simulator: cannot write the descriptor in %s\n", discoveryDirectory);
+        return 2;
+    }
+
+    std::printf("ready port=%s location=%s serial=%s\n", slavePath.c_str(), location.c_str(),
+                options.usbSerial.c_str());
+    std::fflush(stdout);
+
+    using Clock = std::chrono::steady_clock;
+    const auto byteInterval = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(options.byteRate > 0 ? 1.0 / options.byteRate : 0.0));
+    Clock::time_point nextByteTime = Clock::now();
+    const pid_t parent = getppid();
+    std::vector<uint8_t>& output = simulator.output();
+    size_t outputOffset = 0;
+    uint8_t buffer[4096];
+
+    while (!stopRequested)
+    {
+        const bool pending = outputOffset < output.size();
+        Clock::time_point now = Clock::now();
+        int timeoutMs = 500;
+        bool mayWrite = pending;
+        if (pending && options.byteRate > 0 && now < nextByteTime)
+        {
+            mayWrite = false;
+            const auto wait =
+                std::chrono::duration_cast<std::chrono::microseconds>(nextByteTime - now).count();
+            timeoutMs = static_cast<int>((wait + 999) / 1000);
+        }
+
+        struct pollfd descriptors[2] = {{master, static_cast<short>(POLLIN | (mayWrite ? POLLOUT : 0)), 0},
+                                        {signalPipe[0], POLLIN, 0}};
+        const int ready = poll(descriptors, 2, timeoutMs);
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (options.exitWithParent && getppid() != parent)
+            break; // The test that started us is gone: unplug.
+        if (ready <= 0)
+            continue;
+
+        if (descriptors[0].revents & POLLIN)
+        {
+            const ssize_t count = read(master, buffer, sizeof(buffer));
+            if (count > 0)
+            {
+                if (!pending)
+                    nextByteTime = std::max(nextByteTime, Clock::now());
+                simulator.receive(buffer, static_cast<size_t>(count));
+            }
+        }
+        if (mayWrite && (descriptors[0].revents & POLLOUT))
+        {
+            size_t length = output.size() - outputOffset;
+            if (options.byteRate > 0)
+            {
+                length = 1;
+                nextByteTime += byteInterval;
+                // After a long idle time, do not burst to catch up.
+                now = Clock::now();
+                if (nextByteTime + byteInterval < now)
+                    nextByteTime = now;
+            }
+            const ssize_t count = write(master, output.data() + outputOffset, length);
+            if (count > 0)
+                outputOffset += static_cast<size_t>(count);
+            if (outputOffset == output.size())
+            {
+                output.clear();
+                outputOffset = 0;
+            }
+        }
+    }
+
+    removeDescriptor();
+    close(slave);
+    close(master);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    const int parsed = parseOptions(argc, argv, options);
+    if (parsed != 0)
+    {
+        if (parsed > 0)
+            printUsage(stdout);
+        else
+            std::fprintf(stderr, "Run pavisor_simulator --help for the flags.\n");
+        return parsed > 0 ? 0 : 1;
+    }
+    return run(options);
+}
