@@ -298,6 +298,37 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         </message>
     </context>
     <context>
+        <name>ViewContentDeviceSelection</name>
+        <message>
+            <source>Select the device to use. Make sure at least one Pavisor is connected to the computer.</source>
+            <translation>Sélectionnez le périphérique à utiliser. Assurez-vous qu'au moins un Pavisor est connecté à l'ordinateur.</translation>
+        </message>
+        <message>
+            <source>Click on a device to make it blink.</source>
+            <translation>Cliquez sur un périphérique pour le faire clignoter.</translation>
+        </message>
+        <message>
+            <source>Select</source>
+            <translation>Sélectionner</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Annuler</translation>
+        </message>
+        <message>
+            <source>Error</source>
+            <translation>Erreur</translation>
+        </message>
+        <message>
+            <source>Could not stop the device with USB serial number '%1' LED from blinking.</source>
+            <translation>Impossible d'arrêter le clignotement de la LED du périphérique de numéro de série USB « %1 ».</translation>
+        </message>
+        <message>
+            <source>Could not make the device LED blink.</source>
+            <translation>Impossible de faire clignoter la LED du périphérique.</translation>
+        </message>
+    </context>
+    <context>
         <name>ViewContentLineInputDialog</name>
         <message>
             <source>&lt;No text provided&gt;</source>
@@ -332,6 +363,17 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         </message>
     </context>
     <context>
+        <name>ViewContentReadDevice</name>
+        <message>
+            <source>Device name:</source>
+            <translation>Nom du périphérique :</translation>
+        </message>
+        <message>
+            <source>Device name: %1</source>
+            <translation>Nom du périphérique : %1</translation>
+        </message>
+    </context>
+    <context>
         <name>ViewContentStartMenu</name>
         <message>
             <source>Open Pavisor</source>
@@ -356,6 +398,17 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         <message>
             <source>start initializing your Pavisor</source>
             <translation>commencez à initialiser votre Pavisor</translation>
+        </message>
+    </context>
+    <context>
+        <name>ViewContentWriteDevice</name>
+        <message>
+            <source>Device name:</source>
+            <translation>Nom du périphérique :</translation>
+        </message>
+        <message>
+            <source>Device name: %1</source>
+            <translation>Nom du périphérique : %1</translation>
         </message>
     </context>
 </TS>

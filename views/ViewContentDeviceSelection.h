@@ -3,11 +3,19 @@
 
 #include "ViewContentBase.h"
 
+#include <QList>
+#include <QTimer>
+
+class Device;
+class QListWidgetItem;
+
 namespace Ui
 {
 class ViewContentDeviceSelection;
 }
 
+// Lets the user pick one of the connected devices. The list follows plugging and unplugging once
+// a second; the clicked device blinks so the user can tell which physical device a row is.
 class ViewContentDeviceSelection : public ViewContentBase
 {
     Q_OBJECT
@@ -18,8 +26,26 @@ public:
 
     void enterView() override;
 
+signals:
+    // True after "Select" (the chosen device is the selected device, open), false after "Cancel"
+    // (no device selected, no port left open). Emitted once the page has popped itself.
+    void deviceSelected(bool isDeviceSelected);
+
 private:
     Ui::ViewContentDeviceSelection* ui;
+    // Opened devices, in the order of the rows; owned until "Select" or "Cancel".
+    QList<Device*> _listedDevices;
+    // USB serial number of the device this page made blink last; empty when none.
+    QString _blinkingDeviceUsbSerialNumber;
+    QTimer _timerDeviceDetection;
+
+    void _destroyListedDevices(const Device* deviceToKeep);
+
+private slots:
+    void _slotTimerDeviceDetectionTimeout();
+    void _slotListWidgetItemClicked(QListWidgetItem* item);
+    void _slotPushButtonSelectClicked();
+    void _slotPushButtonCancelClicked();
 };
 
 #endif

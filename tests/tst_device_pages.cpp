@@ -1,0 +1,475 @@
+// The read and write progress pages and the device selection page, against device simulators
+// over real pseudo-terminals.
+#include "Configuration.h"
+#include "Device.h"
+#include "FormContentEditor.h"
+#include "Simulator.h"
+#include "TestSupport.h"
+#include "ViewContentDeviceSelection.h"
+#include "ViewContentReadDevice.h"
+#include "ViewContentWriteDevice.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace
+{
+QByteArray randomImage(quint32 seed)
+{
+    QByteArray image(Device::MEMORY_SIZE, Qt::Uninitialized);
+    QRandomGenerator generator(seed);
+    generator.fillRange(reinterpret_cast<quint32*>(image.data()), image.size() / 4);
+    return image;
+}
+
+QByteArray deviceImage(Device* device, Device::MemoryId id)
+{
+    return QByteArray(reinterpret_cast<const char*>(device->getMemoryBuffer(id)), Device::MEMORY_SIZE);
+}
+
+// A 64-byte name field as the device stores it.
+QByteArray nameField(const QByteArray& name)
+{
+    QByteArray field = name;
+    field.append(QByteArray(64 - name.size(), '\0'));
+    return field;
+}
+
+// How many of this process's descriptors are open on `path` (the port of a simulator).
+int openDescriptorsOn(const QString& path)
+{
+    int count = 0;
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& entry : descriptors.entryList(QDir::NoDotAndDotDot | QDir::System | QDir::Files))
+    {
+        if (QFileInfo(descriptors.filePath(entry)).symLinkTarget() == path)
+            count++;
+    }
+    return count;
+}
+
+const QByteArray LED_IDENTIFY("\xA5\x01\x02", 3);
+const QByteArray LED_IDLE("\xA5\x01\x01", 3);
+} // namespace
+
+class TestDevicePages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void readPage();
+    void readPageFailures();
+    void writePage();
+    void writePageFailures();
+    void selectionFollowsPluggingAndBlinking();
+    void selectionHandsOverOneDevice();
+    void selectionReportsBlinkFailure();
+
+private:
+    std::unique_ptr<FormContentEditor> _editor;
+
+    // Opens a device on a running simulator and makes it the selected device.
+    Device* _selectDevice(Simulator& simulator);
+    template <typename Page> Page* _page(FormContentEditor::ViewId id) const
+    {
+        return static_cast<Page*>(_editor->viewGetContent(id));
+    }
+    QProgressBar* _progressBar(FormContentEditor::ViewId id) const
+    {
+        return _editor->viewGetContent(id)->findChild<QProgressBar*>(QStringLiteral("progressBar"));
+    }
+};
+
+void TestDevicePages::initTestCase()
+{
+    QVERIFY2(!Simulator::executablePath().isEmpty(), "the device simulator was not built");
+    Configuration::initialize();
+}
+
+void TestDevicePages::init()
+{
+    _editor = std::make_unique<FormContentEditor>();
+    pointerFormContentEditor = _editor.get();
+    _editor->viewReplace(FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+}
+
+void TestDevicePages::cleanup()
+{
+    Device::releaseSelectedDevice();
+    _editor.reset();
+    pointerFormContentEditor = nullptr;
+    qunsetenv("PAVISOR_SIMULATOR_DIR");
+}
+
+Device* TestDevicePages::_selectDevice(Simulator& simulator)
+{
+    auto* device = new Device(simulator.portInfo());
+    if (device->open() != 0)
+    {
+        delete device;
+        return nullptr;
+    }
+    Device::setSelectedDevice(device);
+    return device;
+}
+
+void TestDevicePages::readPage()
+{
+    Simulator simulator;
+    const QByteArray main = randomImage(1);
+    const QByteArray backup = randomImage(2);
+    QVERIFY(simulator.writeStateFile(QStringLiteral("main.bin"), main));
+    QVERIFY(simulator.writeStateFile(QStringLiteral("backup.bin"), backup));
+    QVERIFY(simulator.writeStateFile(QStringLiteral("name.bin"), nameField("Office key")));
+    QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
+    Device* device = _selectDevice(simulator);
+    QVERIFY(device != nullptr);
+
+    auto* page = _page<ViewContentReadDevice>(FormContentEditor::VIEW_ID_READ_DEVICE);
+    QSignalSpy finished(page, &ViewContentReadDevice::readFinished);
+    FormContentEditor::ViewId currentWhenFinished = FormContentEditor::VIEW_ID_PREVIOUS;
+    connect(page, &ViewContentReadDevice::readFinished, this,
+            [&]() { currentWhenFinished = _editor->viewGetCurrent(); });
+    simulator.clearRecord();
+    _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
+    QCOMPARE(page->findChild<QLabel*>(QStringLiteral("labelDeviceName"))->text(),
+             QStringLiteral("Device name: Office key"));
+    QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_READ_DEVICE)->maximum(), 2);
+
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(finished.at(0).at(0).toInt(), 0);
+    QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_READ_DEVICE)->value(), 2);
+    // Popped before reporting; blinking while reading, stopped at the end.
+    QCOMPARE(currentWhenFinished, FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(simulator.recordedBytes(), QByteArray::fromHex("a50103"
+                                                            "a50200"
+                                                            "a505"
+                                                            "a50201"
+                                                            "a505"
+                                                            "a50101"));
+    QCOMPARE(deviceImage(device, Device::MEMORY_ID_MAIN), main);
+    QCOMPARE(deviceImage(device, Device::MEMORY_ID_BACKUP), backup);
+    QTest::qWait(50);
+    QCOMPARE(finished.count(), 1);
+}
+
+void TestDevicePages::readPageFailures()
+{
+    auto* page = _page<ViewContentReadDevice>(FormContentEditor::VIEW_ID_READ_DEVICE);
+    QSignalSpy finished(page, &ViewContentReadDevice::readFinished);
+
+    // LED blink unanswered: -1.
+    {
+        Simulator simulator;
+        QVERIFY2(simulator.start({QStringLiteral("--silent-command"), QStringLiteral("1")}),
+                 qPrintable(simulator.errorString()));
+        QVERIFY(_selectDevice(simulator) != nullptr);
+        _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), -1);
+        QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_READ_DEVICE)->value(), 0);
+        Device::releaseSelectedDevice();
+    }
+
+    // Main memory selection unanswered: -2.
+    {
+        Simulator simulator;
+        QVERIFY2(simulator.start({QStringLiteral("--silent-command"), QStringLiteral("2")}),
+                 qPrintable(simulator.errorString()));
+        QVERIFY(_selectDevice(simulator) != nullptr);
+        _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), -2);
+        Device::releaseSelectedDevice();
+    }
+
+    // The device is unplugged once the main memory is in: -3, with the bar at 1. Re-entering
+    // with a healthy device starts from step 0 with an empty bar.
+    {
+        Simulator simulator;
+        QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
+        QVERIFY(_selectDevice(simulator) != nullptr);
+        QProgressBar* bar = _progressBar(FormContentEditor::VIEW_ID_READ_DEVICE);
+        auto unplug = connect(bar, &QProgressBar::valueChanged, this,
+                              [&simulator](int value)
+                              {
+                                  if (value == 1)
+                                      simulator.kill();
+                              });
+        _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        disconnect(unplug);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), -3);
+        QCOMPARE(bar->value(), 1);
+        Device::releaseSelectedDevice();
+
+        Simulator healthy;
+        QVERIFY2(healthy.start(), qPrintable(healthy.errorString()));
+        QVERIFY(_selectDevice(healthy) != nullptr);
+        _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
+        QCOMPARE(bar->value(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), 0);
+        QCOMPARE(bar->value(), 2);
+        QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+    }
+}
+
+void TestDevicePages::writePage()
+{
+    Simulator simulator;
+    QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
+    Device* device = _selectDevice(simulator);
+    QVERIFY(device != nullptr);
+    const QByteArray main = randomImage(3);
+    const QByteArray backup = randomImage(4);
+    memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), main.constData(), Device::MEMORY_SIZE);
+    memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), backup.constData(), Device::MEMORY_SIZE);
+
+    auto* page = _page<ViewContentWriteDevice>(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+    QSignalSpy finished(page, &ViewContentWriteDevice::writeFinished);
+    _editor->viewPush(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+    QCOMPARE(page->findChild<QLabel*>(QStringLiteral("labelDeviceName"))->text(),
+             QStringLiteral("Device name: No name defined"));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+    QCOMPARE(finished.at(0).at(0).toInt(), 0);
+    QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_WRITE_DEVICE)->value(), 1024);
+    QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_WRITE_DEVICE)->maximum(), 1024);
+    QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+    // What the device stores is exactly what was written, memory by memory.
+    QCOMPARE(simulator.stateFile(QStringLiteral("main.bin")), main);
+    QCOMPARE(simulator.stateFile(QStringLiteral("backup.bin")), backup);
+    // The run ends with the LED back to idle.
+    QVERIFY(simulator.recordedBytes().endsWith(LED_IDLE));
+}
+
+void TestDevicePages::writePageFailures()
+{
+    auto* page = _page<ViewContentWriteDevice>(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+    QSignalSpy finished(page, &ViewContentWriteDevice::writeFinished);
+    QProgressBar* bar = _progressBar(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+    const QByteArray erased(Device::MEMORY_SIZE, '\xFF');
+
+    // The device stops answering at backup page 0: -6, the main memory written in full, the
+    // backup memory as it was.
+    {
+        Simulator simulator;
+        QVERIFY2(simulator.start({QStringLiteral("--stop-after-pages"), QStringLiteral("512")}),
+                 qPrintable(simulator.errorString()));
+        Device* device = _selectDevice(simulator);
+        QVERIFY(device != nullptr);
+        const QByteArray main = randomImage(5);
+        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), main.constData(), Device::MEMORY_SIZE);
+        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), main.constData(), Device::MEMORY_SIZE);
+        _editor->viewPush(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), -6);
+        QCOMPARE(bar->value(), 512);
+        QCOMPARE(simulator.stateFile(QStringLiteral("main.bin")), main);
+        QCOMPARE(simulator.stateFile(QStringLiteral("backup.bin")), erased);
+        Device::releaseSelectedDevice();
+    }
+
+    // A wrong acknowledge to main page 7: -5 at once, the backup memory never selected. Entering
+    // again starts from step 0.
+    {
+        Simulator simulator;
+        QVERIFY2(simulator.start({QStringLiteral("--wrong-ack-page"), QStringLiteral("7")}),
+                 qPrintable(simulator.errorString()));
+        QVERIFY(_selectDevice(simulator) != nullptr);
+        _editor->viewPush(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), -5);
+        QCOMPARE(bar->value(), 7);
+        QVERIFY(!simulator.recordedBytes().contains(QByteArray::fromHex("a50201")));
+
+        simulator.clearRecord();
+        _editor->viewPush(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+        QCOMPARE(bar->value(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), -5);
+        QVERIFY(simulator.recordedBytes().startsWith(QByteArray::fromHex("a50103a50200a5040000")));
+        Device::releaseSelectedDevice();
+    }
+
+    // Main memory selection unanswered: -3; LED blink unanswered: -1.
+    for (const auto& fault : {qMakePair(QStringLiteral("2"), -3), qMakePair(QStringLiteral("1"), -1)})
+    {
+        Simulator simulator;
+        QVERIFY2(simulator.start({QStringLiteral("--silent-command"), fault.first}),
+                 qPrintable(simulator.errorString()));
+        QVERIFY(_selectDevice(simulator) != nullptr);
+        _editor->viewPush(FormContentEditor::VIEW_ID_WRITE_DEVICE);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), fault.second);
+        QCOMPARE(simulator.stateFile(QStringLiteral("main.bin")), erased);
+        Device::releaseSelectedDevice();
+    }
+}
+
+void TestDevicePages::selectionFollowsPluggingAndBlinking()
+{
+    QTemporaryDir descriptors;
+    QVERIFY(descriptors.isValid());
+    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
+    auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
+    auto* select = page->findChild<QPushButton*>(QStringLiteral("pushButtonSelect"));
+    auto* cancel = page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel"));
+    QSignalSpy selected(page, &ViewContentDeviceSelection::deviceSelected);
+    auto clickRow = [list](int row)
+    {
+        QListWidgetItem* item = list->item(row);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    };
+
+    // Nothing plugged in: an empty list that keeps polling.
+    _editor->viewPush(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    QCOMPARE(list->count(), 0);
+    QVERIFY(!select->isEnabled());
+
+    Simulator first;
+    first.writeStateFile(QStringLiteral("name.bin"), nameField("Pavisor"));
+    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}),
+             qPrintable(first.errorString()));
+    QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 3000);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Pavisor"));
+
+    // Clicking makes it blink and allows "Select".
+    first.clearRecord();
+    clickRow(0);
+    QCOMPARE(first.recordedBytes(), LED_IDENTIFY);
+    QVERIFY(select->isEnabled());
+    QVERIFY(Device::getSelectedDevice() != nullptr);
+
+    // A second device with the same name comes last; the first stays current and blinking.
+    Simulator second;
+    second.writeStateFile(QStringLiteral("name.bin"), nameField("Pavisor"));
+    QVERIFY2(second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
+             qPrintable(second.errorString()));
+    QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 3000);
+    QCOMPARE(list->currentRow(), 0);
+    QVERIFY(select->isEnabled());
+    QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
+
+    // Clicking the blinking row again sends nothing.
+    first.clearRecord();
+    clickRow(0);
+    QTest::qWait(100);
+    QCOMPARE(first.recordedBytes(), QByteArray());
+
+    // Clicking the other row stops the first one and makes the second one blink.
+    second.clearRecord();
+    clickRow(1);
+    QCOMPARE(first.recordedBytes(), LED_IDLE);
+    QCOMPARE(second.recordedBytes(), LED_IDENTIFY);
+    QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000002"));
+
+    // Unplugging the blinking device removes its row, disables "Select" and forgets it.
+    QVERIFY(second.stop());
+    QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 3000);
+    QVERIFY(!select->isEnabled());
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    first.clearRecord();
+    clickRow(0);
+    QCOMPARE(first.recordedBytes(), LED_IDENTIFY);
+
+    // "Cancel": no device selected, no port left open, the blinking one stopped.
+    first.clearRecord();
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(selected.at(0).at(0).toBool(), false);
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(first.recordedBytes(), LED_IDLE);
+    QCOMPARE(openDescriptorsOn(first.portPath()), 0);
+    // The page polls no more once left.
+    first.clearRecord();
+    QTest::qWait(1500);
+    QCOMPARE(first.recordedBytes(), QByteArray());
+}
+
+void TestDevicePages::selectionHandsOverOneDevice()
+{
+    QTemporaryDir descriptors;
+    QVERIFY(descriptors.isValid());
+    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
+    Simulator first;
+    Simulator second;
+    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}),
+             qPrintable(first.errorString()));
+    QVERIFY2(second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
+             qPrintable(second.errorString()));
+
+    auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
+    auto* select = page->findChild<QPushButton*>(QStringLiteral("pushButtonSelect"));
+    QSignalSpy selected(page, &ViewContentDeviceSelection::deviceSelected);
+    _editor->viewPush(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    QCOMPARE(list->count(), 2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    second.clearRecord();
+    QTest::mouseClick(select, Qt::LeftButton);
+
+    // The chosen device survives, open and no longer blinking; the other one is closed.
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(selected.at(0).at(0).toBool(), true);
+    Device* device = Device::getSelectedDevice();
+    QVERIFY(device != nullptr);
+    QCOMPARE(device->getUsbSerialNumber(), QStringLiteral("QRTAV-000002"));
+    QCOMPARE(second.recordedBytes(), LED_IDLE);
+    QCOMPARE(openDescriptorsOn(first.portPath()), 0);
+    QCOMPARE(openDescriptorsOn(second.portPath()), 1);
+    int hardwareVersion = 0;
+    int firmwareVersion = 0;
+    QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
+}
+
+void TestDevicePages::selectionReportsBlinkFailure()
+{
+    QTemporaryDir descriptors;
+    QVERIFY(descriptors.isValid());
+    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
+    Simulator mute;
+    QVERIFY2(mute.start({QStringLiteral("--silent-command"), QStringLiteral("1")}),
+             qPrintable(mute.errorString()));
+
+    auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
+    auto* select = page->findChild<QPushButton*>(QStringLiteral("pushButtonSelect"));
+    _editor->viewPush(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    QCOMPARE(list->count(), 1);
+
+    QString message;
+    TestSupport::answerNextModal(
+        [&message](QWidget* modal)
+        {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+            {
+                message = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        },
+        10000);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QCOMPARE(message, QStringLiteral("Could not make the device LED blink."));
+    QVERIFY(!select->isEnabled());
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
+    QCOMPARE(openDescriptorsOn(mute.portPath()), 0);
+}
+
+QTEST_MAIN(TestDevicePages)
+#include "tst_device_pages.moc"
