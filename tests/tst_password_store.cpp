@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <cstring>
 #include <vector>
 
 using PasswordStoreCodec::MEMORY_SIZE;
@@ -305,7 +306,7 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
         return state;
     };
     QRandomGenerator random(98765);
-    const QList<Tab> validTabs = randomTabs(random, 10, 60);
+    const QList<Tab> validTabs = randomTabs(random, 6, 30);
     std::vector<unsigned char> valid(MEMORY_SIZE);
     QVERIFY(PasswordStoreCodec::encode(validTabs, valid.data()) >= 0);
 
@@ -318,20 +319,28 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
         if (kind == 0)
         {
             // Uniform random bytes: the parse usually meets an end byte or a tab-less record early.
-            for (unsigned char& byte : buffer)
-                byte = static_cast<unsigned char>(next());
+            for (size_t i = 0; i < buffer.size(); i += 8)
+            {
+                const quint64 draw = next();
+                std::memcpy(&buffer[i], &draw, 8);
+            }
         }
         else if (kind == 1)
         {
-            // Rare delimiters and usually no end byte, so the parse runs to the scan limit.
-            const quint64 rate = 2 + next() % 2000;
-            for (unsigned char& byte : buffer)
+            // Rare delimiters and usually no end byte, so the parse runs to the scan limit. The text is
+            // mostly printable ASCII with now and then a byte that breaks the UTF-8.
+            const quint64 delimiterThreshold = 1 + next() % 64; // out of 2048
+            for (size_t i = 0; i < buffer.size(); i += 4)
             {
-                const quint64 draw = next();
-                if (draw % rate == 0)
-                    byte = (draw >> 32) % 6 == 0 ? 0x03 : 0x00;
-                else
-                    byte = static_cast<unsigned char>(5 + (draw >> 40) % 251);
+                quint64 draw = next();
+                for (size_t j = i; j < i + 4; j++, draw >>= 16)
+                {
+                    const quint64 value = (draw >> 11) & 0x1F;
+                    if ((draw & 0x7FF) < delimiterThreshold)
+                        buffer[j] = value % 6 == 0 ? 0x03 : 0x00;
+                    else
+                        buffer[j] = value == 0x1F ? 0xC3 : static_cast<unsigned char>(0x41 + value);
+                }
             }
             if (next() % 4 == 0)
                 buffer[next() % MEMORY_SIZE] = 0x04;
