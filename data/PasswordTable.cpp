@@ -14,6 +14,8 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace
 {
 // A long address would push the note column out of sight.
@@ -98,7 +100,7 @@ int PasswordTable::insertPassword(const Password& password)
 
     passwords.insert(index, password);
     _fillTableRowWithPassword(index);
-    _updateTableView();
+    _updateTableViewForInsertedRow(index);
     return index;
 }
 
@@ -171,6 +173,66 @@ void PasswordTable::_updateTableView()
         tableWidget->resizeColumnToContents(column);
     if (tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
         tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+    _isColumnContentWidthsValid = false;
+}
+
+void PasswordTable::_updateTableViewForInsertedRow(int index)
+{
+    // Sizing a column to its contents measures every row, which made entering records one by one
+    // quadratic. Up to the view's measuring limit it measures all rows, so its result is the widest
+    // row: the widest of the rows already measured and the new one. Past that limit the view samples
+    // rows, and only its own pass gives the same widths.
+    const int rowCount = tableWidget->rowCount();
+    const int precision = tableWidget->verticalHeader()->resizeContentsPrecision();
+    if (precision == 0 || (precision > 0 && rowCount > precision))
+    {
+        _updateTableView();
+        return;
+    }
+
+    tableWidget->ensurePolished();
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+    {
+        if (_isColumnContentWidthsValid)
+        {
+            _columnContentWidths[column] =
+                std::max(_columnContentWidths[column], _getCellContentWidth(index, column));
+            continue;
+        }
+        _columnContentWidths[column] = 0;
+        for (int row = 0; row < rowCount; row++)
+            _columnContentWidths[column] =
+                std::max(_columnContentWidths[column], _getCellContentWidth(row, column));
+    }
+    _isColumnContentWidthsValid = true;
+
+    // The same sizes the view's own pass sets: content (plus the grid line) or header, whichever is wider.
+    QHeaderView* header = tableWidget->horizontalHeader();
+    const int gridWidth = tableWidget->showGrid() ? 1 : 0;
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+        header->resizeSection(
+            column, std::max(_columnContentWidths[column] + gridWidth, header->sectionSizeHint(column)));
+    if (tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
+        tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+}
+
+int PasswordTable::_getCellContentWidth(int row, int column) const
+{
+    // As the view measures a cell: its cell widget's size hint, within the widget's minimum, and the
+    // item delegate's size hint.
+    const QModelIndex index = tableWidget->model()->index(row, column);
+    int width = 0;
+    if (QWidget* cellWidget = tableWidget->indexWidget(index))
+        width = std::max(cellWidget->sizeHint().width(), cellWidget->minimumWidth());
+    return std::max(width, tableWidget->sizeHintForIndex(index).width());
+}
+
+void PasswordTable::changeEvent(QEvent* event)
+{
+    // Measured widths depend on fonts and style.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        _isColumnContentWidthsValid = false;
+    QWidget::changeEvent(event);
 }
 
 QTabWidget* PasswordTable::_getParentTabWidget()

@@ -65,6 +65,9 @@ signals:
     void dataCopied();
     void dataModified();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     Ui::PasswordTable* ui;
     // Context-menu actions, in the order they are added to the table widget (callers rely on index 1: Edit).
@@ -75,9 +78,15 @@ private:
     QMenu* _pointerMenuDuplicateRowToTab;
     QMenu* _pointerMenuMoveRowToTab;
     QShortcut* _pointerShortcutCopyTableData;
+    // Widest content of each column over all rows, so that an insertion sizes the columns from its own
+    // row instead of measuring every row again. Invalid after anything but an insertion.
+    int _columnContentWidths[PASSWORD_DATA_IDS_COUNT] = {};
+    bool _isColumnContentWidthsValid = false;
 
     void _fillTableRowWithPassword(int index);
     void _updateTableView();
+    void _updateTableViewForInsertedRow(int index);
+    int _getCellContentWidth(int row, int column) const;
     QTabWidget* _getParentTabWidget();
     static bool _isUrlValid(const QString& url);
     PasswordTable* _getTargetTable(QAction* pointerAction);

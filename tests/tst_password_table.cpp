@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTabWidget>
@@ -152,6 +153,31 @@ void TestPasswordTable::sizesColumns()
     table.removePassword(table.passwords.size() - 1);
     QVERIFY(table.tableWidget->columnWidth(3) < 450);
     QVERIFY(table.tableWidget->columnWidth(0) < table.fontMetrics().horizontalAdvance(longName));
+
+    // An insertion sizes the columns from its own row; the widths must be those of the view's full
+    // pass, in a shown table and in a hidden one, also after a removal.
+    PasswordTable hiddenTable;
+    QRandomGenerator random(7);
+    for (PasswordTable* sized : {&table, &hiddenTable})
+    {
+        for (int i = 0; i < 40; i++)
+        {
+            const auto text = [&random](int maximum)
+            { return QString(random.bounded(maximum), QChar(0x41 + random.bounded(58))); };
+            sized->insertPassword(
+                Password{{text(40), text(60), text(30), QStringLiteral("a.") + text(120), text(50)}});
+            if (i == 20)
+                sized->removePassword(3);
+            QList<int> widths;
+            for (int column = 0; column < 5; column++)
+                widths << sized->tableWidget->columnWidth(column);
+            for (int column = 0; column < 5; column++)
+                sized->tableWidget->resizeColumnToContents(column);
+            sized->tableWidget->setColumnWidth(3, std::min(sized->tableWidget->columnWidth(3), 450));
+            for (int column = 0; column < 5; column++)
+                QCOMPARE(widths[column], sized->tableWidget->columnWidth(column));
+        }
+    }
 }
 
 void TestPasswordTable::underlinesAndOpensOnlyValidUrls()
