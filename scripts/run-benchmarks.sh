@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh build-bench -DCMAKE_BUILD_TYPE=Release -DPAVISOR_BUILD_TESTS=OFF
 for bench in build-bench/bench/bench_*; do
-  [ -x "$bench" ] || continue
+  [ -f "$bench" ] && [ -x "$bench" ] || continue
   echo "== $(basename "$bench")"
   QT_QPA_PLATFORM=offscreen "$bench"
 done
