@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 
+class PasswordTable;
 class QNetworkAccessManager;
 class QShortcut;
 class ViewBase;
@@ -95,6 +96,16 @@ private:
 private slots:
     void _slotPushMessageBoxDialogViewTimeout();
     void _slotViewStartMenuInitializeDeviceClicked();
+
+private:
+    // Password store: the tabs, and their encoding into and parsing from the device memory image.
+    friend class TestPasswordStore;
+    int _encodePasswordsToMemoryFormat(unsigned char* pointerBuffer);
+    void _loadPasswordsFromDeviceMemoryBuffer(unsigned char* pointerBuffer);
+    PasswordTable* _createEmptyTab(const QString& name);
+    void _refreshPasswordTablesTabNamesContextMenu(int currentTabIndex);
+private slots:
+    void _slotPasswordTableDataModified();
 };
 
 // The one main window of the process, set by main() before the event loop starts.

@@ -275,6 +275,49 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         </message>
     </context>
     <context>
+        <name>PasswordTable</name>
+        <message>
+            <source>Name</source>
+            <translation>Nom</translation>
+        </message>
+        <message>
+            <source>ID / Login / Email</source>
+            <translation>Identifiant / Login / E-mail</translation>
+        </message>
+        <message>
+            <source>Password</source>
+            <translation>Mot de passe</translation>
+        </message>
+        <message>
+            <source>Web site / URL</source>
+            <translation>Site web / URL</translation>
+        </message>
+        <message>
+            <source>Note</source>
+            <translation>Note</translation>
+        </message>
+        <message>
+            <source>Copy to clipboard</source>
+            <translation>Copier dans le presse-papiers</translation>
+        </message>
+        <message>
+            <source>Edit</source>
+            <translation>Modifier</translation>
+        </message>
+        <message>
+            <source>Duplicate row into tab...</source>
+            <translation>Dupliquer la ligne dans l'onglet...</translation>
+        </message>
+        <message>
+            <source>Move row to tab...</source>
+            <translation>Déplacer la ligne vers l'onglet...</translation>
+        </message>
+        <message>
+            <source>Ctrl+C</source>
+            <translation>Ctrl+C</translation>
+        </message>
+    </context>
+    <context>
         <name>QObject</name>
         <message>
             <source>very weak</source>

@@ -1,0 +1,318 @@
+#include "PasswordTable.h"
+#include "ui_PasswordTable.h"
+
+#include "PasswordTablePasswordItem.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QMenu>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace
+{
+// A long address would push the note column out of sight.
+constexpr int URL_COLUMN_MAXIMUM_WIDTH = 450;
+} // namespace
+
+bool PasswordTable::Password::operator==(const Password& other) const
+{
+    for (int i = 0; i < PASSWORD_DATA_IDS_COUNT; i++)
+    {
+        if (data[i] != other.data[i])
+            return false;
+    }
+    return true;
+}
+
+PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent), ui(new Ui::PasswordTable)
+{
+    ui->setupUi(this);
+    tableWidget = ui->tableWidget;
+
+    const QStringList headers = {tr("Name"), tr("ID / Login / Email"), tr("Password"), tr("Web site / URL"),
+                                 tr("Note")};
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+        tableWidget->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
+
+    _pointerActionCopyTableData = new QAction(tr("Copy to clipboard"), this);
+    _pointerActionEdit = new QAction(tr("Edit"), this);
+    _pointerActionDuplicateRowToTab = new QAction(tr("Duplicate row into tab..."), this);
+    _pointerMenuDuplicateRowToTab = new QMenu(this);
+    _pointerActionDuplicateRowToTab->setMenu(_pointerMenuDuplicateRowToTab);
+    _pointerActionMoveRowToTab = new QAction(tr("Move row to tab..."), this);
+    _pointerMenuMoveRowToTab = new QMenu(this);
+    _pointerActionMoveRowToTab->setMenu(_pointerMenuMoveRowToTab);
+    for (QAction* action : {_pointerActionCopyTableData, _pointerActionEdit, _pointerActionDuplicateRowToTab,
+                            _pointerActionMoveRowToTab})
+    {
+        action->setEnabled(false);
+        tableWidget->addAction(action);
+    }
+
+    // Window context: only the table of the visible tab is shown, so only that one reacts.
+    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(tr("Ctrl+C")), this);
+    _pointerShortcutCopyTableData->setContext(Qt::WindowShortcut);
+
+    fillTableWithPasswords();
+
+    connect(tableWidget, &QTableWidget::itemSelectionChanged, this,
+            &PasswordTable::_slotTableWidgetItemSelectionChanged);
+    connect(tableWidget, &QTableWidget::cellDoubleClicked, this,
+            &PasswordTable::_slotTableWidgetCellDoubleClicked);
+    connect(_pointerActionCopyTableData, &QAction::triggered, this,
+            &PasswordTable::_slotActionCopyTableDataTriggered);
+    connect(_pointerShortcutCopyTableData, &QShortcut::activated, this,
+            &PasswordTable::_slotActionCopyTableDataTriggered);
+    connect(_pointerMenuDuplicateRowToTab, &QMenu::triggered, this,
+            &PasswordTable::_slotMenuDuplicateRowToTabTriggered);
+    connect(_pointerMenuMoveRowToTab, &QMenu::triggered, this,
+            &PasswordTable::_slotMenuMoveRowToTabTriggered);
+}
+
+PasswordTable::~PasswordTable()
+{
+    delete _pointerShortcutCopyTableData;
+    delete ui;
+}
+
+void PasswordTable::clearPassword(Password* password)
+{
+    for (QString& text : password->data)
+        text.clear();
+}
+
+int PasswordTable::insertPassword(const Password& password)
+{
+    const QString& name = password.data[PASSWORD_DATA_ID_NAME];
+    int index = 0;
+    const int count = static_cast<int>(passwords.size());
+    while (index < count &&
+           QString::compare(passwords[index].data[PASSWORD_DATA_ID_NAME], name, Qt::CaseInsensitive) <= 0)
+        index++;
+
+    passwords.insert(index, password);
+    _fillTableRowWithPassword(index);
+    _updateTableViewForInsertedRow(index);
+    return index;
+}
+
+void PasswordTable::removePassword(int index)
+{
+    if (index < 0 || index >= passwords.size())
+        return;
+    passwords.removeAt(index);
+    tableWidget->removeRow(index);
+    _updateTableView();
+}
+
+void PasswordTable::fillTableWithPasswords()
+{
+    // Same result as removing row 0 once per row, in one model operation.
+    tableWidget->setRowCount(0);
+    const int count = static_cast<int>(passwords.size());
+    for (int index = 0; index < count; index++)
+        _fillTableRowWithPassword(index);
+    _updateTableView();
+}
+
+void PasswordTable::updateTabNamesContextMenu(const QList<QString>& tabNames, int currentTabIndex)
+{
+    const int count = static_cast<int>(tabNames.size());
+
+    // A row may be duplicated into its own tab, so every tab is offered.
+    _pointerMenuDuplicateRowToTab->clear();
+    for (int index = 0; index < count; index++)
+        _pointerMenuDuplicateRowToTab->addAction(tabNames[index])->setData(index);
+
+    // With one tab there is nowhere to move to; the action itself is disabled by the selection rule.
+    if (count < 2)
+        return;
+    _pointerMenuMoveRowToTab->clear();
+    for (int index = 0; index < count; index++)
+    {
+        if (index != currentTabIndex)
+            _pointerMenuMoveRowToTab->addAction(tabNames[index])->setData(index);
+    }
+}
+
+void PasswordTable::_fillTableRowWithPassword(int index)
+{
+    const Password& password = passwords[index];
+    tableWidget->insertRow(index);
+    tableWidget->setItem(index, PASSWORD_DATA_ID_NAME,
+                         new QTableWidgetItem(password.data[PASSWORD_DATA_ID_NAME]));
+    tableWidget->setItem(index, PASSWORD_DATA_ID_LOGIN,
+                         new QTableWidgetItem(password.data[PASSWORD_DATA_ID_LOGIN]));
+    tableWidget->setCellWidget(index, PASSWORD_DATA_ID_PASSWORD,
+                               new PasswordTablePasswordItem(password.data[PASSWORD_DATA_ID_PASSWORD]));
+
+    auto* urlItem = new QTableWidgetItem(password.data[PASSWORD_DATA_ID_URL]);
+    if (_isUrlValid(password.data[PASSWORD_DATA_ID_URL]))
+    {
+        // Underlined like a link: a double click opens it.
+        QFont font = urlItem->font();
+        font.setUnderline(true);
+        urlItem->setFont(font);
+    }
+    tableWidget->setItem(index, PASSWORD_DATA_ID_URL, urlItem);
+    tableWidget->setItem(index, PASSWORD_DATA_ID_NOTE,
+                         new QTableWidgetItem(password.data[PASSWORD_DATA_ID_NOTE]));
+}
+
+void PasswordTable::_updateTableView()
+{
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+        tableWidget->resizeColumnToContents(column);
+    if (tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
+        tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+    _isColumnContentWidthsValid = false;
+}
+
+void PasswordTable::_updateTableViewForInsertedRow(int index)
+{
+    // Sizing a column to its contents measures every row, which made entering records one by one
+    // quadratic. Up to the view's measuring limit it measures all rows, so its result is the widest
+    // row: the widest of the rows already measured and the new one. Past that limit the view samples
+    // rows, and only its own pass gives the same widths.
+    const int rowCount = tableWidget->rowCount();
+    const int precision = tableWidget->verticalHeader()->resizeContentsPrecision();
+    if (precision == 0 || (precision > 0 && rowCount > precision))
+    {
+        _updateTableView();
+        return;
+    }
+
+    tableWidget->ensurePolished();
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+    {
+        if (_isColumnContentWidthsValid)
+        {
+            _columnContentWidths[column] =
+                std::max(_columnContentWidths[column], _getCellContentWidth(index, column));
+            continue;
+        }
+        _columnContentWidths[column] = 0;
+        for (int row = 0; row < rowCount; row++)
+            _columnContentWidths[column] =
+                std::max(_columnContentWidths[column], _getCellContentWidth(row, column));
+    }
+    _isColumnContentWidthsValid = true;
+
+    // The same sizes the view's own pass sets: content (plus the grid line) or header, whichever is wider.
+    QHeaderView* header = tableWidget->horizontalHeader();
+    const int gridWidth = tableWidget->showGrid() ? 1 : 0;
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+        header->resizeSection(
+            column, std::max(_columnContentWidths[column] + gridWidth, header->sectionSizeHint(column)));
+    if (tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
+        tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+}
+
+int PasswordTable::_getCellContentWidth(int row, int column) const
+{
+    // As the view measures a cell: its cell widget's size hint, within the widget's minimum, and the
+    // item delegate's size hint.
+    const QModelIndex index = tableWidget->model()->index(row, column);
+    int width = 0;
+    if (QWidget* cellWidget = tableWidget->indexWidget(index))
+        width = std::max(cellWidget->sizeHint().width(), cellWidget->minimumWidth());
+    return std::max(width, tableWidget->sizeHintForIndex(index).width());
+}
+
+void PasswordTable::changeEvent(QEvent* event)
+{
+    // Measured widths depend on fonts and style.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        _isColumnContentWidthsValid = false;
+    QWidget::changeEvent(event);
+}
+
+QTabWidget* PasswordTable::_getParentTabWidget()
+{
+    // A tab page's direct parent is the tab widget's internal stacked widget.
+    QWidget* stackedWidget = parentWidget();
+    if (stackedWidget == nullptr)
+        return nullptr;
+    return qobject_cast<QTabWidget*>(stackedWidget->parentWidget());
+}
+
+bool PasswordTable::_isUrlValid(const QString& url)
+{
+    // Deliberately loose: addresses are often stored without a scheme ("example.com").
+    const QString trimmedUrl = url.trimmed();
+    return trimmedUrl.contains(QLatin1Char('.')) && !trimmedUrl.contains(QLatin1Char(' '));
+}
+
+PasswordTable* PasswordTable::_getTargetTable(QAction* pointerAction)
+{
+    QTabWidget* tabWidget = _getParentTabWidget();
+    if (tabWidget == nullptr || pointerAction == nullptr)
+        return nullptr;
+    return qobject_cast<PasswordTable*>(tabWidget->widget(pointerAction->data().toInt()));
+}
+
+void PasswordTable::_slotTableWidgetItemSelectionChanged()
+{
+    const bool isSelectionPresent = !tableWidget->selectedRanges().isEmpty();
+    _pointerActionCopyTableData->setEnabled(isSelectionPresent);
+    _pointerActionEdit->setEnabled(isSelectionPresent);
+    _pointerActionDuplicateRowToTab->setEnabled(isSelectionPresent);
+
+    QTabWidget* tabWidget = _getParentTabWidget();
+    _pointerActionMoveRowToTab->setEnabled(isSelectionPresent && tabWidget != nullptr &&
+                                           tabWidget->count() >= 2);
+}
+
+void PasswordTable::_slotTableWidgetCellDoubleClicked(int row, int column)
+{
+    if (column != PASSWORD_DATA_ID_URL || row < 0 || row >= passwords.size())
+        return;
+    const QString& url = passwords[row].data[PASSWORD_DATA_ID_URL];
+    if (_isUrlValid(url))
+        QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+}
+
+void PasswordTable::_slotActionCopyTableDataTriggered()
+{
+    const int row = tableWidget->currentRow();
+    const int column = tableWidget->currentColumn();
+    if (row < 0 || row >= passwords.size() || column < 0 || column >= PASSWORD_DATA_IDS_COUNT)
+        return;
+
+    // The record, not the cell, is the source: a masked password cell still copies the clear password.
+    QGuiApplication::clipboard()->setText(passwords[row].data[column], QClipboard::Clipboard);
+    emit dataCopied();
+}
+
+void PasswordTable::_slotMenuDuplicateRowToTabTriggered(QAction* pointerAction)
+{
+    const int row = tableWidget->currentRow();
+    PasswordTable* targetTable = _getTargetTable(pointerAction);
+    if (row < 0 || row >= passwords.size() || targetTable == nullptr)
+        return;
+
+    // A copy first: the target may be this very table, whose list the insertion changes.
+    const Password password = passwords[row];
+    targetTable->insertPassword(password);
+    emit dataModified();
+}
+
+void PasswordTable::_slotMenuMoveRowToTabTriggered(QAction* pointerAction)
+{
+    const int row = tableWidget->currentRow();
+    PasswordTable* targetTable = _getTargetTable(pointerAction);
+    if (row < 0 || row >= passwords.size() || targetTable == nullptr || targetTable == this)
+        return;
+
+    targetTable->insertPassword(passwords[row]);
+    removePassword(row);
+    emit dataModified();
+}

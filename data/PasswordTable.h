@@ -1,0 +1,102 @@
+#ifndef PASSWORDTABLE_H
+#define PASSWORDTABLE_H
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class QShortcut;
+class QTabWidget;
+class QTableWidget;
+
+namespace Ui
+{
+class PasswordTable;
+}
+
+// The records of one tab, shown as a read-only five-column table. The table never asks the user
+// anything and never decides that data are unsaved: it reports copies and modifications upward.
+class PasswordTable : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Field indexes of a record; column c of the table shows field c, and the store keeps this order.
+    enum PasswordDataId
+    {
+        PASSWORD_DATA_ID_NAME,
+        PASSWORD_DATA_ID_LOGIN,
+        PASSWORD_DATA_ID_PASSWORD,
+        PASSWORD_DATA_ID_URL,
+        PASSWORD_DATA_ID_NOTE,
+        PASSWORD_DATA_IDS_COUNT
+    };
+
+    // One password record: five texts indexed by PasswordDataId, empty when new.
+    struct Password
+    {
+        QString data[PASSWORD_DATA_IDS_COUNT];
+
+        bool operator==(const Password& other) const;
+        bool operator!=(const Password& other) const { return !(*this == other); }
+    };
+
+    explicit PasswordTable(QWidget* parent = nullptr);
+    ~PasswordTable() override;
+
+    // Row i of the table always shows record i.
+    QList<Password> passwords;
+    QTableWidget* tableWidget;
+
+    // Inserts a copy at its place in name order (case-insensitive, after equal names) and returns its row.
+    int insertPassword(const Password& password);
+    // Removes the record and row at index; an index outside the records does nothing.
+    void removePassword(int index);
+    // Rebuilds every row from passwords, in list order (after passwords was assigned directly).
+    void fillTableWithPasswords();
+    // Rebuilds the duplicate and move submenus from all tab names; the move submenu omits the current tab.
+    void updateTabNamesContextMenu(const QList<QString>& tabNames, int currentTabIndex);
+
+    static void clearPassword(Password* password);
+
+signals:
+    void dataCopied();
+    void dataModified();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    Ui::PasswordTable* ui;
+    // Context-menu actions, in the order they are added to the table widget (callers rely on index 1: Edit).
+    QAction* _pointerActionCopyTableData;
+    QAction* _pointerActionEdit;
+    QAction* _pointerActionDuplicateRowToTab;
+    QAction* _pointerActionMoveRowToTab;
+    QMenu* _pointerMenuDuplicateRowToTab;
+    QMenu* _pointerMenuMoveRowToTab;
+    QShortcut* _pointerShortcutCopyTableData;
+    // Widest content of each column over all rows, so that an insertion sizes the columns from its own
+    // row instead of measuring every row again. Invalid after anything but an insertion.
+    int _columnContentWidths[PASSWORD_DATA_IDS_COUNT] = {};
+    bool _isColumnContentWidthsValid = false;
+
+    void _fillTableRowWithPassword(int index);
+    void _updateTableView();
+    void _updateTableViewForInsertedRow(int index);
+    int _getCellContentWidth(int row, int column) const;
+    QTabWidget* _getParentTabWidget();
+    static bool _isUrlValid(const QString& url);
+    PasswordTable* _getTargetTable(QAction* pointerAction);
+
+private slots:
+    void _slotTableWidgetItemSelectionChanged();
+    void _slotTableWidgetCellDoubleClicked(int row, int column);
+    void _slotActionCopyTableDataTriggered();
+    void _slotMenuDuplicateRowToTabTriggered(QAction* pointerAction);
+    void _slotMenuMoveRowToTabTriggered(QAction* pointerAction);
+};
+
+#endif

@@ -1,0 +1,56 @@
+#include "PasswordTablePasswordItem.h"
+#include "ui_PasswordTablePasswordItem.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QIcon>
+#include <QStyle>
+
+#include <algorithm>
+
+PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
+    : QWidget(nullptr), _password(password), ui(new Ui::PasswordTablePasswordItem)
+{
+    ui->setupUi(this);
+
+    // Both texts are measured so that the cell keeps one width whichever of the two is shown.
+    const QFontMetricsF fontMetrics(QApplication::font());
+    _displayClearTextPassword(true);
+    const int clearTextWidth = static_cast<int>(fontMetrics.horizontalAdvance(ui->label->text()));
+    _displayClearTextPassword(false);
+    const int maskedTextWidth = static_cast<int>(fontMetrics.horizontalAdvance(ui->label->text()));
+    ui->label->setMinimumWidth(std::max(clearTextWidth, maskedTextWidth));
+
+    // A square button: its height is the one its icon gives it.
+    ui->pushButton->setFixedWidth(ui->pushButton->sizeHint().height());
+    ui->pushButton->setEnabled(!_password.isEmpty());
+
+    connect(ui->pushButton, &QPushButton::clicked, this, &PasswordTablePasswordItem::_slotPushButtonClicked);
+}
+
+PasswordTablePasswordItem::~PasswordTablePasswordItem()
+{
+    delete ui;
+}
+
+void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDisplayed)
+{
+    if (isClearTextDisplayed)
+    {
+        ui->label->setText(_password);
+        ui->pushButton->setIcon(QIcon(QStringLiteral(":/Images/Password_Visible.svg")));
+    }
+    else
+    {
+        // One masking character per UTF-16 code unit, the same character line edits use.
+        const QChar maskCharacter(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter));
+        ui->label->setText(QString(_password.size(), maskCharacter));
+        ui->pushButton->setIcon(QIcon(QStringLiteral(":/Images/Password_Hidden.svg")));
+    }
+}
+
+void PasswordTablePasswordItem::_slotPushButtonClicked()
+{
+    _isClearTextDisplayed = !_isClearTextDisplayed;
+    _displayClearTextPassword(_isClearTextDisplayed);
+}

@@ -1,0 +1,33 @@
+#ifndef PASSWORDTABLEPASSWORDITEM_H
+#define PASSWORDTABLEPASSWORDITEM_H
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui
+{
+class PasswordTablePasswordItem;
+}
+
+// The password cell of a table row: masked by default, switched to clear text by its eye button.
+class PasswordTablePasswordItem : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Created without parent: the table takes it over as a cell widget.
+    explicit PasswordTablePasswordItem(const QString& password);
+    ~PasswordTablePasswordItem() override;
+
+private:
+    QString _password;
+    bool _isClearTextDisplayed = false;
+    Ui::PasswordTablePasswordItem* ui;
+
+    void _displayClearTextPassword(bool isClearTextDisplayed);
+
+private slots:
+    void _slotPushButtonClicked();
+};
+
+#endif

@@ -1,0 +1,463 @@
+// The plaintext store format: exact bytes, capacity, round trips, damaged images, and the main
+// window's encoder and loader built on it.
+#include "FormContentEditor.h"
+#include "PasswordStoreCodec.h"
+#include "PasswordTable.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <cstring>
+#include <vector>
+
+using PasswordStoreCodec::MEMORY_SIZE;
+using PasswordStoreCodec::STORE_CAPACITY;
+using PasswordStoreCodec::Tab;
+using Password = PasswordTable::Password;
+
+namespace
+{
+constexpr unsigned char CANARY = 0xA5;
+
+std::vector<unsigned char> canaryBuffer()
+{
+    return std::vector<unsigned char>(MEMORY_SIZE, CANARY);
+}
+
+Password makePassword(const QString& name, const QString& login = {}, const QString& password = {},
+                      const QString& url = {}, const QString& note = {})
+{
+    return Password{{name, login, password, url, note}};
+}
+
+template <size_t N> QByteArray bytes(const char (&literal)[N])
+{
+    return QByteArray(literal, N - 1);
+}
+
+QByteArray storeBytes(const std::vector<unsigned char>& buffer, int length)
+{
+    return QByteArray(reinterpret_cast<const char*>(buffer.data()), length);
+}
+
+bool isUntouchedFrom(const std::vector<unsigned char>& buffer, int offset)
+{
+    for (int i = offset; i < MEMORY_SIZE; i++)
+    {
+        if (buffer[i] != CANARY)
+            return false;
+    }
+    return true;
+}
+
+// Texts mixing ASCII, two-, three- and four-byte UTF-8, empty texts and delimiter-like characters.
+QString randomText(QRandomGenerator& random, int maximumLength)
+{
+    static const QString alphabet = QStringLiteral("abcXYZ019 .-@éüß€漢") + QChar(0x01) + QChar(0x02) +
+                                    QChar(0x05) + QChar(0x7F) + QString::fromUtf8("\xF0\x9F\x94\x91");
+    QString text;
+    const int length = random.bounded(maximumLength + 1);
+    for (int i = 0; i < length; i++)
+    {
+        const int index = random.bounded(static_cast<int>(alphabet.size()));
+        // Keep surrogate pairs whole.
+        if (alphabet[index].isHighSurrogate())
+            text += alphabet.mid(index, 2);
+        else if (!alphabet[index].isLowSurrogate())
+            text += alphabet[index];
+    }
+    return text;
+}
+
+QList<Tab> randomTabs(QRandomGenerator& random, int tabCount, int maximumRecordsPerTab)
+{
+    QList<Tab> tabs;
+    for (int t = 0; t < tabCount; t++)
+    {
+        Tab tab{randomText(random, 12), {}};
+        const int recordCount = random.bounded(maximumRecordsPerTab + 1);
+        for (int r = 0; r < recordCount; r++)
+        {
+            Password password;
+            for (QString& field : password.data)
+                field = randomText(random, 20);
+            tab.passwords.append(password);
+        }
+        tabs.append(tab);
+    }
+    return tabs;
+}
+
+bool isTextClean(const QString& text)
+{
+    return !text.contains(QChar(0)) && !text.contains(QChar(3)) && !text.contains(QChar(4));
+}
+} // namespace
+
+class TestPasswordStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void encodesExactBytes();
+    void encodesUpToTheCapacityAndNeverPastIt();
+    void parsesBackWhatWasEncoded();
+    void parsesDamagedImages();
+    void survivesRandomAndMutatedImages();
+    void mainWindowEncodesAndLoadsItsTabs();
+};
+
+void TestPasswordStore::encodesExactBytes()
+{
+    auto buffer = canaryBuffer();
+
+    // No tab: the end byte alone; nothing after it is touched.
+    QCOMPARE(PasswordStoreCodec::encode({}, buffer.data()), 130947);
+    QCOMPARE(buffer[0], 0x04);
+    QVERIFY(isUntouchedFrom(buffer, 1));
+    QList<Tab> parsed;
+    QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &parsed),
+             int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
+    QVERIFY(parsed.isEmpty());
+
+    // One tab "A" with one empty record.
+    buffer = canaryBuffer();
+    QCOMPARE(PasswordStoreCodec::encode({Tab{QStringLiteral("A"), {Password()}}}, buffer.data()), 130940);
+    QCOMPARE(storeBytes(buffer, 8), bytes("A\x03\0\0\0\0\0\x04"));
+    QVERIFY(isUntouchedFrom(buffer, 8));
+
+    // Tabs and records in order, non-ASCII at its UTF-8 length, an empty tab name, a tab without records.
+    buffer = canaryBuffer();
+    const QList<Tab> tabs = {Tab{QStringLiteral("Été"),
+                                 {makePassword(QStringLiteral("b"), QStringLiteral("ü"), QStringLiteral("€"),
+                                               QString::fromUtf8("\xF0\x9F\x94\x91"), QStringLiteral("n")),
+                                  makePassword(QStringLiteral("a"))}},
+                             Tab{QString(), {}}, Tab{QStringLiteral("Z"), {}}};
+    const QByteArray expected = bytes("\xC3\x89t\xC3\xA9\x03"
+                                      "b\0\xC3\xBC\0\xE2\x82\xAC\0\xF0\x9F\x94\x91\0n\0"
+                                      "a\0\0\0\0\0"
+                                      "\x03"
+                                      "Z\x03"
+                                      "\x04");
+    QCOMPARE(PasswordStoreCodec::encode(tabs, buffer.data()), STORE_CAPACITY - int(expected.size()));
+    QCOMPARE(storeBytes(buffer, int(expected.size())), expected);
+    QVERIFY(isUntouchedFrom(buffer, int(expected.size())));
+
+    // A text ends at its first U+0000; U+0003 and U+0004 are removed and not counted.
+    buffer = canaryBuffer();
+    const QString cut = QStringLiteral("ab") + QChar(0) + QStringLiteral("cd");
+    const QString stripped = QChar(3) + QStringLiteral("x") + QChar(4) + QStringLiteral("y") + QChar(3);
+    QCOMPARE(
+        PasswordStoreCodec::encode({Tab{stripped, {makePassword(cut, stripped, QChar(4))}}}, buffer.data()),
+        STORE_CAPACITY - 13);
+    QCOMPARE(storeBytes(buffer, 13), bytes("xy\x03"
+                                           "ab\0xy\0\0\0\0\x04"));
+}
+
+void TestPasswordStore::encodesUpToTheCapacityAndNeverPastIt()
+{
+    // A tab name of n bytes costs n + 1, the end byte 1: n = capacity - 2 fills the store exactly.
+    const int exactNameLength = STORE_CAPACITY - 2;
+    auto buffer = canaryBuffer();
+    QCOMPARE(PasswordStoreCodec::encode({Tab{QString(exactNameLength, QLatin1Char('n')), {}}}, buffer.data()),
+             0);
+    QCOMPARE(buffer[STORE_CAPACITY - 1], 0x04);
+    QCOMPARE(buffer[STORE_CAPACITY - 2], 0x03);
+    QVERIFY(isUntouchedFrom(buffer, STORE_CAPACITY));
+
+    // Same size in two-byte characters, and with removed characters that would not fit if counted.
+    buffer = canaryBuffer();
+    QCOMPARE(PasswordStoreCodec::encode({Tab{QString(exactNameLength / 2, QChar(0xE9)), {}}}, buffer.data()),
+             0);
+    buffer = canaryBuffer();
+    const QString withRemoved = QString(exactNameLength, QLatin1Char('n')) + QString(50, QChar(3));
+    QCOMPARE(PasswordStoreCodec::encode({Tab{withRemoved, {}}}, buffer.data()), 0);
+
+    // One byte more fails, whichever piece no longer fits, and nothing lands past the capacity.
+    const QList<QList<Tab>> oneByteOver = {
+        {Tab{QString(exactNameLength + 1, QLatin1Char('n')), {}}},
+        // The end byte is the piece that does not fit.
+        {Tab{QString(exactNameLength - 5, QLatin1Char('n')), {makePassword(QStringLiteral("x"))}}},
+        // A three-byte character straddles the limit.
+        {Tab{QString(exactNameLength - 1, QLatin1Char('n')) + QChar(0x20AC), {}}},
+    };
+    for (const QList<Tab>& tabs : oneByteOver)
+    {
+        buffer = canaryBuffer();
+        QCOMPARE(PasswordStoreCodec::encode(tabs, buffer.data()), -1);
+        QVERIFY(isUntouchedFrom(buffer, STORE_CAPACITY));
+    }
+
+    // Records of 65 bytes after a 2-byte tab: record 2015's name no longer fits and is not written at all.
+    buffer = canaryBuffer();
+    Tab tab{QStringLiteral("T"), {}};
+    for (int i = 0; i < 2100; i++)
+        tab.passwords.append(makePassword(QString(60, QLatin1Char('a' + i % 26))));
+    QCOMPARE(PasswordStoreCodec::encode({tab}, buffer.data()), -1);
+    const int written = 2 + 65 * 2014;
+    QCOMPARE(buffer[written - 1], 0x00);
+    QCOMPARE(buffer[written - 2], 0x00);
+    QVERIFY(isUntouchedFrom(buffer, written));
+}
+
+void TestPasswordStore::parsesBackWhatWasEncoded()
+{
+    QRandomGenerator random(1234);
+    for (int round = 0; round < 200; round++)
+    {
+        const QList<Tab> tabs = randomTabs(random, random.bounded(12), 15);
+        auto buffer = canaryBuffer();
+        QVERIFY(PasswordStoreCodec::encode(tabs, buffer.data()) >= 0);
+        QList<Tab> parsed;
+        QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &parsed),
+                 int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
+        QCOMPARE(parsed.size(), tabs.size());
+        for (qsizetype t = 0; t < tabs.size(); t++)
+        {
+            QCOMPARE(parsed[t].name, tabs[t].name);
+            QCOMPARE(parsed[t].passwords, tabs[t].passwords);
+        }
+    }
+
+    // Texts come back cut at U+0000 and without U+0003 or U+0004.
+    const QString dirty = QStringLiteral("a") + QChar(4) + QStringLiteral("b") + QChar(3) +
+                          QStringLiteral("c") + QChar(0) + QStringLiteral("lost");
+    auto buffer = canaryBuffer();
+    QVERIFY(PasswordStoreCodec::encode({Tab{dirty, {makePassword(dirty, dirty, dirty, dirty, dirty)}},
+                                        Tab{QStringLiteral("next"), {}}},
+                                       buffer.data()) > 0);
+    QList<Tab> parsed;
+    PasswordStoreCodec::parse(buffer.data(), &parsed);
+    QCOMPARE(parsed.size(), 2);
+    QCOMPARE(parsed[0].name, QStringLiteral("abc"));
+    QCOMPARE(parsed[0].passwords, QList<Password>({makePassword("abc", "abc", "abc", "abc", "abc")}));
+    QCOMPARE(parsed[1].name, QStringLiteral("next"));
+}
+
+void TestPasswordStore::parsesDamagedImages()
+{
+    const auto parseBytes = [](const QByteArray& bytes, QList<Tab>* tabs)
+    {
+        auto buffer = canaryBuffer();
+        std::copy(bytes.begin(), bytes.end(), buffer.begin());
+        return PasswordStoreCodec::parse(buffer.data(), tabs);
+    };
+    // Built from literals that hold zero bytes.
+    const auto parseLiteral = [&](const auto& literal, QList<Tab>* tabs)
+    { return parseBytes(bytes(literal), tabs); };
+    QList<Tab> tabs;
+
+    // Five fields before any tab name stop the parse with no tab.
+    QCOMPARE(parseLiteral("\0\0\0\0\0T\x03\x04", &tabs),
+             int(PasswordStoreCodec::PARSE_RESULT_RECORD_BEFORE_TAB));
+    QVERIFY(tabs.isEmpty());
+
+    // The field counter runs on across a tab name; an unfinished record is dropped; after the end nothing
+    // counts.
+    tabs.clear();
+    QCOMPARE(parseLiteral("a\0b\0c\0d\0T\x03"
+                          "e\0U\x03"
+                          "f\0g\0\x04V\x03",
+                          &tabs),
+             int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
+    QCOMPARE(tabs.size(), 2);
+    QCOMPARE(tabs[0].passwords, QList<Password>({makePassword("a", "b", "c", "d", "e")}));
+    QCOMPARE(tabs[1].name, QStringLiteral("U"));
+    QVERIFY(tabs[1].passwords.isEmpty());
+
+    // Invalid UTF-8 reads as replacement characters.
+    tabs.clear();
+    parseLiteral("\xFF\xC3\x03\x04", &tabs);
+    QCOMPARE(tabs.size(), 1);
+    QCOMPARE(tabs[0].name, QString(2, QChar(0xFFFD)));
+
+    // No end byte: the scan stops after 131068 bytes; a tab name ending at the last scanned byte
+    // counts, one ending just beyond does not.
+    for (const int nameEnd : {PasswordStoreCodec::PARSE_SCAN_LIMIT - 1, PasswordStoreCodec::PARSE_SCAN_LIMIT})
+    {
+        std::vector<unsigned char> buffer(MEMORY_SIZE, 'x');
+        buffer[0] = 0x03;
+        buffer[nameEnd] = 0x03;
+        buffer[PasswordStoreCodec::PARSE_SCAN_LIMIT + 1] = 0x04;
+        tabs.clear();
+        QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &tabs),
+                 int(PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED));
+        QCOMPARE(tabs.size(), nameEnd < PasswordStoreCodec::PARSE_SCAN_LIMIT ? 2 : 1);
+        if (tabs.size() == 2)
+            QCOMPARE(tabs[1].name.size(), nameEnd - 1);
+    }
+}
+
+void TestPasswordStore::survivesRandomAndMutatedImages()
+{
+    // Any image parses without fault into clean texts, and what it gives is a fixed point of
+    // encode-then-parse (when it fits). A small xorshift keeps the generation cheap under sanitizers.
+    quint64 state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&state]()
+    {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    QRandomGenerator random(98765);
+    const QList<Tab> validTabs = randomTabs(random, 6, 30);
+    std::vector<unsigned char> valid(MEMORY_SIZE);
+    QVERIFY(PasswordStoreCodec::encode(validTabs, valid.data()) >= 0);
+
+    std::vector<unsigned char> buffer(MEMORY_SIZE);
+    std::vector<unsigned char> reencoded(MEMORY_SIZE);
+    int deepParses = 0;
+    for (int round = 0; round < 6000; round++)
+    {
+        const int kind = round % 3;
+        if (kind == 0)
+        {
+            // Uniform random bytes: the parse usually meets an end byte or a tab-less record early.
+            for (size_t i = 0; i < buffer.size(); i += 8)
+            {
+                const quint64 draw = next();
+                std::memcpy(&buffer[i], &draw, 8);
+            }
+        }
+        else if (kind == 1)
+        {
+            // Rare delimiters and usually no end byte, so the parse runs to the scan limit. The text is
+            // mostly printable ASCII with now and then a byte that breaks the UTF-8.
+            const quint64 delimiterThreshold = 1 + next() % 64; // out of 2048
+            for (size_t i = 0; i < buffer.size(); i += 4)
+            {
+                quint64 draw = next();
+                for (size_t j = i; j < i + 4; j++, draw >>= 16)
+                {
+                    const quint64 value = (draw >> 11) & 0x1F;
+                    if ((draw & 0x7FF) < delimiterThreshold)
+                        buffer[j] = value % 6 == 0 ? 0x03 : 0x00;
+                    else
+                        buffer[j] = value == 0x1F ? 0xC3 : static_cast<unsigned char>(0x41 + value);
+                }
+            }
+            if (next() % 4 == 0)
+                buffer[next() % MEMORY_SIZE] = 0x04;
+        }
+        else
+        {
+            // A valid store with a few bytes changed, its end byte possibly lost.
+            buffer = valid;
+            const int mutations = 1 + static_cast<int>(next() % 8);
+            for (int m = 0; m < mutations; m++)
+            {
+                const quint64 draw = next();
+                buffer[(draw >> 8) % MEMORY_SIZE] =
+                    static_cast<unsigned char>(draw % 2 == 0 ? (draw >> 1) % 5 : (draw >> 48));
+            }
+        }
+
+        QList<Tab> tabs;
+        const int result = PasswordStoreCodec::parse(buffer.data(), &tabs);
+        QVERIFY(result == PasswordStoreCodec::PARSE_RESULT_END_FOUND ||
+                result == PasswordStoreCodec::PARSE_RESULT_RECORD_BEFORE_TAB ||
+                result == PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED);
+        if (result == PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED)
+            deepParses++;
+        for (const Tab& tab : tabs)
+        {
+            QVERIFY(isTextClean(tab.name));
+            for (const Password& password : tab.passwords)
+                for (const QString& field : password.data)
+                    QVERIFY(isTextClean(field));
+        }
+
+        if (PasswordStoreCodec::encode(tabs, reencoded.data()) < 0)
+            continue;
+        QList<Tab> again;
+        QCOMPARE(PasswordStoreCodec::parse(reencoded.data(), &again),
+                 int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
+        QCOMPARE(again.size(), tabs.size());
+        for (qsizetype t = 0; t < tabs.size(); t++)
+        {
+            QCOMPARE(again[t].name, tabs[t].name);
+            QCOMPARE(again[t].passwords, tabs[t].passwords);
+        }
+    }
+    // The generators must really reach the scan limit, not only stop early.
+    QVERIFY2(deepParses > 500, qPrintable(QString::number(deepParses)));
+}
+
+void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
+{
+    FormContentEditor window;
+    auto* tabWidget = window.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    QVERIFY(tabWidget != nullptr);
+
+    // Empty window: the empty store.
+    auto buffer = canaryBuffer();
+    QCOMPARE(window._encodePasswordsToMemoryFormat(buffer.data()), 130947);
+    QCOMPARE(buffer[0], 0x04);
+
+    QRandomGenerator random(42);
+    const QList<Tab> tabs = randomTabs(random, 3, 20);
+    for (const Tab& tab : tabs)
+        window._createEmptyTab(tab.name)->passwords = tab.passwords;
+    QCOMPARE(tabWidget->count(), 3);
+
+    // Every table, also the first one, got the menus of the last refresh (three tabs, tab 2 current).
+    for (int index : {0, 2})
+    {
+        const QList<QAction*> actions =
+            static_cast<PasswordTable*>(tabWidget->widget(index))->tableWidget->actions();
+        const QList<QAction*> duplicateEntries = actions[2]->menu()->actions();
+        const QList<QAction*> moveEntries = actions[3]->menu()->actions();
+        QCOMPARE(duplicateEntries.size(), 3);
+        QCOMPARE(duplicateEntries[1]->text(), tabs[1].name);
+        QCOMPARE(moveEntries.size(), 2);
+        QCOMPARE(moveEntries[0]->data().toInt(), 0);
+        QCOMPARE(moveEntries[1]->data().toInt(), 1);
+    }
+
+    // The window encodes its tabs in tab-bar order, byte for byte as the codec does.
+    tabWidget->tabBar()->moveTab(2, 0);
+    const QList<Tab> reordered = {tabs[2], tabs[0], tabs[1]};
+    auto expected = canaryBuffer();
+    buffer = canaryBuffer();
+    const int freeBytes = PasswordStoreCodec::encode(reordered, expected.data());
+    QVERIFY(freeBytes > 0);
+    QCOMPARE(window._encodePasswordsToMemoryFormat(buffer.data()), freeBytes);
+    QVERIFY(buffer == expected);
+
+    // Loading replaces every tab (the old tables are deleted) with the stored ones, records in stored order.
+    QPointer<QWidget> oldPage = tabWidget->widget(0);
+    const QList<Tab> stored = {Tab{QStringLiteral("Mail"), {makePassword("z"), makePassword("a", "l", "p")}},
+                               Tab{QStringLiteral("Bank"), {}}};
+    auto image = canaryBuffer();
+    QVERIFY(PasswordStoreCodec::encode(stored, image.data()) > 0);
+    window._loadPasswordsFromDeviceMemoryBuffer(image.data());
+    QVERIFY(oldPage.isNull());
+    QCOMPARE(tabWidget->count(), 2);
+    QCOMPARE(tabWidget->tabText(0), QStringLiteral("Mail"));
+    QCOMPARE(tabWidget->tabText(1), QStringLiteral("Bank"));
+    auto* mailTable = static_cast<PasswordTable*>(tabWidget->widget(0));
+    QCOMPARE(mailTable->passwords, stored[0].passwords);
+
+    // A row duplicated into another tab marks the window's data unsaved.
+    window._isUnsavedDataPresent = false;
+    mailTable->fillTableWithPasswords();
+    mailTable->tableWidget->setCurrentCell(0, 0);
+    mailTable->tableWidget->actions()[2]->menu()->actions()[1]->trigger();
+    QVERIFY(window._isUnsavedDataPresent);
+    QCOMPARE(static_cast<PasswordTable*>(tabWidget->widget(1))->passwords,
+             QList<Password>({makePassword("z")}));
+
+    // A damaged image leaves no stale tab behind.
+    std::vector<unsigned char> damaged(MEMORY_SIZE, 0);
+    window._loadPasswordsFromDeviceMemoryBuffer(damaged.data());
+    QCOMPARE(tabWidget->count(), 0);
+}
+
+QTEST_MAIN(TestPasswordStore)
+#include "tst_password_store.moc"

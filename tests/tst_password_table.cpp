@@ -1,0 +1,370 @@
+// The password table: name order, row content, column sizes, the URL rule, the masked password
+// cell, copying, and the context actions that duplicate and move rows between tabs.
+#include "PasswordTable.h"
+#include "PasswordTablePasswordItem.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+using Password = PasswordTable::Password;
+
+namespace
+{
+Password makePassword(const QString& name, const QString& password = {}, const QString& url = {})
+{
+    return Password{{name, name + QStringLiteral("@login"), password, url, QStringLiteral("note ") + name}};
+}
+
+QStringList names(const PasswordTable& table)
+{
+    QStringList result;
+    for (const Password& password : table.passwords)
+        result << password.data[PasswordTable::PASSWORD_DATA_ID_NAME];
+    return result;
+}
+
+// Row i must show record i, field c in column c (the password through its cell widget, masked).
+void verifyRowsShowRecords(const PasswordTable& table)
+{
+    QCOMPARE(table.tableWidget->rowCount(), table.passwords.size());
+    const QChar mask(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter));
+    for (int row = 0; row < table.passwords.size(); row++)
+    {
+        const Password& password = table.passwords[row];
+        for (int column : {0, 1, 3, 4})
+            QCOMPARE(table.tableWidget->item(row, column)->text(), password.data[column]);
+        QWidget* cell = table.tableWidget->cellWidget(row, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
+        QVERIFY(cell != nullptr);
+        QCOMPARE(cell->findChild<QLabel*>(QStringLiteral("label"))->text(),
+                 QString(password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD].size(), mask));
+    }
+}
+
+QList<int> entryData(QMenu* menu)
+{
+    QList<int> result;
+    for (QAction* action : menu->actions())
+        result << action->data().toInt();
+    return result;
+}
+} // namespace
+
+class TestPasswordTable : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> openedUrls;
+    Q_INVOKABLE void openUrl(const QUrl& url) { openedUrls << url; }
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void insertsInNameOrderAndRemoves();
+    void sizesColumns();
+    void underlinesAndOpensOnlyValidUrls();
+    void passwordCellKeepsItsWidthAndRevealsOnDemand();
+    void copiesTheClearFieldOfTheCurrentCell();
+    void contextMenusFollowSelectionAndTabs();
+    void duplicatesAndMovesRowsBetweenTabs();
+};
+
+void TestPasswordTable::initTestCase()
+{
+    // The icons live in the application library's resources, which a test must pull in itself.
+    // Catch every address the table opens instead of starting a browser.
+    for (const char* scheme : {"", "http", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "openUrl");
+}
+
+void TestPasswordTable::cleanupTestCase()
+{
+    for (const char* scheme : {"", "http", "https"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+}
+
+void TestPasswordTable::insertsInNameOrderAndRemoves()
+{
+    PasswordTable table;
+    QCOMPARE(table.insertPassword(makePassword(QStringLiteral("beta"))), 0);
+    QCOMPARE(table.insertPassword(makePassword(QStringLiteral("Alpha"))), 0);
+    QCOMPARE(table.insertPassword(makePassword(QStringLiteral("alpha"))), 1);
+    QCOMPARE(table.insertPassword(makePassword(QStringLiteral("Zeta"), QStringLiteral("pw"))), 3);
+    QCOMPARE(table.insertPassword(makePassword(QStringLiteral("Beta"), QStringLiteral("é€"))), 3);
+    QCOMPARE(names(table), QStringList({"Alpha", "alpha", "beta", "Beta", "Zeta"}));
+    verifyRowsShowRecords(table);
+
+    // Out of range does nothing; a valid index takes record and row away together.
+    table.removePassword(-1);
+    table.removePassword(5);
+    QCOMPARE(table.passwords.size(), 5);
+    table.removePassword(1);
+    QCOMPARE(names(table), QStringList({"Alpha", "beta", "Beta", "Zeta"}));
+    verifyRowsShowRecords(table);
+
+    // An assigned list keeps its order; the next insertion stops at the first greater name from the top.
+    table.passwords = {makePassword("c"), makePassword("a"), makePassword("d")};
+    table.fillTableWithPasswords();
+    verifyRowsShowRecords(table);
+    QCOMPARE(table.insertPassword(makePassword(QStringLiteral("b"))), 0);
+    QCOMPARE(names(table), QStringList({"b", "c", "a", "d"}));
+    verifyRowsShowRecords(table);
+
+    Password password = makePassword(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"));
+    PasswordTable::clearPassword(&password);
+    QCOMPARE(password, Password());
+}
+
+void TestPasswordTable::sizesColumns()
+{
+    PasswordTable table;
+    table.resize(1600, 400);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    QHeaderView* header = table.tableWidget->horizontalHeader();
+    QCOMPARE(header->minimumSectionSize(), 100);
+
+    table.insertPassword(makePassword(QStringLiteral("a"), {}, QStringLiteral("b.c")));
+    for (int column = 0; column < 5; column++)
+        QVERIFY(table.tableWidget->columnWidth(column) >= 100);
+    QVERIFY(table.tableWidget->columnWidth(3) < 450);
+
+    // A long address is cut to 450 pixels; the other columns still fit their content.
+    const QString longName = QString(120, QLatin1Char('N'));
+    table.insertPassword(
+        makePassword(longName, {}, QStringLiteral("https://example.com/") + QString(300, 'p')));
+    QCOMPARE(table.tableWidget->columnWidth(3), 450);
+    QVERIFY(table.tableWidget->columnWidth(0) >= table.fontMetrics().horizontalAdvance(longName));
+
+    // Removing it lets the column shrink again.
+    table.removePassword(table.passwords.size() - 1);
+    QVERIFY(table.tableWidget->columnWidth(3) < 450);
+    QVERIFY(table.tableWidget->columnWidth(0) < table.fontMetrics().horizontalAdvance(longName));
+
+    // An insertion sizes the columns from its own row; the widths must be those of the view's full
+    // pass, in a shown table and in a hidden one, also after a removal.
+    PasswordTable hiddenTable;
+    QRandomGenerator random(7);
+    for (PasswordTable* sized : {&table, &hiddenTable})
+    {
+        for (int i = 0; i < 40; i++)
+        {
+            const auto text = [&random](int maximum)
+            { return QString(random.bounded(maximum), QChar(0x41 + random.bounded(58))); };
+            sized->insertPassword(
+                Password{{text(40), text(60), text(30), QStringLiteral("a.") + text(120), text(50)}});
+            if (i == 20)
+                sized->removePassword(3);
+            QList<int> widths;
+            for (int column = 0; column < 5; column++)
+                widths << sized->tableWidget->columnWidth(column);
+            for (int column = 0; column < 5; column++)
+                sized->tableWidget->resizeColumnToContents(column);
+            sized->tableWidget->setColumnWidth(3, std::min(sized->tableWidget->columnWidth(3), 450));
+            for (int column = 0; column < 5; column++)
+                QCOMPARE(widths[column], sized->tableWidget->columnWidth(column));
+        }
+    }
+}
+
+void TestPasswordTable::underlinesAndOpensOnlyValidUrls()
+{
+    PasswordTable table;
+    const QStringList valid = {QStringLiteral("x.y"), QStringLiteral("  x.y \t"),
+                               QStringLiteral("https://a.b/c")};
+    const QStringList invalid = {QStringLiteral("nodot"), QStringLiteral("x y.z"), QString()};
+    table.passwords.clear();
+    for (const QString& url : valid + invalid)
+        table.passwords << makePassword(url, {}, url);
+    table.fillTableWithPasswords();
+    table.resize(1200, 400);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+
+    const auto doubleClick = [&table](int row, int column)
+    {
+        const QRect rect = table.tableWidget->visualItemRect(table.tableWidget->item(row, column));
+        // A view only takes a double click on the cell that was pressed first.
+        QTest::mouseClick(table.tableWidget->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(table.tableWidget->viewport(), Qt::LeftButton, {}, rect.center());
+    };
+    for (int row = 0; row < table.passwords.size(); row++)
+    {
+        const bool isValid = row < valid.size();
+        QCOMPARE(table.tableWidget->item(row, 3)->font().underline(), isValid);
+        openedUrls.clear();
+        doubleClick(row, 0);
+        QVERIFY(openedUrls.isEmpty());
+        doubleClick(row, 3);
+        if (isValid)
+            QCOMPARE(openedUrls, QList<QUrl>({QUrl(valid[row], QUrl::TolerantMode)}));
+        else
+            QVERIFY(openedUrls.isEmpty());
+    }
+}
+
+void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
+{
+    const QString secret = QStringLiteral("<b>W</b>iiii€") + QString::fromUtf8("\xF0\x9F\x94\x91");
+    PasswordTablePasswordItem item(secret);
+    item.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&item));
+    auto* label = item.findChild<QLabel*>(QStringLiteral("label"));
+    auto* button = item.findChild<QPushButton*>(QStringLiteral("pushButton"));
+    const QChar mask(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter));
+
+    // Masked, one character per UTF-16 unit, with a square enabled eye button.
+    QCOMPARE(label->text(), QString(secret.size(), mask));
+    QVERIFY(button->isEnabled());
+    QCOMPARE(button->width(), button->height());
+    const int width = item.sizeHint().width();
+    const QFontMetricsF metrics(QApplication::font());
+    QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(secret)));
+    QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(label->text())));
+
+    // The button alternates clear and masked text, shown as plain text, without changing the width.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(label->text(), secret);
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(item.sizeHint().width(), width);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(label->text(), QString(secret.size(), mask));
+    QCOMPARE(item.sizeHint().width(), width);
+
+    PasswordTablePasswordItem empty{QString()};
+    QVERIFY(empty.findChild<QLabel*>(QStringLiteral("label"))->text().isEmpty());
+    QVERIFY(!empty.findChild<QPushButton*>(QStringLiteral("pushButton"))->isEnabled());
+}
+
+void TestPasswordTable::copiesTheClearFieldOfTheCurrentCell()
+{
+    PasswordTable table;
+    table.insertPassword(makePassword(QStringLiteral("mail"), QStringLiteral("s3cret!")));
+    table.insertPassword(makePassword(QStringLiteral("bank"), QStringLiteral("other")));
+    QSignalSpy copied(&table, &PasswordTable::dataCopied);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowActive(&table));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("before"));
+
+    // No current cell: nothing is copied.
+    table.tableWidget->setCurrentCell(-1, -1);
+    table.tableWidget->actions()[0]->trigger();
+    QCOMPARE(copied.count(), 0);
+    QCOMPARE(clipboard->text(), QStringLiteral("before"));
+
+    // "Ctrl+C" on the masked password cell copies the clear password.
+    table.tableWidget->setCurrentCell(1, 2);
+    table.tableWidget->setFocus();
+    QTest::keyClick(table.tableWidget, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("s3cret!"));
+    QCOMPARE(copied.count(), 1);
+
+    // The context action copies the field of the current column.
+    table.tableWidget->setCurrentCell(0, 4);
+    table.tableWidget->actions()[0]->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("note bank"));
+    QCOMPARE(copied.count(), 2);
+}
+
+void TestPasswordTable::contextMenusFollowSelectionAndTabs()
+{
+    QTabWidget tabWidget;
+    auto* first = new PasswordTable();
+    tabWidget.addTab(first, QStringLiteral("One"));
+    first->insertPassword(makePassword(QStringLiteral("r")));
+    const QList<QAction*> actions = first->tableWidget->actions();
+    QCOMPARE(actions.size(), 4);
+    QCOMPARE(actions[0]->text(), QStringLiteral("Copy to clipboard"));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Edit"));
+    QCOMPARE(actions[2]->text(), QStringLiteral("Duplicate row into tab..."));
+    QCOMPARE(actions[3]->text(), QStringLiteral("Move row to tab..."));
+    const auto enabledStates = [&actions]()
+    {
+        QList<bool> states;
+        for (QAction* action : actions)
+            states << action->isEnabled();
+        return states;
+    };
+    QCOMPARE(enabledStates(), QList<bool>({false, false, false, false}));
+
+    // One tab: everything but moving; duplication offers the tab itself.
+    first->updateTabNamesContextMenu({QStringLiteral("One")}, 0);
+    first->tableWidget->setCurrentCell(0, 1);
+    QCOMPARE(enabledStates(), QList<bool>({true, true, true, false}));
+    QCOMPARE(entryData(actions[2]->menu()), QList<int>({0}));
+    QCOMPARE(actions[2]->menu()->actions()[0]->text(), QStringLiteral("One"));
+
+    // Three tabs, tab 1 current: moving offers tabs 0 and 2, duplicating all three.
+    tabWidget.addTab(new PasswordTable(), QStringLiteral("Two"));
+    tabWidget.addTab(new PasswordTable(), QStringLiteral("Three"));
+    first->updateTabNamesContextMenu({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")},
+                                     1);
+    QCOMPARE(entryData(actions[2]->menu()), QList<int>({0, 1, 2}));
+    QCOMPARE(entryData(actions[3]->menu()), QList<int>({0, 2}));
+    QCOMPARE(actions[3]->menu()->actions()[1]->text(), QStringLiteral("Three"));
+    first->tableWidget->clearSelection();
+    QCOMPARE(enabledStates(), QList<bool>({false, false, false, false}));
+    first->tableWidget->setCurrentCell(0, 0);
+    QCOMPARE(enabledStates(), QList<bool>({true, true, true, true}));
+
+    // Fewer than two names leave the move submenu as it was.
+    first->updateTabNamesContextMenu({QStringLiteral("Solo")}, 0);
+    QCOMPARE(entryData(actions[2]->menu()), QList<int>({0}));
+    QCOMPARE(entryData(actions[3]->menu()), QList<int>({0, 2}));
+}
+
+void TestPasswordTable::duplicatesAndMovesRowsBetweenTabs()
+{
+    QTabWidget tabWidget;
+    auto* source = new PasswordTable();
+    auto* target = new PasswordTable();
+    tabWidget.addTab(source, QStringLiteral("Source"));
+    tabWidget.addTab(target, QStringLiteral("Target"));
+    const QList<QString> tabNames = {QStringLiteral("Source"), QStringLiteral("Target")};
+    source->updateTabNamesContextMenu(tabNames, 0);
+    for (const char* name : {"a", "m", "z"})
+        source->insertPassword(makePassword(QString::fromLatin1(name), QStringLiteral("pw")));
+    target->insertPassword(makePassword(QStringLiteral("k")));
+    QSignalSpy sourceModified(source, &PasswordTable::dataModified);
+    QSignalSpy targetModified(target, &PasswordTable::dataModified);
+    QMenu* duplicateMenu = source->tableWidget->actions()[2]->menu();
+    QMenu* moveMenu = source->tableWidget->actions()[3]->menu();
+
+    // Duplicate "m" into the other tab (sorted there) and into its own tab (two equal records).
+    source->tableWidget->setCurrentCell(1, 0);
+    duplicateMenu->actions()[1]->trigger();
+    QCOMPARE(names(*target), QStringList({"k", "m"}));
+    QCOMPARE(target->passwords[1], source->passwords[1]);
+    duplicateMenu->actions()[0]->trigger();
+    QCOMPARE(names(*source), QStringList({"a", "m", "m", "z"}));
+    verifyRowsShowRecords(*source);
+    verifyRowsShowRecords(*target);
+    QCOMPARE(sourceModified.count(), 2);
+
+    // Move "a": gone from the source, in the target, one signal from the source only.
+    source->tableWidget->setCurrentCell(0, 3);
+    QCOMPARE(moveMenu->actions().size(), 1);
+    moveMenu->actions()[0]->trigger();
+    QCOMPARE(names(*source), QStringList({"m", "m", "z"}));
+    QCOMPARE(names(*target), QStringList({"a", "k", "m"}));
+    verifyRowsShowRecords(*source);
+    verifyRowsShowRecords(*target);
+    QCOMPARE(sourceModified.count(), 3);
+    QCOMPARE(targetModified.count(), 0);
+}
+
+QTEST_MAIN(TestPasswordTable)
+#include "tst_password_table.moc"
