@@ -3,6 +3,7 @@
 #include "FormContentEditor.h"
 #include "PasswordStoreCodec.h"
 #include "PasswordTable.h"
+#include "Security.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -161,6 +162,10 @@ void TestPasswordStore::encodesExactBytes()
 
 void TestPasswordStore::encodesUpToTheCapacityAndNeverPastIt()
 {
+    // The store must end where the encryption's check value begins.
+    QCOMPARE(STORE_CAPACITY, Security::getAvailableMemory(Security::ENCRYPTION_SCHEME_ID_1));
+    QCOMPARE(STORE_CAPACITY, 130948);
+
     // A tab name of n bytes costs n + 1, the end byte 1: n = capacity - 2 fills the store exactly.
     const int exactNameLength = STORE_CAPACITY - 2;
     auto buffer = canaryBuffer();
