@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QUrl>
 
@@ -27,6 +28,10 @@ HelpViewerWindow::HelpViewerWindow(const QString& language, const QString& homeP
     resize(900, 700);
     _browser->setOpenExternalLinks(true);
     _browser->setSearchPaths({QStringLiteral(":/help/") + _language});
+    // One style for every page, kept out of the pages themselves.
+    QFile styleSheet(QStringLiteral(":/help/help.css"));
+    if (styleSheet.open(QIODevice::ReadOnly))
+        _browser->document()->setDefaultStyleSheet(QString::fromUtf8(styleSheet.readAll()));
     setCentralWidget(_browser);
 
     QToolBar* toolBar = addToolBar(localized(_language, "Navigation", "Navigation"));
