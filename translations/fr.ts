@@ -341,6 +341,13 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         </message>
     </context>
     <context>
+        <name>ViewContentDeviceAccess</name>
+        <message>
+            <source>Device name: %1</source>
+            <translation>Nom du périphérique : %1</translation>
+        </message>
+    </context>
+    <context>
         <name>ViewContentDeviceSelection</name>
         <message>
             <source>Select the device to use. Make sure at least one Pavisor is connected to the computer.</source>
@@ -411,10 +418,6 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
             <source>Device name:</source>
             <translation>Nom du périphérique :</translation>
         </message>
-        <message>
-            <source>Device name: %1</source>
-            <translation>Nom du périphérique : %1</translation>
-        </message>
     </context>
     <context>
         <name>ViewContentStartMenu</name>
@@ -448,10 +451,6 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         <message>
             <source>Device name:</source>
             <translation>Nom du périphérique :</translation>
-        </message>
-        <message>
-            <source>Device name: %1</source>
-            <translation>Nom du périphérique : %1</translation>
         </message>
     </context>
 </TS>

@@ -2,16 +2,13 @@
 #include "ui_ViewContentReadDevice.h"
 
 #include "Device.h"
-#include "FormContentEditor.h"
 
 ViewContentReadDevice::ViewContentReadDevice(QWidget* parent)
-    : ViewContentBase(parent), ui(new Ui::ViewContentReadDevice)
+    : ViewContentDeviceAccess(parent), ui(new Ui::ViewContentReadDevice)
 {
     ui->setupUi(this);
-    ui->progressBar->setRange(0, 2);
-    _timerDeviceAccess.setInterval(0);
-    connect(&_timerDeviceAccess, &QTimer::timeout, this,
-            &ViewContentReadDevice::_slotDeviceAccessTimerTimeout);
+    // One unit per memory.
+    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2);
 }
 
 ViewContentReadDevice::~ViewContentReadDevice()
@@ -19,38 +16,8 @@ ViewContentReadDevice::~ViewContentReadDevice()
     delete ui;
 }
 
-void ViewContentReadDevice::enterView()
+void ViewContentReadDevice::_runStep(Device* device)
 {
-    ui->progressBar->setValue(0);
-    Device* device = Device::getSelectedDevice();
-    ui->labelDeviceName->setText(
-        tr("Device name: %1").arg(device != nullptr ? device->getName() : QString()));
-    _step = 0;
-    _timerDeviceAccess.start(0);
-}
-
-void ViewContentReadDevice::exitView()
-{
-    _timerDeviceAccess.stop();
-}
-
-void ViewContentReadDevice::_finish(int result)
-{
-    // The page is gone before the main window hears the result.
-    _timerDeviceAccess.stop();
-    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
-    emit readFinished(result);
-}
-
-void ViewContentReadDevice::_slotDeviceAccessTimerTimeout()
-{
-    Device* device = Device::getSelectedDevice();
-    if (device == nullptr)
-    {
-        _finish(-1);
-        return;
-    }
-
     switch (_step)
     {
     case 0:
@@ -64,7 +31,7 @@ void ViewContentReadDevice::_slotDeviceAccessTimerTimeout()
             _finish(-2);
         else
         {
-            ui->progressBar->setValue(1);
+            _advanceProgress();
             _step = 2;
         }
         break;
@@ -73,7 +40,7 @@ void ViewContentReadDevice::_slotDeviceAccessTimerTimeout()
             _finish(-3);
         else
         {
-            ui->progressBar->setValue(2);
+            _advanceProgress();
             _step = 3;
         }
         break;

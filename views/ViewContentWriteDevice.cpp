@@ -2,16 +2,13 @@
 #include "ui_ViewContentWriteDevice.h"
 
 #include "Device.h"
-#include "FormContentEditor.h"
 
 ViewContentWriteDevice::ViewContentWriteDevice(QWidget* parent)
-    : ViewContentBase(parent), ui(new Ui::ViewContentWriteDevice)
+    : ViewContentDeviceAccess(parent), ui(new Ui::ViewContentWriteDevice)
 {
     ui->setupUi(this);
-    ui->progressBar->setRange(0, 2 * Device::MEMORY_PAGE_COUNT);
-    _timerDeviceAccess.setInterval(0);
-    connect(&_timerDeviceAccess, &QTimer::timeout, this,
-            &ViewContentWriteDevice::_slotDeviceAccessTimerTimeout);
+    // One unit per page, two memories.
+    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2 * Device::MEMORY_PAGE_COUNT);
 }
 
 ViewContentWriteDevice::~ViewContentWriteDevice()
@@ -21,27 +18,15 @@ ViewContentWriteDevice::~ViewContentWriteDevice()
 
 void ViewContentWriteDevice::enterView()
 {
-    ui->progressBar->setValue(0);
-    Device* device = Device::getSelectedDevice();
-    ui->labelDeviceName->setText(
-        tr("Device name: %1").arg(device != nullptr ? device->getName() : QString()));
-    _step = 0;
     _page = 0;
     _pointerPageData = nullptr;
-    _timerDeviceAccess.start(0);
+    ViewContentDeviceAccess::enterView();
 }
 
-void ViewContentWriteDevice::exitView()
+void ViewContentWriteDevice::_startMemory(Device* device, Device::MemoryId memoryId)
 {
-    _timerDeviceAccess.stop();
-}
-
-void ViewContentWriteDevice::_finish(int result)
-{
-    // The page is gone before the main window hears the result.
-    _timerDeviceAccess.stop();
-    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
-    emit writeFinished(result);
+    _page = 0;
+    _pointerPageData = device->getMemoryBuffer(memoryId);
 }
 
 bool ViewContentWriteDevice::_writeNextPage(Device* device)
@@ -50,19 +35,12 @@ bool ViewContentWriteDevice::_writeNextPage(Device* device)
         return false;
     _page++;
     _pointerPageData += Device::MEMORY_PAGE_SIZE;
-    ui->progressBar->setValue(ui->progressBar->value() + 1);
+    _advanceProgress();
     return true;
 }
 
-void ViewContentWriteDevice::_slotDeviceAccessTimerTimeout()
+void ViewContentWriteDevice::_runStep(Device* device)
 {
-    Device* device = Device::getSelectedDevice();
-    if (device == nullptr)
-    {
-        _finish(-1);
-        return;
-    }
-
     switch (_step)
     {
     case 0:
@@ -72,8 +50,7 @@ void ViewContentWriteDevice::_slotDeviceAccessTimerTimeout()
             _finish(-3);
         else
         {
-            _page = 0;
-            _pointerPageData = device->getMemoryBuffer(Device::MEMORY_ID_MAIN);
+            _startMemory(device, Device::MEMORY_ID_MAIN);
             _step = 1;
         }
         break;
@@ -87,8 +64,7 @@ void ViewContentWriteDevice::_slotDeviceAccessTimerTimeout()
             _finish(-4);
         else
         {
-            _page = 0;
-            _pointerPageData = device->getMemoryBuffer(Device::MEMORY_ID_BACKUP);
+            _startMemory(device, Device::MEMORY_ID_BACKUP);
             _step = 2;
         }
         break;
