@@ -227,6 +227,16 @@ void TestStartup::firstRunPromptAndHelpViewer()
     viewer.kill();
     viewer.waitForFinished(5000);
 
+    // A bundle without its help viewer: asking for help silently does nothing.
+    const QString viewerPath = viewer.program();
+    const QString hiddenPath = viewerPath + QStringLiteral(".hidden");
+    QVERIFY(QFile::rename(viewerPath, hiddenPath));
+    HelpViewer::display(QStringLiteral("index.html"));
+    QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
+    HelpViewer::display(QStringLiteral("index.html"));
+    QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
+    QVERIFY(QFile::rename(hiddenPath, viewerPath));
+
     // Never asked again.
     bool isAskedAgain = false;
     TestSupport::answerNextModal(
