@@ -1,456 +1,456 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="en">
-    <context>
-        <name>Device</name>
-        <message>
-            <source>No name defined</source>
-            <translation>Aucun nom défini</translation>
-        </message>
-        <message>
-            <source>No serial number</source>
-            <translation>Aucun numéro de série</translation>
-        </message>
-    </context>
-    <context>
-        <name>FirstRunPrompt</name>
-        <message>
-            <source>Welcome</source>
-            <translation>Bienvenue</translation>
-        </message>
-        <message>
-            <source>This is the first time you run the Pavisor application. Do you want to read the "getting started" documentation?
+<context>
+    <name>Device</name>
+    <message>
+        <source>No name defined</source>
+        <translation>Aucun nom défini</translation>
+    </message>
+    <message>
+        <source>No serial number</source>
+        <translation>Aucun numéro de série</translation>
+    </message>
+</context>
+<context>
+    <name>FirstRunPrompt</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Bienvenue</translation>
+    </message>
+    <message>
+        <source>This is the first time you run the Pavisor application. Do you want to read the &quot;getting started&quot; documentation?
 
 You can always access this documentation and much more from the application Help menu.</source>
-            <translation>C'est la première fois que vous lancez l'application Pavisor. Voulez-vous lire la documentation de « prise en main » ?
+        <translation>C&apos;est la première fois que vous lancez l&apos;application Pavisor. Voulez-vous lire la documentation de « prise en main » ?
 
-Vous pouvez toujours accéder à cette documentation et à bien plus depuis le menu Aide de l'application.</translation>
-        </message>
-    </context>
-    <context>
-        <name>FormContentEditor</name>
-        <message>
-            <source>Pavisor Key Manager</source>
-            <translation>Pavisor Key Manager</translation>
-        </message>
-        <message>
-            <source>Password</source>
-            <translation>Mot de passe</translation>
-        </message>
-        <message>
-            <source>Create a new password record</source>
-            <translation>Créer une nouvelle fiche de mot de passe</translation>
-        </message>
-        <message>
-            <source>New</source>
-            <translation>Nouveau</translation>
-        </message>
-        <message>
-            <source>Edit the currently selected password record</source>
-            <translation>Modifier la fiche de mot de passe sélectionnée</translation>
-        </message>
-        <message>
-            <source>Edit</source>
-            <translation>Modifier</translation>
-        </message>
-        <message>
-            <source>Remove the currently selected password record</source>
-            <translation>Supprimer la fiche de mot de passe sélectionnée</translation>
-        </message>
-        <message>
-            <source>Remove</source>
-            <translation>Supprimer</translation>
-        </message>
-        <message>
-            <source>Tab</source>
-            <translation>Onglet</translation>
-        </message>
-        <message>
-            <source>Create a new tab</source>
-            <translation>Créer un nouvel onglet</translation>
-        </message>
-        <message>
-            <source>Rename the currently displayed tab</source>
-            <translation>Renommer l'onglet affiché</translation>
-        </message>
-        <message>
-            <source>Rename</source>
-            <translation>Renommer</translation>
-        </message>
-        <message>
-            <source>Copy current tab content to a new tab</source>
-            <translation>Copier le contenu de l'onglet courant dans un nouvel onglet</translation>
-        </message>
-        <message>
-            <source>Duplicate</source>
-            <translation>Dupliquer</translation>
-        </message>
-        <message>
-            <source>Remove the currently displayed tab and all the passwords it contains</source>
-            <translation>Supprimer l'onglet affiché et tous les mots de passe qu'il contient</translation>
-        </message>
-        <message>
-            <source>Device</source>
-            <translation>Périphérique</translation>
-        </message>
-        <message>
-            <source>Save changes to Pavisor device</source>
-            <translation>Enregistrer les modifications dans le périphérique Pavisor</translation>
-        </message>
-        <message>
-            <source>Save</source>
-            <translation>Enregistrer</translation>
-        </message>
-        <message>
-            <source>Clipboard</source>
-            <translation>Presse-papiers</translation>
-        </message>
-        <message>
-            <source>Clear clipboard content to clear any confidential data</source>
-            <translation>Vider le presse-papiers pour effacer toute donnée confidentielle</translation>
-        </message>
-        <message>
-            <source>Clear</source>
-            <translation>Effacer</translation>
-        </message>
-        <message>
-            <source>Search:</source>
-            <translation>Rechercher :</translation>
-        </message>
-        <message>
-            <source>Go to previous result</source>
-            <translation>Aller au résultat précédent</translation>
-        </message>
-        <message>
-            <source>Previous</source>
-            <translation>Précédent</translation>
-        </message>
-        <message>
-            <source>Go to next result</source>
-            <translation>Aller au résultat suivant</translation>
-        </message>
-        <message>
-            <source>Next</source>
-            <translation>Suivant</translation>
-        </message>
-        <message>
-            <source>Search in all tabs</source>
-            <translation>Rechercher dans tous les onglets</translation>
-        </message>
-        <message>
-            <source>File</source>
-            <translation>Fichier</translation>
-        </message>
-        <message>
-            <source>Help</source>
-            <translation>Aide</translation>
-        </message>
-        <message>
-            <source>Open Pavisor...</source>
-            <translation>Ouvrir le Pavisor...</translation>
-        </message>
-        <message>
-            <source>Lock application</source>
-            <translation>Verrouiller l'application</translation>
-        </message>
-        <message>
-            <source>Ctrl+L</source>
-            <translation>Ctrl+L</translation>
-        </message>
-        <message>
-            <source>Import CSV file...</source>
-            <translation>Importer un fichier CSV...</translation>
-        </message>
-        <message>
-            <source>Export current tab as CSV...</source>
-            <translation>Exporter l'onglet courant en CSV...</translation>
-        </message>
-        <message>
-            <source>Settings</source>
-            <translation>Paramètres</translation>
-        </message>
-        <message>
-            <source>Quit</source>
-            <translation>Quitter</translation>
-        </message>
-        <message>
-            <source>Change device name</source>
-            <translation>Changer le nom du périphérique</translation>
-        </message>
-        <message>
-            <source>Display serial number</source>
-            <translation>Afficher le numéro de série</translation>
-        </message>
-        <message>
-            <source>Copy device...</source>
-            <translation>Copier le périphérique...</translation>
-        </message>
-        <message>
-            <source>Erase device...</source>
-            <translation>Effacer le périphérique...</translation>
-        </message>
-        <message>
-            <source>Pavisor Key Manager Help</source>
-            <translation>Aide de Pavisor Key Manager</translation>
-        </message>
-        <message>
-            <source>Pavisor Key Manager website</source>
-            <translation>Site web de Pavisor Key Manager</translation>
-        </message>
-        <message>
-            <source>Check for update</source>
-            <translation>Rechercher une mise à jour</translation>
-        </message>
-        <message>
-            <source>About</source>
-            <translation>À propos</translation>
-        </message>
-        <message>
-            <source>Welcome!</source>
-            <translation>Bienvenue !</translation>
-        </message>
-        <message>
-            <source>Reading device memories...</source>
-            <translation>Lecture des mémoires du périphérique...</translation>
-        </message>
-        <message>
-            <source>Writing device memories...</source>
-            <translation>Écriture des mémoires du périphérique...</translation>
-        </message>
-        <message>
-            <source>Insert master password</source>
-            <translation>Saisir le mot de passe maître</translation>
-        </message>
-        <message>
-            <source>Detected devices</source>
-            <translation>Périphériques détectés</translation>
-        </message>
-        <message>
-            <source>Device serial number</source>
-            <translation>Numéro de série du périphérique</translation>
-        </message>
-        <message>
-            <source>Set device name</source>
-            <translation>Définir le nom du périphérique</translation>
-        </message>
-        <message>
-            <source>Device erasing wizard</source>
-            <translation>Assistant d'effacement de périphérique</translation>
-        </message>
-        <message>
-            <source>Erasing confirmation</source>
-            <translation>Confirmation de l'effacement</translation>
-        </message>
-        <message>
-            <source>Successful erasure</source>
-            <translation>Effacement réussi</translation>
-        </message>
-        <message>
-            <source>Device copy wizard</source>
-            <translation>Assistant de copie de périphérique</translation>
-        </message>
-        <message>
-            <source>Read source device content</source>
-            <translation>Lecture du contenu du périphérique source</translation>
-        </message>
-        <message>
-            <source>Write content to target device</source>
-            <translation>Écriture du contenu sur le périphérique cible</translation>
-        </message>
-        <message>
-            <source>Successful device duplication</source>
-            <translation>Duplication du périphérique réussie</translation>
-        </message>
-        <message>
-            <source>Application is locked</source>
-            <translation>L'application est verrouillée</translation>
-        </message>
-        <message>
-            <source>Import a CSV file</source>
-            <translation>Importer un fichier CSV</translation>
-        </message>
-        <message>
-            <source>Set/change the master password then save</source>
-            <translation>Définir ou changer le mot de passe maître puis enregistrer</translation>
-        </message>
-    </context>
-    <context>
-        <name>PasswordTable</name>
-        <message>
-            <source>Name</source>
-            <translation>Nom</translation>
-        </message>
-        <message>
-            <source>ID / Login / Email</source>
-            <translation>Identifiant / Login / E-mail</translation>
-        </message>
-        <message>
-            <source>Password</source>
-            <translation>Mot de passe</translation>
-        </message>
-        <message>
-            <source>Web site / URL</source>
-            <translation>Site web / URL</translation>
-        </message>
-        <message>
-            <source>Note</source>
-            <translation>Note</translation>
-        </message>
-        <message>
-            <source>Copy to clipboard</source>
-            <translation>Copier dans le presse-papiers</translation>
-        </message>
-        <message>
-            <source>Edit</source>
-            <translation>Modifier</translation>
-        </message>
-        <message>
-            <source>Duplicate row into tab...</source>
-            <translation>Dupliquer la ligne dans l'onglet...</translation>
-        </message>
-        <message>
-            <source>Move row to tab...</source>
-            <translation>Déplacer la ligne vers l'onglet...</translation>
-        </message>
-        <message>
-            <source>Ctrl+C</source>
-            <translation>Ctrl+C</translation>
-        </message>
-    </context>
-    <context>
-        <name>QObject</name>
-        <message>
-            <source>very weak</source>
-            <translation>très faible</translation>
-        </message>
-        <message>
-            <source>weak</source>
-            <translation>faible</translation>
-        </message>
-        <message>
-            <source>average</source>
-            <translation>moyen</translation>
-        </message>
-        <message>
-            <source>good</source>
-            <translation>bon</translation>
-        </message>
-        <message>
-            <source>excellent</source>
-            <translation>excellent</translation>
-        </message>
-    </context>
-    <context>
-        <name>ViewContentDeviceAccess</name>
-        <message>
-            <source>Device name: %1</source>
-            <translation>Nom du périphérique : %1</translation>
-        </message>
-    </context>
-    <context>
-        <name>ViewContentDeviceSelection</name>
-        <message>
-            <source>Select the device to use. Make sure at least one Pavisor is connected to the computer.</source>
-            <translation>Sélectionnez le périphérique à utiliser. Assurez-vous qu'au moins un Pavisor est connecté à l'ordinateur.</translation>
-        </message>
-        <message>
-            <source>Click on a device to make it blink.</source>
-            <translation>Cliquez sur un périphérique pour le faire clignoter.</translation>
-        </message>
-        <message>
-            <source>Select</source>
-            <translation>Sélectionner</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>Annuler</translation>
-        </message>
-        <message>
-            <source>Error</source>
-            <translation>Erreur</translation>
-        </message>
-        <message>
-            <source>Could not stop the device with USB serial number '%1' LED from blinking.</source>
-            <translation>Impossible d'arrêter le clignotement de la LED du périphérique de numéro de série USB « %1 ».</translation>
-        </message>
-        <message>
-            <source>Could not make the device LED blink.</source>
-            <translation>Impossible de faire clignoter la LED du périphérique.</translation>
-        </message>
-    </context>
-    <context>
-        <name>ViewContentLineInputDialog</name>
-        <message>
-            <source>&lt;No text provided&gt;</source>
-            <translation>&lt;Aucun texte fourni&gt;</translation>
-        </message>
-        <message>
-            <source>OK</source>
-            <translation>OK</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>Annuler</translation>
-        </message>
-    </context>
-    <context>
-        <name>ViewContentMessageBoxDialog</name>
-        <message>
-            <source>OK</source>
-            <translation>OK</translation>
-        </message>
-        <message>
-            <source>Yes</source>
-            <translation>Oui</translation>
-        </message>
-        <message>
-            <source>No</source>
-            <translation>Non</translation>
-        </message>
-        <message>
-            <source>Cancel</source>
-            <translation>Annuler</translation>
-        </message>
-    </context>
-    <context>
-        <name>ViewContentReadDevice</name>
-        <message>
-            <source>Device name:</source>
-            <translation>Nom du périphérique :</translation>
-        </message>
-    </context>
-    <context>
-        <name>ViewContentStartMenu</name>
-        <message>
-            <source>Open Pavisor</source>
-            <translation>Ouvrir le Pavisor</translation>
-        </message>
-        <message>
-            <source>Quit</source>
-            <translation>Quitter</translation>
-        </message>
-        <message>
-            <source>Got a new Pavisor?</source>
-            <translation>Vous avez un nouveau Pavisor ?</translation>
-        </message>
-        <message>
-            <source>then</source>
-            <translation>puis</translation>
-        </message>
-        <message>
-            <source>Open the Getting started tutorial</source>
-            <translation>Ouvrez le tutoriel de prise en main</translation>
-        </message>
-        <message>
-            <source>start initializing your Pavisor</source>
-            <translation>commencez à initialiser votre Pavisor</translation>
-        </message>
-    </context>
-    <context>
-        <name>ViewContentWriteDevice</name>
-        <message>
-            <source>Device name:</source>
-            <translation>Nom du périphérique :</translation>
-        </message>
-    </context>
+Vous pouvez toujours accéder à cette documentation et à bien plus depuis le menu Aide de l&apos;application.</translation>
+    </message>
+</context>
+<context>
+    <name>FormContentEditor</name>
+    <message>
+        <source>Pavisor Key Manager</source>
+        <translation>Pavisor Key Manager</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>Create a new password record</source>
+        <translation>Créer une nouvelle fiche de mot de passe</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nouveau</translation>
+    </message>
+    <message>
+        <source>Edit the currently selected password record</source>
+        <translation>Modifier la fiche de mot de passe sélectionnée</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Modifier</translation>
+    </message>
+    <message>
+        <source>Remove the currently selected password record</source>
+        <translation>Supprimer la fiche de mot de passe sélectionnée</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Onglet</translation>
+    </message>
+    <message>
+        <source>Create a new tab</source>
+        <translation>Créer un nouvel onglet</translation>
+    </message>
+    <message>
+        <source>Rename the currently displayed tab</source>
+        <translation>Renommer l&apos;onglet affiché</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Renommer</translation>
+    </message>
+    <message>
+        <source>Copy current tab content to a new tab</source>
+        <translation>Copier le contenu de l&apos;onglet courant dans un nouvel onglet</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Dupliquer</translation>
+    </message>
+    <message>
+        <source>Remove the currently displayed tab and all the passwords it contains</source>
+        <translation>Supprimer l&apos;onglet affiché et tous les mots de passe qu&apos;il contient</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Périphérique</translation>
+    </message>
+    <message>
+        <source>Save changes to Pavisor device</source>
+        <translation>Enregistrer les modifications dans le périphérique Pavisor</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <translation>Presse-papiers</translation>
+    </message>
+    <message>
+        <source>Clear clipboard content to clear any confidential data</source>
+        <translation>Vider le presse-papiers pour effacer toute donnée confidentielle</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Search:</source>
+        <translation>Rechercher :</translation>
+    </message>
+    <message>
+        <source>Go to previous result</source>
+        <translation>Aller au résultat précédent</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Go to next result</source>
+        <translation>Aller au résultat suivant</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Search in all tabs</source>
+        <translation>Rechercher dans tous les onglets</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>Open Pavisor...</source>
+        <translation>Ouvrir le Pavisor...</translation>
+    </message>
+    <message>
+        <source>Lock application</source>
+        <translation>Verrouiller l&apos;application</translation>
+    </message>
+    <message>
+        <source>Ctrl+L</source>
+        <translation>Ctrl+L</translation>
+    </message>
+    <message>
+        <source>Import CSV file...</source>
+        <translation>Importer un fichier CSV...</translation>
+    </message>
+    <message>
+        <source>Export current tab as CSV...</source>
+        <translation>Exporter l&apos;onglet courant en CSV...</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Change device name</source>
+        <translation>Changer le nom du périphérique</translation>
+    </message>
+    <message>
+        <source>Display serial number</source>
+        <translation>Afficher le numéro de série</translation>
+    </message>
+    <message>
+        <source>Copy device...</source>
+        <translation>Copier le périphérique...</translation>
+    </message>
+    <message>
+        <source>Erase device...</source>
+        <translation>Effacer le périphérique...</translation>
+    </message>
+    <message>
+        <source>Pavisor Key Manager Help</source>
+        <translation>Aide de Pavisor Key Manager</translation>
+    </message>
+    <message>
+        <source>Pavisor Key Manager website</source>
+        <translation>Site web de Pavisor Key Manager</translation>
+    </message>
+    <message>
+        <source>Check for update</source>
+        <translation>Rechercher une mise à jour</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Welcome!</source>
+        <translation>Bienvenue !</translation>
+    </message>
+    <message>
+        <source>Reading device memories...</source>
+        <translation>Lecture des mémoires du périphérique...</translation>
+    </message>
+    <message>
+        <source>Writing device memories...</source>
+        <translation>Écriture des mémoires du périphérique...</translation>
+    </message>
+    <message>
+        <source>Insert master password</source>
+        <translation>Saisir le mot de passe maître</translation>
+    </message>
+    <message>
+        <source>Detected devices</source>
+        <translation>Périphériques détectés</translation>
+    </message>
+    <message>
+        <source>Device serial number</source>
+        <translation>Numéro de série du périphérique</translation>
+    </message>
+    <message>
+        <source>Set device name</source>
+        <translation>Définir le nom du périphérique</translation>
+    </message>
+    <message>
+        <source>Device erasing wizard</source>
+        <translation>Assistant d&apos;effacement de périphérique</translation>
+    </message>
+    <message>
+        <source>Erasing confirmation</source>
+        <translation>Confirmation de l&apos;effacement</translation>
+    </message>
+    <message>
+        <source>Successful erasure</source>
+        <translation>Effacement réussi</translation>
+    </message>
+    <message>
+        <source>Device copy wizard</source>
+        <translation>Assistant de copie de périphérique</translation>
+    </message>
+    <message>
+        <source>Read source device content</source>
+        <translation>Lecture du contenu du périphérique source</translation>
+    </message>
+    <message>
+        <source>Write content to target device</source>
+        <translation>Écriture du contenu sur le périphérique cible</translation>
+    </message>
+    <message>
+        <source>Successful device duplication</source>
+        <translation>Duplication du périphérique réussie</translation>
+    </message>
+    <message>
+        <source>Application is locked</source>
+        <translation>L&apos;application est verrouillée</translation>
+    </message>
+    <message>
+        <source>Import a CSV file</source>
+        <translation>Importer un fichier CSV</translation>
+    </message>
+    <message>
+        <source>Set/change the master password then save</source>
+        <translation>Définir ou changer le mot de passe maître puis enregistrer</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordTable</name>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>ID / Login / Email</source>
+        <translation>Identifiant / Login / E-mail</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>Web site / URL</source>
+        <translation>Site web / URL</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Copy to clipboard</source>
+        <translation>Copier dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Modifier</translation>
+    </message>
+    <message>
+        <source>Duplicate row into tab...</source>
+        <translation>Dupliquer la ligne dans l&apos;onglet...</translation>
+    </message>
+    <message>
+        <source>Move row to tab...</source>
+        <translation>Déplacer la ligne vers l&apos;onglet...</translation>
+    </message>
+    <message>
+        <source>Ctrl+C</source>
+        <translation>Ctrl+C</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>very weak</source>
+        <translation>très faible</translation>
+    </message>
+    <message>
+        <source>weak</source>
+        <translation>faible</translation>
+    </message>
+    <message>
+        <source>average</source>
+        <translation>moyen</translation>
+    </message>
+    <message>
+        <source>good</source>
+        <translation>bon</translation>
+    </message>
+    <message>
+        <source>excellent</source>
+        <translation>excellent</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceAccess</name>
+    <message>
+        <source>Device name: %1</source>
+        <translation>Nom du périphérique : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceSelection</name>
+    <message>
+        <source>Select the device to use. Make sure at least one Pavisor is connected to the computer.</source>
+        <translation>Sélectionnez le périphérique à utiliser. Assurez-vous qu&apos;au moins un Pavisor est connecté à l&apos;ordinateur.</translation>
+    </message>
+    <message>
+        <source>Click on a device to make it blink.</source>
+        <translation>Cliquez sur un périphérique pour le faire clignoter.</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Sélectionner</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Could not stop the device with USB serial number &apos;%1&apos; LED from blinking.</source>
+        <translation>Impossible d&apos;arrêter le clignotement de la LED du périphérique de numéro de série USB « %1 ».</translation>
+    </message>
+    <message>
+        <source>Could not make the device LED blink.</source>
+        <translation>Impossible de faire clignoter la LED du périphérique.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentLineInputDialog</name>
+    <message>
+        <source>&lt;No text provided&gt;</source>
+        <translation>&lt;Aucun texte fourni&gt;</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentMessageBoxDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentReadDevice</name>
+    <message>
+        <source>Device name:</source>
+        <translation>Nom du périphérique :</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentStartMenu</name>
+    <message>
+        <source>Open Pavisor</source>
+        <translation>Ouvrir le Pavisor</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Got a new Pavisor?</source>
+        <translation>Vous avez un nouveau Pavisor ?</translation>
+    </message>
+    <message>
+        <source>then</source>
+        <translation>puis</translation>
+    </message>
+    <message>
+        <source>Open the Getting started tutorial</source>
+        <translation>Ouvrez le tutoriel de prise en main</translation>
+    </message>
+    <message>
+        <source>start initializing your Pavisor</source>
+        <translation>commencez à initialiser votre Pavisor</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentWriteDevice</name>
+    <message>
+        <source>Device name:</source>
+        <translation>Nom du périphérique :</translation>
+    </message>
+</context>
 </TS>
