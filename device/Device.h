@@ -11,7 +11,7 @@
 class QSerialPort;
 
 // LED state byte of the LED command.
-enum TCommunicationProtocolLedState
+enum TCommunicationProtocolLedState : int
 {
     // Stop blinking: the idle state, sent when closing, when a selection ends and after every
     // memory read or write run.
@@ -34,7 +34,7 @@ class Device : public QObject
 
 public:
     // The two memories of the device; the value is sent on the wire.
-    enum MemoryId
+    enum MemoryId : int
     {
         MEMORY_ID_MAIN = 0,
         MEMORY_ID_BACKUP = 1

@@ -194,17 +194,15 @@ int Security::_hashMasterPasswordPBKDF2(QString masterPassword, const unsigned c
     if (salt == nullptr || output == nullptr || saltSize < 0 || iterationsCount <= 0 || outputSize <= 0)
         return -1;
 
+    mbedtls_md_context_t context;
+    mbedtls_md_init(&context);
     const mbedtls_md_info_t* information = mbedtls_md_info_from_type(MBEDTLS_MD_SHA256);
-    if (information == nullptr)
-        return -1;
 
     // The password bytes are as secret as the key: wipe our UTF-8 copy too.
     QByteArray passwordBytes = masterPassword.toUtf8();
 
-    mbedtls_md_context_t context;
-    mbedtls_md_init(&context);
     int result = -1;
-    if (mbedtls_md_setup(&context, information, 1) == 0 &&
+    if (information != nullptr && mbedtls_md_setup(&context, information, 1) == 0 &&
         mbedtls_pkcs5_pbkdf2_hmac(&context, reinterpret_cast<const unsigned char*>(passwordBytes.constData()),
                                   static_cast<size_t>(passwordBytes.size()), salt,
                                   static_cast<size_t>(saltSize), static_cast<unsigned int>(iterationsCount),

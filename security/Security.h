@@ -17,7 +17,7 @@
 class Security
 {
 public:
-    enum EncryptionSchemeId
+    enum EncryptionSchemeId : int
     {
         // Retired: can neither encrypt nor decrypt.
         ENCRYPTION_SCHEME_ID_0 = 0,
@@ -55,13 +55,14 @@ public:
     // pointerStrengthText is not null, stores the translated rating word there.
     static int computePasswordStrength(QString password, QString* pointerStrengthText);
 
-    // Test-only inspection: the fixed scratch block of one scheme function (schemes 1 and 2,
-    // encryption or decryption), so tests can check that it is all zero between calls. Returns
-    // nullptr for any other scheme. The product never calls this.
+private:
+    // Lets the tests check that every scratch block is all zero between calls.
+    friend class TestSecurity;
+    // The fixed scratch block of one scheme function (schemes 1 and 2, encryption or decryption);
+    // nullptr for any other scheme.
     static const unsigned char* testOnlyScratchBlock(EncryptionSchemeId encryptionSchemeId,
                                                      bool isEncryption);
 
-private:
     static int _encryptionScheme0EncryptMemoryData(QString masterPassword, unsigned char* memoryBuffer);
     static int _encryptionScheme0DecryptMemoryData(QString masterPassword, unsigned char* memoryBuffer);
     static int _encryptionScheme1EncryptMemoryData(QString masterPassword, unsigned char* memoryBuffer);

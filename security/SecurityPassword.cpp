@@ -79,7 +79,11 @@ QString Security::generateRandomPassword(int minimumLength, int maximumLength, b
         for (int i = 0; i < CHARACTER_CLASSES_COUNT; i++)
             isAccepted = isAccepted && isClassAllowed[i] == isClassSeen[i];
         if (isAccepted)
+        {
+            // The generator's state could rebuild the password: do not leave it behind.
+            generator.seed();
             return password;
+        }
 
         // A rejected attempt is still a secret-looking text: clear it before the next try.
         password.fill(QLatin1Char('\0'));

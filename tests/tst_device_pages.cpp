@@ -21,6 +21,9 @@
 #include <QtTest>
 #include <memory>
 
+#include <csignal>
+#include <sys/types.h>
+
 namespace
 {
 QByteArray randomImage(quint32 seed)
@@ -76,6 +79,7 @@ private slots:
     void selectionFollowsPluggingAndBlinking();
     void selectionHandsOverOneDevice();
     void selectionReportsBlinkFailure();
+    void selectionReportsStopFailure();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -380,6 +384,7 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     // Unplugging the blinking device removes its row, disables "Select" and forgets it.
     QVERIFY(second.stop());
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 3000);
+    QCOMPARE(list->currentRow(), -1);
     QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);
     first.clearRecord();
@@ -469,6 +474,53 @@ void TestDevicePages::selectionReportsBlinkFailure()
     QVERIFY(Device::getSelectedDevice() == nullptr);
     QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
     QCOMPARE(openDescriptorsOn(mute.portPath()), 0);
+}
+
+void TestDevicePages::selectionReportsStopFailure()
+{
+    QTemporaryDir descriptors;
+    QVERIFY(descriptors.isValid());
+    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
+    Simulator first;
+    Simulator second;
+    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}),
+             qPrintable(first.errorString()));
+    QVERIFY2(second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
+             qPrintable(second.errorString()));
+
+    auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
+    auto* select = page->findChild<QPushButton*>(QStringLiteral("pushButtonSelect"));
+    _editor->viewPush(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
+    QCOMPARE(list->count(), 2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QVERIFY(select->isEnabled());
+
+    // The blinking device freezes while still plugged in: stopping it fails, the user is told,
+    // and the clicked device blinks all the same.
+    QVERIFY(::kill(static_cast<pid_t>(first.processId()), SIGSTOP) == 0);
+    QString message;
+    TestSupport::answerNextModal(
+        [&message](QWidget* modal)
+        {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+            {
+                message = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        },
+        10000);
+    second.clearRecord();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    QCOMPARE(message,
+             QStringLiteral("Could not stop the device with USB serial number 'QRTAV-000001' LED from "
+                            "blinking."));
+    QCOMPARE(second.recordedBytes(), LED_IDENTIFY);
+    QVERIFY(select->isEnabled());
+    QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000002"));
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
+    QVERIFY(Device::getSelectedDevice() == nullptr);
 }
 
 QTEST_MAIN(TestDevicePages)

@@ -1,8 +1,8 @@
 // Memory image encryption against an independent implementation of the image layout, password
 // generation and strength rating.
 //
-// Cost: scheme 2 derives two keys of 262144 PBKDF2 iterations per call; this file makes 9 such
-// calls (2 known-answer, 3 round trip, 2 independent check, 2 damaged image), the rest is scheme 1.
+// Cost: scheme 2 derives two keys of 262144 PBKDF2 iterations per call; this file makes 10 such
+// calls (2 known-answer, 4 round trip, 2 independent check, 2 damaged image), the rest is scheme 1.
 #include "Security.h"
 
 #include <QCryptographicHash>

@@ -112,10 +112,7 @@ void ViewContentDeviceSelection::_slotTimerDeviceDetectionTimeout()
         if (device->open() == 0)
             _listedDevices.append(device);
         else
-        {
-            device->close();
             delete device;
-        }
     }
 
     ui->listWidget->clear();
@@ -135,7 +132,8 @@ void ViewContentDeviceSelection::_slotTimerDeviceDetectionTimeout()
             }
         }
     }
-    if (_listedDevices.isEmpty() || !isRowRestored)
+    // "Select" only ever hands over the listed device that was clicked and blinks.
+    if (_listedDevices.isEmpty() || !isRowRestored || !_listedDevices.contains(Device::getSelectedDevice()))
     {
         ui->pushButtonSelect->setEnabled(false);
         _blinkingDeviceUsbSerialNumber.clear();
@@ -160,11 +158,8 @@ void ViewContentDeviceSelection::_slotListWidgetItemClicked(QListWidgetItem*)
             device->getUsbSerialNumber() == _blinkingDeviceUsbSerialNumber)
         {
             if (device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE) != 0)
-                QMessageBox::critical(
-                    this, tr("Error"),
-                    tr("Could not stop the device with USB serial number '%1' LED from blinking.")
-                        .arg(_blinkingDeviceUsbSerialNumber),
-                    QMessageBox::Ok);
+                _showError(tr("Could not stop the device with USB serial number '%1' LED from blinking.")
+                               .arg(_blinkingDeviceUsbSerialNumber));
             break;
         }
     }
@@ -182,15 +177,25 @@ void ViewContentDeviceSelection::_slotListWidgetItemClicked(QListWidgetItem*)
     Device::setSelectedDevice(nullptr);
     ui->pushButtonSelect->setEnabled(false);
     _blinkingDeviceUsbSerialNumber.clear();
-    QMessageBox::critical(this, tr("Error"), tr("Could not make the device LED blink."), QMessageBox::Ok);
+    _showError(tr("Could not make the device LED blink."));
+}
+
+void ViewContentDeviceSelection::_showError(const QString& message)
+{
+    // No detection tick may run inside the box's event loop: it could destroy the device that the
+    // click is working on.
+    _timerDeviceDetection.stop();
+    QMessageBox::critical(this, tr("Error"), message, QMessageBox::Ok);
+    _timerDeviceDetection.start();
 }
 
 void ViewContentDeviceSelection::_slotPushButtonSelectClicked()
 {
-    _timerDeviceDetection.stop();
     Device* selectedDevice = Device::getSelectedDevice();
-    if (selectedDevice != nullptr)
-        selectedDevice->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE);
+    if (!_listedDevices.contains(selectedDevice))
+        return;
+    _timerDeviceDetection.stop();
+    selectedDevice->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE);
     _destroyListedDevices(selectedDevice);
     pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
     emit deviceSelected(true);

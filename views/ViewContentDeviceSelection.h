@@ -40,6 +40,8 @@ private:
     QTimer _timerDeviceDetection;
 
     void _destroyListedDevices(const Device* deviceToKeep);
+    // A native error box over the page; detection pauses while it is open.
+    void _showError(const QString& message);
 
 private slots:
     void _slotTimerDeviceDetectionTimeout();
