@@ -1,5 +1,7 @@
 #include "PasswordStoreCodec.h"
 
+#include <QStringDecoder>
+
 #include <QStringEncoder>
 
 #include <mbedtls/platform_util.h>
@@ -110,7 +112,11 @@ static_assert(PARSE_SCAN_LIMIT <= MEMORY_SIZE, "the accumulator must hold every 
 
 QString accumulatorToString(int length)
 {
-    return QString::fromUtf8(reinterpret_cast<const char*>(parseAccumulator), length);
+    // A text may begin with U+FEFF: keep it as a character instead of dropping it as a byte-order
+    // mark, or it would not read back as it was written.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(reinterpret_cast<const char*>(parseAccumulator), length));
 }
 } // namespace
 

@@ -190,7 +190,15 @@ void PasswordTable::_updateTableViewForInsertedRow(int index)
         return;
     }
 
+    // Widths measured under another font or style (set on the table widget itself, or through a
+    // style sheet) no longer hold.
     tableWidget->ensurePolished();
+    if (_columnContentWidthsFont != tableWidget->font() || _columnContentWidthsStyle != tableWidget->style())
+    {
+        _isColumnContentWidthsValid = false;
+        _columnContentWidthsFont = tableWidget->font();
+        _columnContentWidthsStyle = tableWidget->style();
+    }
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
     {
         if (_isColumnContentWidthsValid)

@@ -1,6 +1,7 @@
 #ifndef PASSWORDTABLE_H
 #define PASSWORDTABLE_H
 
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -82,6 +83,9 @@ private:
     // row instead of measuring every row again. Invalid after anything but an insertion.
     int _columnContentWidths[PASSWORD_DATA_IDS_COUNT] = {};
     bool _isColumnContentWidthsValid = false;
+    // The font and style the cached widths were measured with.
+    QFont _columnContentWidthsFont;
+    const QStyle* _columnContentWidthsStyle = nullptr;
 
     void _fillTableRowWithPassword(int index);
     void _updateTableView();

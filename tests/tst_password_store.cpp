@@ -242,6 +242,19 @@ void TestPasswordStore::parsesBackWhatWasEncoded()
     QCOMPARE(parsed[0].name, QStringLiteral("abc"));
     QCOMPARE(parsed[0].passwords, QList<Password>({makePassword("abc", "abc", "abc", "abc", "abc")}));
     QCOMPARE(parsed[1].name, QStringLiteral("next"));
+
+    // A text that starts with U+FEFF keeps it: it is a character of the text, not a byte-order mark.
+    const QString withMark = QChar(0xFEFF) + QStringLiteral("x");
+    buffer = canaryBuffer();
+    QCOMPARE(PasswordStoreCodec::encode({Tab{withMark, {makePassword(withMark, QString(), withMark)}}},
+                                        buffer.data()),
+             130948 - (5 + 5 + 1 + 5 + 1 + 1 + 1)); // tab, five fields, end byte
+    QCOMPARE(storeBytes(buffer, 6), bytes("\xEF\xBB\xBFx\x03\xEF"));
+    parsed.clear();
+    PasswordStoreCodec::parse(buffer.data(), &parsed);
+    QCOMPARE(parsed.size(), 1);
+    QCOMPARE(parsed[0].name, withMark);
+    QCOMPARE(parsed[0].passwords, QList<Password>({makePassword(withMark, QString(), withMark)}));
 }
 
 void TestPasswordStore::parsesDamagedImages()
@@ -271,6 +284,7 @@ void TestPasswordStore::parsesDamagedImages()
                           &tabs),
              int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
     QCOMPARE(tabs.size(), 2);
+    QCOMPARE(tabs[0].name, QStringLiteral("T"));
     QCOMPARE(tabs[0].passwords, QList<Password>({makePassword("a", "b", "c", "d", "e")}));
     QCOMPARE(tabs[1].name, QStringLiteral("U"));
     QVERIFY(tabs[1].passwords.isEmpty());

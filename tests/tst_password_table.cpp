@@ -163,6 +163,13 @@ void TestPasswordTable::sizesColumns()
         {
             const auto text = [&random](int maximum)
             { return QString(random.bounded(maximum), QChar(0x41 + random.bounded(58))); };
+            // A font set on the inner table widget itself changes every measured width.
+            if (i == 30)
+            {
+                QFont font = sized->tableWidget->font();
+                font.setPointSize(font.pointSize() * 2);
+                sized->tableWidget->setFont(font);
+            }
             sized->insertPassword(
                 Password{{text(40), text(60), text(30), QStringLiteral("a.") + text(120), text(50)}});
             if (i == 20)
@@ -259,9 +266,10 @@ void TestPasswordTable::copiesTheClearFieldOfTheCurrentCell()
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(QStringLiteral("before"));
 
-    // No current cell: nothing is copied.
+    // No current cell: "Ctrl+C" (not gated by the disabled action) copies nothing.
     table.tableWidget->setCurrentCell(-1, -1);
-    table.tableWidget->actions()[0]->trigger();
+    table.tableWidget->setFocus();
+    QTest::keyClick(table.tableWidget, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(copied.count(), 0);
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
 
