@@ -83,6 +83,7 @@ private slots:
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
+    std::unique_ptr<QTemporaryDir> _descriptors;
 
     // Opens a device on a running simulator and makes it the selected device.
     Device* _selectDevice(Simulator& simulator);
@@ -104,6 +105,10 @@ void TestDevicePages::initTestCase()
 
 void TestDevicePages::init()
 {
+    // Simulators started by a test announce themselves in a folder of its own.
+    _descriptors = std::make_unique<QTemporaryDir>();
+    QVERIFY(_descriptors->isValid());
+    qputenv("PAVISOR_SIMULATOR_DIR", _descriptors->path().toLocal8Bit());
     _editor = std::make_unique<FormContentEditor>();
     pointerFormContentEditor = _editor.get();
     _editor->viewReplace(FormContentEditor::VIEW_ID_CONTENT_EDITOR);
@@ -115,6 +120,7 @@ void TestDevicePages::cleanup()
     _editor.reset();
     pointerFormContentEditor = nullptr;
     qunsetenv("PAVISOR_SIMULATOR_DIR");
+    _descriptors.reset();
 }
 
 Device* TestDevicePages::_selectDevice(Simulator& simulator)
@@ -325,9 +331,6 @@ void TestDevicePages::writePageFailures()
 
 void TestDevicePages::selectionFollowsPluggingAndBlinking()
 {
-    QTemporaryDir descriptors;
-    QVERIFY(descriptors.isValid());
-    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
     auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
     auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
     auto* select = page->findChild<QPushButton*>(QStringLiteral("pushButtonSelect"));
@@ -408,15 +411,11 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
 
 void TestDevicePages::selectionHandsOverOneDevice()
 {
-    QTemporaryDir descriptors;
-    QVERIFY(descriptors.isValid());
-    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
     Simulator first;
     Simulator second;
-    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}),
-             qPrintable(first.errorString()));
-    QVERIFY2(second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
-             qPrintable(second.errorString()));
+    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}) &&
+                 second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
+             qPrintable(first.errorString() + second.errorString()));
 
     auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
     auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
@@ -444,9 +443,6 @@ void TestDevicePages::selectionHandsOverOneDevice()
 
 void TestDevicePages::selectionReportsBlinkFailure()
 {
-    QTemporaryDir descriptors;
-    QVERIFY(descriptors.isValid());
-    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
     Simulator mute;
     QVERIFY2(mute.start({QStringLiteral("--silent-command"), QStringLiteral("1")}),
              qPrintable(mute.errorString()));
@@ -478,15 +474,11 @@ void TestDevicePages::selectionReportsBlinkFailure()
 
 void TestDevicePages::selectionReportsStopFailure()
 {
-    QTemporaryDir descriptors;
-    QVERIFY(descriptors.isValid());
-    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
     Simulator first;
     Simulator second;
-    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}),
-             qPrintable(first.errorString()));
-    QVERIFY2(second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
-             qPrintable(second.errorString()));
+    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}) &&
+                 second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
+             qPrintable(first.errorString() + second.errorString()));
 
     auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
     auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
