@@ -1,11 +1,8 @@
 #include "PasswordStoreCodec.h"
+#include "Wipe.h"
 
 #include <QStringDecoder>
-
 #include <QStringEncoder>
-
-#include <mbedtls/platform_util.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -16,7 +13,7 @@ Encoder::Encoder(unsigned char* pointerBuffer) : _pointerBuffer(pointerBuffer) {
 Encoder::~Encoder()
 {
     if (!_scratch.isEmpty())
-        mbedtls_platform_zeroize(_scratch.data(), static_cast<size_t>(_scratch.size()));
+        wipeMemory(_scratch.data(), static_cast<size_t>(_scratch.size()));
 }
 
 int Encoder::_appendText(const QString& text, unsigned char terminator)
@@ -29,7 +26,7 @@ int Encoder::_appendText(const QString& text, unsigned char terminator)
     if (requiredSize > _scratch.size())
     {
         if (!_scratch.isEmpty())
-            mbedtls_platform_zeroize(_scratch.data(), static_cast<size_t>(_scratch.size()));
+            wipeMemory(_scratch.data(), static_cast<size_t>(_scratch.size()));
         _scratch = QByteArray(requiredSize, '\0');
     }
     QStringEncoder utf8Encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
@@ -170,7 +167,7 @@ int parse(const unsigned char* pointerBuffer, QList<Tab>* tabs)
     }
 
     accumulatorHighWaterMark = std::max(accumulatorHighWaterMark, accumulatorLength);
-    mbedtls_platform_zeroize(parseAccumulator, static_cast<size_t>(accumulatorHighWaterMark));
+    wipeMemory(parseAccumulator, static_cast<size_t>(accumulatorHighWaterMark));
     return result;
 }
 } // namespace PasswordStoreCodec

@@ -1,11 +1,11 @@
 #include "Device.h"
+#include "Wipe.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <cstring>
-#include <mbedtls/platform_util.h>
 
 namespace
 {
@@ -131,7 +131,7 @@ Device::~Device()
 {
     _destroyPort();
     // The images hold encrypted password data.
-    mbedtls_platform_zeroize(_memoryImages, sizeof(_memoryImages));
+    wipeMemory(_memoryImages, sizeof(_memoryImages));
 }
 
 int Device::open()
@@ -219,7 +219,7 @@ int Device::writeSelectedMemoryPage(int page, void* data)
     request[3] = static_cast<unsigned char>(page & 0xFF);
     memcpy(request + 4, data, MEMORY_PAGE_SIZE);
     const int result = _acknowledgedCommand(request, sizeof(request), POLLS_WRITE_PAGE);
-    mbedtls_platform_zeroize(request, sizeof(request));
+    wipeMemory(request, sizeof(request));
     return result;
 }
 

@@ -12,7 +12,6 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 #include <algorithm>
@@ -86,7 +85,6 @@ private slots:
     void generatedCharactersComeFromTheTable();
     void strengthRatings_data();
     void strengthRatings();
-    void strengthWordsAreTranslated();
 
 private:
     // Every encryption call goes through these two, which also check that the call left the
@@ -497,26 +495,6 @@ void TestSecurity::strengthRatings()
     QCOMPARE(Security::computePasswordStrength(password, &text), rating);
     QCOMPARE(text, word);
     QCOMPARE(Security::computePasswordStrength(password, nullptr), rating);
-}
-
-void TestSecurity::strengthWordsAreTranslated()
-{
-    QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":/Translations/fr.qm")));
-    QVERIFY(QCoreApplication::installTranslator(&translator));
-    const char* const passwords[] = {"", "abcdefghi", "abcdefghijklm", "aB3#aB3#aB3", "aB3#aB3#aB3#aB3"};
-    const char* const words[] = {"very weak", "weak", "average", "good", "excellent"};
-    QStringList seen;
-    for (int rating = 0; rating < 5; rating++)
-    {
-        QString text;
-        QCOMPARE(Security::computePasswordStrength(QString::fromLatin1(passwords[rating]), &text), rating);
-        QCOMPARE(text, translator.translate("QObject", words[rating]));
-        seen << text;
-    }
-    QCoreApplication::removeTranslator(&translator);
-    QCOMPARE(seen.first(), QStringLiteral(u"tr\u00e8s faible"));
-    QCOMPARE(QSet<QString>(seen.cbegin(), seen.cend()).size(), 5);
 }
 
 QTEST_GUILESS_MAIN(TestSecurity)

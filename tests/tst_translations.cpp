@@ -1,8 +1,11 @@
 // The French catalogue must cover every text of the code, finished, and load from the resources.
+#include "Security.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -14,6 +17,7 @@ class TestTranslations : public QObject
 private slots:
     void catalogueCoversEveryText();
     void compiledCatalogueTranslatesTheUserInterface();
+    void strengthWordsAreTranslated();
 };
 
 void TestTranslations::catalogueCoversEveryText()
@@ -58,6 +62,28 @@ void TestTranslations::compiledCatalogueTranslatesTheUserInterface()
     QVERIFY(translator.load(QStringLiteral(":/Translations/fr.qm")));
     QCOMPARE(translator.translate("FormContentEditor", "Welcome!"), QStringLiteral("Bienvenue !"));
     QCOMPARE(translator.translate("FormContentEditor", "File"), QStringLiteral("Fichier"));
+}
+
+// The strength words come from the security layer, which has no catalogue of its own: the
+// application's installed translator must reach them.
+void TestTranslations::strengthWordsAreTranslated()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/Translations/fr.qm")));
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    const char* const passwords[] = {"", "abcdefghi", "abcdefghijklm", "aB3#aB3#aB3", "aB3#aB3#aB3#aB3"};
+    const char* const words[] = {"very weak", "weak", "average", "good", "excellent"};
+    QStringList seen;
+    for (int rating = 0; rating < 5; rating++)
+    {
+        QString text;
+        QCOMPARE(Security::computePasswordStrength(QString::fromLatin1(passwords[rating]), &text), rating);
+        QCOMPARE(text, translator.translate("QObject", words[rating]));
+        seen << text;
+    }
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(seen.first(), QStringLiteral(u"tr\u00e8s faible"));
+    QCOMPARE(QSet<QString>(seen.cbegin(), seen.cend()).size(), 5);
 }
 
 QTEST_GUILESS_MAIN(TestTranslations)
