@@ -273,6 +273,26 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         <source>Set/change the master password then save</source>
         <translation>Définir ou changer le mot de passe maître puis enregistrer</translation>
     </message>
+    <message>
+        <source>Could not make the device LED blink, aborting.</source>
+        <translation>Impossible de faire clignoter la LED de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not read the device main memory, aborting.</source>
+        <translation>Impossible de lire la mémoire principale de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not read the device backup memory, aborting.</source>
+        <translation>Impossible de lire la mémoire de sauvegarde de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not stop device led from blinking, aborting.</source>
+        <translation>Impossible d&apos;arrêter le clignotement de la LED de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>
