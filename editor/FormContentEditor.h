@@ -128,6 +128,11 @@ private slots:
 private:
     void _initializeDeviceRead();
     int _selectDevice();
+    // Picks one memory image of the selected device (asking when the two differ) and decrypts it in
+    // place with `password`, trying schemes 2, 1, 0. 0: the plaintext store is in *pointerImage;
+    // 1: no scheme opened it; -1: decryption failed; -2: the user cancelled the choice. Errors have
+    // been shown; the device stays selected.
+    int _decryptSelectedDeviceMemory(const QString& password, unsigned char** pointerImage);
     void _handleDeviceReadRequestForOpenDevice();
 private slots:
     void _slotViewContentDeviceSelectionDeviceSelected(bool isDeviceSelected);

@@ -4,8 +4,14 @@
 #include "ui_FormContentEditor.h"
 
 #include "Device.h"
+#include "Security.h"
 #include "ViewContentDeviceSelection.h"
 #include "ViewContentReadDevice.h"
+#include "Wipe.h"
+
+#include <QMessageBox>
+#include <cstring>
+#include <memory>
 
 void FormContentEditor::_initializeDeviceRead()
 {
@@ -22,9 +28,80 @@ void FormContentEditor::_initializeDeviceRead()
 
 int FormContentEditor::_selectDevice()
 {
-    // Not yet written: every workflow goes through the selection page.
-    viewPush(VIEW_ID_DEVICE_SELECTION);
-    return 1;
+    // None or several devices: the user chooses (or plugs one in) on the selection page.
+    std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
+    if (ports == nullptr || ports->size() != 1)
+    {
+        viewPush(VIEW_ID_DEVICE_SELECTION);
+        return 1;
+    }
+
+    Device::setSelectedDevice(new Device(ports->first()));
+    ports.reset();
+    if (Device::getSelectedDevice()->open() != 0)
+    {
+        viewPushMessageBoxDialog(
+            ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"), tr("Could not open the connected device."),
+            ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
+        Device::releaseSelectedDevice();
+        return -1;
+    }
+    return 0;
+}
+
+int FormContentEditor::_decryptSelectedDeviceMemory(const QString& password, unsigned char** pointerImage)
+{
+    Device* device = Device::getSelectedDevice();
+    unsigned char* image = device->getMemoryBuffer(Device::MEMORY_ID_MAIN);
+    unsigned char* backupImage = device->getMemoryBuffer(Device::MEMORY_ID_BACKUP);
+
+    // Differing memories mean a write was interrupted: only the user can tell which one is good.
+    if (std::memcmp(image, backupImage, Device::MEMORY_SIZE) != 0)
+    {
+        const QMessageBox::StandardButton answer = QMessageBox::warning(
+            this, tr("Warning"),
+            tr("Device main and backup memories do not have the same content. This is likely due to a power "
+               "outage "
+               "during previous device writing.\nDo you want to display the main memory content?\n\nSelect "
+               "'Yes' to "
+               "try with main memory or 'No' to try with backup memory.\nIf the memory you selected does not "
+               "contain "
+               "the expected data, re-read the device then try the other memory."),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer == QMessageBox::No)
+            image = backupImage;
+        else if (answer != QMessageBox::Yes)
+            return -2;
+    }
+
+    // Each scheme works on a fresh copy: a scheme that says no may have scrambled its buffer.
+    std::unique_ptr<unsigned char[]> work(new unsigned char[Device::MEMORY_SIZE]);
+    int result = 1;
+    for (Security::EncryptionSchemeId scheme :
+         {Security::ENCRYPTION_SCHEME_ID_2, Security::ENCRYPTION_SCHEME_ID_1,
+          Security::ENCRYPTION_SCHEME_ID_0})
+    {
+        std::memcpy(work.get(), image, Device::MEMORY_SIZE);
+        result = Security::decryptMemoryData(password, scheme, work.get());
+        if (result <= 0)
+            break;
+    }
+    if (result == 0)
+        std::memcpy(image, work.get(), Device::MEMORY_SIZE);
+    wipeMemory(work.get(), Device::MEMORY_SIZE);
+
+    if (result < 0)
+        viewPushMessageBoxDialog(
+            ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"), tr("Failed to decrypt data, aborting."),
+            ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
+    else if (result > 0)
+        viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
+                                 tr("Failed to decrypt data. Make sure you provided the correct password."),
+                                 ViewContentMessageBoxDialog::BUTTON_OK,
+                                 ViewContentMessageBoxDialog::BUTTON_OK);
+    else
+        *pointerImage = image;
+    return result < 0 ? -1 : result;
 }
 
 void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
