@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "ViewContentImportCSVFile.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -40,7 +41,7 @@ QByteArray readBytes(const QString& path)
 }
 
 // Answers the next file dialog with `path`, as a user typing it and pressing the accept button.
-// (selectFile() leaves alone a name field that has the focus, so the field is typed into directly.)
+// (selectFile() leaves alone a name field that has the focus, so the field is filled directly.)
 void answerFileDialog(const QString& path, QString* pointerProposedPath = nullptr)
 {
     TestSupport::answerNextModal(
@@ -52,7 +53,12 @@ void answerFileDialog(const QString& path, QString* pointerProposedPath = nullpt
                 return;
             if (pointerProposedPath != nullptr)
                 *pointerProposedPath = dialog->selectedFiles().value(0);
+            // Without its signals the field does not pick files of the list as it is typed into, and
+            // without a selection in the list the dialog answers what the field holds.
+            const QSignalBlocker blocker(nameField);
             nameField->setText(path);
+            if (auto* list = modal->findChild<QAbstractItemView*>(QStringLiteral("listView")))
+                list->selectionModel()->clear();
             QMetaObject::invokeMethod(dialog, "accept");
             // A refused answer fails the test instead of leaving it waiting on the dialog.
             if (dialog->isVisible())
@@ -394,8 +400,8 @@ void TestCsv::mainWindowImportAndExport()
     QSignalSpy fileSelected(view, &ViewContentImportCSVFile::fileSelected);
     view->setContent(QString(), {}, -1);
     editor.viewPush(FormContentEditor::VIEW_ID_IMPORT_CSV_FILE);
-    QVERIFY(!child("radioButtonImportToExistingTab")->isEnabled() &&
-            !child("widgetImportToExistingTab")->isEnabled());
+    QVERIFY(!isEnabledInBox("radioButtonImportToExistingTab") &&
+            !isEnabledInBox("widgetImportToExistingTab"));
     QVERIFY(static_cast<QRadioButton*>(child("radioButtonCreateNewTab"))->isChecked());
     QCOMPARE(static_cast<QLabel*>(child("labelSelectedFile"))->text(), QStringLiteral("No file selected."));
     static_cast<QPushButton*>(child("pushButtonCancel"))->click();
