@@ -172,8 +172,6 @@ int Device::open()
     _port->setFlowControl(QSerialPort::NoFlowControl);
     if (!_port->open(QIODevice::ReadWrite))
         return -1;
-    // Whatever an earlier user of the port left unread is not ours.
-    _port->clear(QSerialPort::Input);
 
     const unsigned char request[] = {SYNC_BYTE, COMMAND_READ_NAME};
     unsigned char answer[NAME_SIZE];
@@ -308,7 +306,8 @@ int Device::_sendRequest(const unsigned char* request, int size)
     if (_port == nullptr || !_port->isOpen())
         return -1;
     _port->clearError();
-    // A late answer to an earlier request, or bytes nobody asked for, must not be taken for the
+    // A late answer to an earlier request, bytes nobody asked for, or whatever an earlier user of
+    // the port left unread (the first request follows the opening) must not be taken for the
     // answer to this one.
     _port->clear(QSerialPort::Input);
     if (_port->write(reinterpret_cast<const char*>(request), size) != size)
