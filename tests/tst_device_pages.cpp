@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 namespace
@@ -79,8 +80,7 @@ private slots:
     void writePageFailures();
     void selectionFollowsPluggingAndBlinking();
     void selectionHandsOverOneDevice();
-    void selectionReportsBlinkFailure();
-    void selectionReportsStopFailure();
+    void selectionReportsLedFailures();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -473,44 +473,13 @@ void TestDevicePages::selectionHandsOverOneDevice()
     QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
 }
 
-void TestDevicePages::selectionReportsBlinkFailure()
+void TestDevicePages::selectionReportsLedFailures()
 {
-    Simulator mute;
-    QVERIFY2(mute.start({QStringLiteral("--wrong-ack-command"), QStringLiteral("1,2")}),
-             qPrintable(mute.errorString()));
-
-    auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
-    auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
-    auto* select = page->findChild<QPushButton*>(QStringLiteral("pushButtonSelect"));
-    _editor->viewPush(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
-    QCOMPARE(list->count(), 1);
-
-    QString message;
-    TestSupport::answerNextModal(
-        [&message](QWidget* modal)
-        {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-            {
-                message = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        },
-        10000);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    QCOMPARE(message, QStringLiteral("Could not make the device LED blink."));
-    QVERIFY(!select->isEnabled());
-    QVERIFY(Device::getSelectedDevice() == nullptr);
-    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
-    QCOMPARE(openDescriptorsOn(mute.portPath()), 0);
-}
-
-void TestDevicePages::selectionReportsStopFailure()
-{
+    // The first device refuses to stop blinking, the second one to start.
     Simulator first;
     Simulator second;
-    // The first device refuses to stop blinking.
     QVERIFY2(first.start({"--serial", "QRTAV-000001", "--wrong-ack-command", "1,1"}) &&
-                 second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
+                 second.start({"--serial", "QRTAV-000002", "--wrong-ack-command", "1,2"}),
              qPrintable(first.errorString() + second.errorString()));
 
     auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
@@ -521,29 +490,31 @@ void TestDevicePages::selectionReportsStopFailure()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QVERIFY(select->isEnabled());
 
-    // Stopping the blinking device fails, the user is told, and the clicked device blinks all the
-    // same.
-    QString message;
-    TestSupport::answerNextModal(
-        [&message](QWidget* modal)
+    // Clicking the second row: stopping the first device fails, the user is told, the second one
+    // is asked to blink all the same, fails, and the user is told again.
+    QStringList messages;
+    std::function<void(QWidget*)> answer = [&](QWidget* modal)
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
         {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-            {
-                message = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        },
-        10000);
+            messages << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+        if (messages.size() < 2)
+            TestSupport::answerNextModal(answer, 10000);
+    };
+    TestSupport::answerNextModal(answer, 10000);
     second.clearRecord();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-    QCOMPARE(message,
-             QStringLiteral("Could not stop the device with USB serial number 'QRTAV-000001' LED from "
-                            "blinking."));
+    QCOMPARE(messages,
+             QStringList({"Could not stop the device with USB serial number 'QRTAV-000001' LED from "
+                          "blinking.",
+                          "Could not make the device LED blink."}));
     QCOMPARE(second.recordedBytes(), LED_IDENTIFY);
-    QVERIFY(select->isEnabled());
-    QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000002"));
-    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
+    QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
+    QCOMPARE(openDescriptorsOn(first.portPath()) + openDescriptorsOn(second.portPath()), 0);
 }
 
 QTEST_MAIN(TestDevicePages)
