@@ -445,6 +445,8 @@ public:
     // Queues an answer that the device starts sending at `start` at the earliest.
     void send(const std::vector<uint8_t>& answer, Clock::time_point start)
     {
+        if (answer.empty())
+            return;
         if (_byteTime == Clock::duration::zero())
         {
             _bytes.insert(_bytes.end(), answer.begin(), answer.end());
@@ -481,7 +483,7 @@ public:
     void handedOver(size_t count)
     {
         _handedOver += count;
-        if (_handedOver == _bytes.size())
+        if (_handedOver == _bytes.size() && _releases.empty() && _restCount == 0)
         {
             _bytes.clear();
             _handedOver = 0;
