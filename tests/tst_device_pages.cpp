@@ -246,6 +246,9 @@ void TestDevicePages::readPageFailures()
                  qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(qint64(bar->value()) * 2 * MEMORY_SIZE, qint64(fault.bytesRead) * bar->maximum());
         QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+        // The port is still good for the next command.
+        QString serialNumber;
+        QCOMPARE(Device::getSelectedDevice()->readSerialNumber(serialNumber), 0);
         if (fault.enterAgain)
         {
             simulator.clearRecord();
