@@ -25,9 +25,11 @@ enum TCommunicationProtocolLedState : int
 // One Pavisor on one serial port: discovery, the serial command protocol, the two memory images
 // and the process-wide selected device.
 //
-// Every operation that talks to the device blocks until its answer is complete or its poll budget
-// is spent, and returns 0 on success or a negative number on failure; nothing is retried. Only the
-// GUI thread uses this class.
+// Every operation that talks to the device first discards whatever input is waiting (late or
+// unasked-for bytes), then blocks until its answer is complete, until the device has been silent
+// for its poll budget, or until the answer has taken twice its time on the wire plus that budget;
+// it returns 0 on success or a negative number on failure; nothing is retried. Only the GUI thread
+// uses this class.
 class Device : public QObject
 {
     Q_OBJECT
