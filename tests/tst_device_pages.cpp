@@ -198,12 +198,13 @@ void TestDevicePages::readPageFailures()
         Device* device = _selectDevice(simulator);
         QVERIFY(device != nullptr);
         QElapsedTimer clock;
-        qint64 lastChangeMs = 0;
+        qint64 lastChangeMs = -1;
         qint64 longestWaitMs = 0;
         auto watch = connect(bar, &QProgressBar::valueChanged, this,
                              [&]()
                              {
-                                 longestWaitMs = qMax(longestWaitMs, clock.elapsed() - lastChangeMs);
+                                 if (lastChangeMs >= 0)
+                                     longestWaitMs = qMax(longestWaitMs, clock.elapsed() - lastChangeMs);
                                  lastChangeMs = clock.elapsed();
                              });
         _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);

@@ -6,17 +6,15 @@
 namespace
 {
 // Longest time a tick spends taking in a memory before the window gets to repaint.
-constexpr int RECEIVE_SLICE_MS = 30;
-// One unit of the bar per page of 256 bytes, both memories.
-constexpr int PROGRESS_UNIT_BYTES = Device::MEMORY_PAGE_SIZE;
-constexpr int PROGRESS_UNITS_PER_MEMORY = Device::MEMORY_SIZE / PROGRESS_UNIT_BYTES;
+constexpr int RECEIVE_SLICE_MS = 20;
 } // namespace
 
 ViewContentReadDevice::ViewContentReadDevice(QWidget* parent)
     : ViewContentDeviceAccess(parent), ui(new Ui::ViewContentReadDevice)
 {
     ui->setupUi(this);
-    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2 * PROGRESS_UNITS_PER_MEMORY);
+    // One unit per byte of both memories: the bar moves with every USB packet that arrives.
+    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2 * Device::MEMORY_SIZE);
 }
 
 ViewContentReadDevice::~ViewContentReadDevice()
@@ -37,8 +35,7 @@ void ViewContentReadDevice::_readMemoryStep(Device* device, int memoryIndex, boo
         return;
     }
     const int result = device->continueReadWholeMemory(RECEIVE_SLICE_MS);
-    _setProgress(memoryIndex * PROGRESS_UNITS_PER_MEMORY +
-                 device->getReceivedByteCount() / PROGRESS_UNIT_BYTES);
+    _setProgress(memoryIndex * Device::MEMORY_SIZE + device->getReceivedByteCount());
     if (result < 0)
         _finish(failure);
     else if (result == 0)
