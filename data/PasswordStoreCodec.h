@@ -71,6 +71,10 @@ enum ParseResult
 // content is accepted: a record before any tab name or the scan limit stops the parse, keeping what
 // was read so far. Returns a ParseResult. Not reentrant (one shared accumulator); GUI thread only.
 int parse(const unsigned char* pointerBuffer, QList<Tab>* tabs);
+
+// The parser's accumulator (MEMORY_SIZE bytes), which holds plaintext while parse() runs: lets the
+// tests check that nothing of it is left once parse() returns.
+const unsigned char* testOnlyParseAccumulator();
 } // namespace PasswordStoreCodec
 
 #endif

@@ -3,7 +3,6 @@
 #include "FormContentEditor.h"
 #include "PasswordStoreCodec.h"
 #include "PasswordTable.h"
-#include "Security.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -17,13 +16,16 @@
 #include <vector>
 
 using PasswordStoreCodec::MEMORY_SIZE;
-using PasswordStoreCodec::STORE_CAPACITY;
 using PasswordStoreCodec::Tab;
 using Password = PasswordTable::Password;
 
 namespace
 {
 constexpr unsigned char CANARY = 0xA5;
+// From the format: the store ends before the scheme 1 check value; the parser reads no further than
+// the scan limit.
+constexpr int STORE_CAPACITY = 130948;
+constexpr int SCAN_LIMIT = 131068;
 
 std::vector<unsigned char> canaryBuffer()
 {
@@ -94,6 +96,13 @@ QList<Tab> randomTabs(QRandomGenerator& random, int tabCount, int maximumRecords
     return tabs;
 }
 
+// Nothing of what parse() read stays in its memory once it returns.
+bool isParserMemoryWiped()
+{
+    const unsigned char* accumulator = PasswordStoreCodec::testOnlyParseAccumulator();
+    return std::all_of(accumulator, accumulator + MEMORY_SIZE, [](unsigned char byte) { return byte == 0; });
+}
+
 bool isTextClean(const QString& text)
 {
     return !text.contains(QChar(0)) && !text.contains(QChar(3)) && !text.contains(QChar(4));
@@ -162,10 +171,6 @@ void TestPasswordStore::encodesExactBytes()
 
 void TestPasswordStore::encodesUpToTheCapacityAndNeverPastIt()
 {
-    // The store must end where the encryption's check value begins.
-    QCOMPARE(STORE_CAPACITY, Security::getAvailableMemory(Security::ENCRYPTION_SCHEME_ID_1));
-    QCOMPARE(STORE_CAPACITY, 130948);
-
     // A tab name of n bytes costs n + 1, the end byte 1: n = capacity - 2 fills the store exactly.
     const int exactNameLength = STORE_CAPACITY - 2;
     auto buffer = canaryBuffer();
@@ -221,6 +226,7 @@ void TestPasswordStore::parsesBackWhatWasEncoded()
         QList<Tab> parsed;
         QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &parsed),
                  int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
+        QVERIFY(isParserMemoryWiped());
         QCOMPARE(parsed.size(), tabs.size());
         for (qsizetype t = 0; t < tabs.size(); t++)
         {
@@ -248,7 +254,7 @@ void TestPasswordStore::parsesBackWhatWasEncoded()
     buffer = canaryBuffer();
     QCOMPARE(PasswordStoreCodec::encode({Tab{withMark, {makePassword(withMark, QString(), withMark)}}},
                                         buffer.data()),
-             130948 - (5 + 5 + 1 + 5 + 1 + 1 + 1)); // tab, five fields, end byte
+             STORE_CAPACITY - (5 + 5 + 1 + 5 + 1 + 1 + 1)); // tab, five fields, end byte
     QCOMPARE(storeBytes(buffer, 6), bytes("\xEF\xBB\xBFx\x03\xEF"));
     parsed.clear();
     PasswordStoreCodec::parse(buffer.data(), &parsed);
@@ -274,6 +280,7 @@ void TestPasswordStore::parsesDamagedImages()
     QCOMPARE(parseLiteral("\0\0\0\0\0T\x03\x04", &tabs),
              int(PasswordStoreCodec::PARSE_RESULT_RECORD_BEFORE_TAB));
     QVERIFY(tabs.isEmpty());
+    QVERIFY(isParserMemoryWiped());
 
     // The field counter runs on across a tab name; an unfinished record is dropped; after the end nothing
     // counts.
@@ -297,16 +304,17 @@ void TestPasswordStore::parsesDamagedImages()
 
     // No end byte: the scan stops after 131068 bytes; a tab name ending at the last scanned byte
     // counts, one ending just beyond does not.
-    for (const int nameEnd : {PasswordStoreCodec::PARSE_SCAN_LIMIT - 1, PasswordStoreCodec::PARSE_SCAN_LIMIT})
+    for (const int nameEnd : {SCAN_LIMIT - 1, SCAN_LIMIT})
     {
         std::vector<unsigned char> buffer(MEMORY_SIZE, 'x');
         buffer[0] = 0x03;
         buffer[nameEnd] = 0x03;
-        buffer[PasswordStoreCodec::PARSE_SCAN_LIMIT + 1] = 0x04;
+        buffer[SCAN_LIMIT + 1] = 0x04;
         tabs.clear();
         QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &tabs),
                  int(PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED));
-        QCOMPARE(tabs.size(), nameEnd < PasswordStoreCodec::PARSE_SCAN_LIMIT ? 2 : 1);
+        QVERIFY(isParserMemoryWiped());
+        QCOMPARE(tabs.size(), nameEnd < SCAN_LIMIT ? 2 : 1);
         if (tabs.size() == 2)
             QCOMPARE(tabs[1].name.size(), nameEnd - 1);
     }
