@@ -235,28 +235,14 @@ void TestPasswordStore::parsesBackWhatWasEncoded()
         }
     }
 
-    // Texts come back cut at U+0000 and without U+0003 or U+0004.
-    const QString dirty = QStringLiteral("a") + QChar(4) + QStringLiteral("b") + QChar(3) +
-                          QStringLiteral("c") + QChar(0) + QStringLiteral("lost");
-    auto buffer = canaryBuffer();
-    QVERIFY(PasswordStoreCodec::encode({Tab{dirty, {makePassword(dirty, dirty, dirty, dirty, dirty)}},
-                                        Tab{QStringLiteral("next"), {}}},
-                                       buffer.data()) > 0);
-    QList<Tab> parsed;
-    PasswordStoreCodec::parse(buffer.data(), &parsed);
-    QCOMPARE(parsed.size(), 2);
-    QCOMPARE(parsed[0].name, QStringLiteral("abc"));
-    QCOMPARE(parsed[0].passwords, QList<Password>({makePassword("abc", "abc", "abc", "abc", "abc")}));
-    QCOMPARE(parsed[1].name, QStringLiteral("next"));
-
     // A text that starts with U+FEFF keeps it: it is a character of the text, not a byte-order mark.
     const QString withMark = QChar(0xFEFF) + QStringLiteral("x");
-    buffer = canaryBuffer();
+    auto buffer = canaryBuffer();
     QCOMPARE(PasswordStoreCodec::encode({Tab{withMark, {makePassword(withMark, QString(), withMark)}}},
                                         buffer.data()),
              STORE_CAPACITY - (5 + 5 + 1 + 5 + 1 + 1 + 1)); // tab, five fields, end byte
     QCOMPARE(storeBytes(buffer, 6), bytes("\xEF\xBB\xBFx\x03\xEF"));
-    parsed.clear();
+    QList<Tab> parsed;
     PasswordStoreCodec::parse(buffer.data(), &parsed);
     QCOMPARE(parsed.size(), 1);
     QCOMPARE(parsed[0].name, withMark);
@@ -335,15 +321,14 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
     QRandomGenerator random(98765);
     const QList<Tab> validTabs = randomTabs(random, 6, 30);
     std::vector<unsigned char> valid(MEMORY_SIZE);
-    QVERIFY(PasswordStoreCodec::encode(validTabs, valid.data()) >= 0);
+    const int storeSize = STORE_CAPACITY - PasswordStoreCodec::encode(validTabs, valid.data());
+    QVERIFY(storeSize <= STORE_CAPACITY);
 
     std::vector<unsigned char> buffer(MEMORY_SIZE);
     std::vector<unsigned char> reencoded(MEMORY_SIZE);
-    int deepParses = 0;
     for (int round = 0; round < 6000; round++)
     {
-        const int kind = round % 3;
-        if (kind == 0)
+        if (round % 2 == 0)
         {
             // Uniform random bytes: the parse usually meets an end byte or a tab-less record early.
             for (size_t i = 0; i < buffer.size(); i += 8)
@@ -351,26 +336,6 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
                 const quint64 draw = next();
                 std::memcpy(&buffer[i], &draw, 8);
             }
-        }
-        else if (kind == 1)
-        {
-            // Rare delimiters and usually no end byte, so the parse runs to the scan limit. The text is
-            // mostly printable ASCII with now and then a byte that breaks the UTF-8.
-            const quint64 delimiterThreshold = 1 + next() % 64; // out of 2048
-            for (size_t i = 0; i < buffer.size(); i += 4)
-            {
-                quint64 draw = next();
-                for (size_t j = i; j < i + 4; j++, draw >>= 16)
-                {
-                    const quint64 value = (draw >> 11) & 0x1F;
-                    if ((draw & 0x7FF) < delimiterThreshold)
-                        buffer[j] = value % 6 == 0 ? 0x03 : 0x00;
-                    else
-                        buffer[j] = value == 0x1F ? 0xC3 : static_cast<unsigned char>(0x41 + value);
-                }
-            }
-            if (next() % 4 == 0)
-                buffer[next() % MEMORY_SIZE] = 0x04;
         }
         else
         {
@@ -380,7 +345,7 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
             for (int m = 0; m < mutations; m++)
             {
                 const quint64 draw = next();
-                buffer[(draw >> 8) % MEMORY_SIZE] =
+                buffer[(draw >> 8) % storeSize] =
                     static_cast<unsigned char>(draw % 2 == 0 ? (draw >> 1) % 5 : (draw >> 48));
             }
         }
@@ -390,8 +355,7 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
         QVERIFY(result == PasswordStoreCodec::PARSE_RESULT_END_FOUND ||
                 result == PasswordStoreCodec::PARSE_RESULT_RECORD_BEFORE_TAB ||
                 result == PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED);
-        if (result == PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED)
-            deepParses++;
+        QVERIFY(isParserMemoryWiped());
         for (const Tab& tab : tabs)
         {
             QVERIFY(isTextClean(tab.name));
@@ -412,8 +376,6 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
             QCOMPARE(again[t].passwords, tabs[t].passwords);
         }
     }
-    // The generators must really reach the scan limit, not only stop early.
-    QVERIFY2(deepParses > 500, qPrintable(QString::number(deepParses)));
 }
 
 void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
