@@ -58,11 +58,9 @@ void drawRandomBytes(QRandomGenerator& generator, unsigned char* output, int siz
 int computeCheckValue(const unsigned char* innerHeader, unsigned char* digest)
 {
     unsigned int digestSize = 0;
-    return EVP_Digest(innerHeader, INNER_CIPHERTEXT_OFFSET, digest, &digestSize, EVP_sha256(), nullptr) ==
-                       1 &&
-                   digestSize == DIGEST_SIZE
-               ? 0
-               : -1;
+    const bool isDone =
+        EVP_Digest(innerHeader, INNER_CIPHERTEXT_OFFSET, digest, &digestSize, EVP_sha256(), nullptr) == 1;
+    return isDone && digestSize == DIGEST_SIZE ? 0 : -1;
 }
 
 // ChaCha20 from block counter 0. OpenSSL takes a 16-byte IV: the 32-bit little-endian counter, then
