@@ -1,12 +1,11 @@
 #include "PasswordTable.h"
+#include "SecretClipboard.h"
 #include "ui_PasswordTable.h"
 
 #include "PasswordTablePasswordItem.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QMenu>
@@ -296,7 +295,7 @@ void PasswordTable::_slotActionCopyTableDataTriggered()
         return;
 
     // The record, not the cell, is the source: a masked password cell still copies the clear password.
-    QGuiApplication::clipboard()->setText(passwords[row].data[column], QClipboard::Clipboard);
+    SecretClipboard::copy(passwords[row].data[column], column == PASSWORD_DATA_ID_PASSWORD);
     emit dataCopied();
 }
 

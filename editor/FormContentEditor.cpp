@@ -84,13 +84,21 @@ FormContentEditor::FormContentEditor(QWidget* parent)
     _pointerShortcutClearClipboard->setContext(Qt::WindowShortcut);
 
     // The save button only opens its menu: each entry is its own workflow.
-    _menuWriteDevice.addAction(tr("Save"));
-    _menuWriteDevice.addAction(tr("Set/change the master password then save"));
+    _pointerActionWriteDevice = _menuWriteDevice.addAction(tr("Save"));
+    _pointerActionChangePasswordThenWriteDevice =
+        _menuWriteDevice.addAction(tr("Set/change the master password then save"));
     ui->pushButtonWriteDevice->setMenu(&_menuWriteDevice);
 
     auto* startMenu = static_cast<ViewContentStartMenu*>(viewGetContent(VIEW_ID_START_MENU));
     connect(startMenu, &ViewContentStartMenu::initializeDeviceClicked, this,
             &FormContentEditor::_slotViewStartMenuInitializeDeviceClicked);
+
+    // Each concern connects its own pages, actions and buttons.
+    _initializeDeviceRead();
+    _initializeDeviceWrite();
+    _initializeEditing();
+    _initializeLock();
+    _initializeCSV();
 
     viewReplace(VIEW_ID_START_MENU);
 }

@@ -55,6 +55,26 @@ public:
         VIEW_ID_PREVIOUS
     };
 
+    // What an answer (device selected, read finished, message box or line input exited) belongs to:
+    // one slot serves several workflows, so each workflow sets this before it asks.
+    enum PendingRequest
+    {
+        PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA = 0,
+        PENDING_REQUEST_OPEN_DEVICE = 1,
+        PENDING_REQUEST_SAVE_DEVICE_CONFIRMATION = 2,
+        PENDING_REQUEST_SAVE_DEVICE_VERIFICATION = 3,
+        PENDING_REQUEST_SHOW_DEVICE_INFORMATION = 4,
+        PENDING_REQUEST_CHANGE_DEVICE_NAME = 5,
+        PENDING_REQUEST_NEW_TAB = 6,
+        PENDING_REQUEST_RENAME_TAB = 7,
+        PENDING_REQUEST_DUPLICATE_TAB = 8,
+        PENDING_REQUEST_ERASE_DEVICE = 9,
+        PENDING_REQUEST_COPY_DEVICE_SOURCE = 10,
+        PENDING_REQUEST_COPY_DEVICE_TARGET = 11,
+        PENDING_REQUEST_REMOVE_PASSWORD = 12,
+        PENDING_REQUEST_REMOVE_TAB = 13
+    };
+
     explicit FormContentEditor(QWidget* parent = nullptr);
     ~FormContentEditor() override;
 
@@ -78,6 +98,8 @@ private:
     ViewBase* _pointerViews[VIEW_ID_PREVIOUS] = {};
     QStack<ViewId> _viewsStack;
     QMenu _menuWriteDevice;
+    QAction* _pointerActionWriteDevice = nullptr;
+    QAction* _pointerActionChangePasswordThenWriteDevice = nullptr;
     QShortcut* _pointerShortcutFind = nullptr;
     QShortcut* _pointerShortcutClearClipboard = nullptr;
 
@@ -86,7 +108,10 @@ private:
     bool _isUnsavedDataPresent = false;
     bool _isClipboardUsed = false;
     bool _isApplicationUpdateManuallyChecked = false;
-    int _pendingRequest = 0;
+    int _pendingRequest = PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA;
+    // The master password of the data shown in the editor (known once typed for reading or chosen
+    // for writing).
+    QString _masterPassword;
     QNetworkAccessManager* _pointerNetworkAccessManager = nullptr;
     QTimer _timerSecond;
 
@@ -96,6 +121,58 @@ private:
 private slots:
     void _slotPushMessageBoxDialogViewTimeout();
     void _slotViewStartMenuInitializeDeviceClicked();
+
+    // ---------------------------------------------------------------------------------------------
+    // Device read workflows (FormContentEditorDeviceRead.cpp): acquiring a device, the dispatch of
+    // answers by _pendingRequest, opening a device, showing its information.
+private:
+    void _initializeDeviceRead();
+    int _selectDevice();
+    // Picks one memory image of the selected device (asking when the two differ) and decrypts it in
+    // place with `password`, trying schemes 2, 1, 0. 0: the plaintext store is in *pointerImage;
+    // 1: no scheme opened it; -1: decryption failed; -2: the user cancelled the choice. Errors have
+    // been shown; the device stays selected.
+    int _decryptSelectedDeviceMemory(const QString& password, unsigned char** pointerImage);
+    void _handleDeviceReadRequestForOpenDevice();
+private slots:
+    void _slotViewContentDeviceSelectionDeviceSelected(bool isDeviceSelected);
+    void _slotViewContentReadDeviceReadFinished(int code);
+    void _slotViewContentMessageBoxDialogDialogExited(ViewContentMessageBoxDialog::Button button);
+
+    // ---------------------------------------------------------------------------------------------
+    // Device write workflows (FormContentEditorDeviceWrite.cpp): save, erase, copy, rename.
+private:
+    void _initializeDeviceWrite();
+    void _handleDeviceWriteRequestAskConfirmation();
+    void _handleDeviceWriteRequestForSaveDevice();
+    void _handleDeviceWriteRequestForEraseDevice();
+    void _handleDeviceWriteRequestForCopyDevice();
+    void _handleDeviceReadRequestForVerifyAfterWrite();
+    void _handleDeviceReadRequestForVerifyAfterErase();
+    void _handleDeviceReadRequestForCopyWizardSourceDevice();
+    void _handleDeviceReadRequestForCopyWizardTargetDevice();
+    void _handleMessageBoxAnswerForSaveDevice(ViewContentMessageBoxDialog::Button button);
+
+    // ---------------------------------------------------------------------------------------------
+    // Tabs, record editing, search and the unsaved-data state (FormContentEditorEditing.cpp).
+private:
+    void _initializeEditing();
+    void _setUnsavedDataPresent(bool isUnsavedDataPresent);
+    void _updateUserInterfaceControls();
+    void _handleMessageBoxAnswerForEditing(ViewContentMessageBoxDialog::Button button);
+
+    // ---------------------------------------------------------------------------------------------
+    // Inactivity lock, clipboard, update check, close guard, settings, help and about
+    // (FormContentEditorLock.cpp).
+private:
+    void _initializeLock();
+
+    // ---------------------------------------------------------------------------------------------
+    // CSV import and export (FormContentEditorCSV.cpp).
+private:
+    void _initializeCSV();
+
+    // ---------------------------------------------------------------------------------------------
 
 private:
     // Password store: the tabs, and their encoding into and parsing from the device memory image.

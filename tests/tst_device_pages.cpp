@@ -112,6 +112,11 @@ void TestDevicePages::init()
     _editor = std::make_unique<FormContentEditor>();
     pointerFormContentEditor = _editor.get();
     _editor->viewReplace(FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+    // The pages are tested on their own: the main window's workflows must not answer their results.
+    for (FormContentEditor::ViewId id :
+         {FormContentEditor::VIEW_ID_READ_DEVICE, FormContentEditor::VIEW_ID_WRITE_DEVICE,
+          FormContentEditor::VIEW_ID_DEVICE_SELECTION})
+        QObject::disconnect(_editor->viewGetContent(id), nullptr, _editor.get(), nullptr);
 }
 
 void TestDevicePages::cleanup()

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -278,12 +279,15 @@ void TestPasswordTable::copiesTheClearFieldOfTheCurrentCell()
     table.tableWidget->setFocus();
     QTest::keyClick(table.tableWidget, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("s3cret!"));
+    QCOMPARE(clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+    QVERIFY(clipboard->mimeData()->hasFormat(QStringLiteral("org.nspasteboard.ConcealedType")));
     QCOMPARE(copied.count(), 1);
 
     // The context action copies the field of the current column.
     table.tableWidget->setCurrentCell(0, 4);
     table.tableWidget->actions()[0]->trigger();
     QCOMPARE(clipboard->text(), QStringLiteral("note bank"));
+    QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
     QCOMPARE(copied.count(), 2);
 }
 

@@ -273,6 +273,54 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         <source>Set/change the master password then save</source>
         <translation>Définir ou changer le mot de passe maître puis enregistrer</translation>
     </message>
+    <message>
+        <source>Could not make the device LED blink, aborting.</source>
+        <translation>Impossible de faire clignoter la LED de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not read the device main memory, aborting.</source>
+        <translation>Impossible de lire la mémoire principale de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not read the device backup memory, aborting.</source>
+        <translation>Impossible de lire la mémoire de sauvegarde de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not stop device led from blinking, aborting.</source>
+        <translation>Impossible d&apos;arrêter le clignotement de la LED de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Could not open the connected device.</source>
+        <translation>Impossible d&apos;ouvrir l&apos;appareil connecté.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>Device main and backup memories do not have the same content. This is likely due to a power outage during previous device writing.
+Do you want to display the main memory content?
+
+Select &apos;Yes&apos; to try with main memory or &apos;No&apos; to try with backup memory.
+If the memory you selected does not contain the expected data, re-read the device then try the other memory.</source>
+        <translation>Les mémoires principale et de sauvegarde de l&apos;appareil n&apos;ont pas le même contenu. Cela est probablement dû à une coupure de courant lors d&apos;une écriture précédente.
+Voulez-vous afficher le contenu de la mémoire principale ?
+
+Choisissez « Oui » pour essayer la mémoire principale ou « Non » pour essayer la mémoire de sauvegarde.
+Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;appareil puis essayez l&apos;autre mémoire.</translation>
+    </message>
+    <message>
+        <source>Failed to decrypt data, aborting.</source>
+        <translation>Échec du déchiffrement des données, abandon.</translation>
+    </message>
+    <message>
+        <source>Failed to decrypt data. Make sure you provided the correct password.</source>
+        <translation>Échec du déchiffrement des données. Vérifiez que vous avez saisi le bon mot de passe.</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>

@@ -1,0 +1,14 @@
+// Tabs, record editing, search and the unsaved-data state of the main window.
+#include "FormContentEditor.h"
+#include "ui_FormContentEditor.h"
+
+void FormContentEditor::_initializeEditing() {}
+
+void FormContentEditor::_setUnsavedDataPresent(bool isUnsavedDataPresent)
+{
+    _isUnsavedDataPresent = isUnsavedDataPresent;
+}
+
+void FormContentEditor::_updateUserInterfaceControls() {}
+
+void FormContentEditor::_handleMessageBoxAnswerForEditing(ViewContentMessageBoxDialog::Button) {}
