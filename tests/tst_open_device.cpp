@@ -296,7 +296,8 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
                               &QProgressBar::valueChanged, this,
                               [&](int value)
                               {
-                                  if (value == 1 && failure.isUnpluggedDuringRead)
+                                  if (value >= Device::MEMORY_SIZE && failure.isUnpluggedDuringRead &&
+                                      simulator.isRunning())
                                       simulator.stop();
                               });
         if (failure.password.isEmpty())
