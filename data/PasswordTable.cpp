@@ -127,20 +127,12 @@ void PasswordTable::removeStoreDelimiters(QLineEdit* lineEdit)
 QUrl PasswordTable::getOpenableUrl(const QString& url)
 {
     // A scheme is letters, digits, "+", "-" and "." before a colon; "host:8080" is a host and a port.
-    static const QRegularExpression schemePattern(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(?![0-9])"));
+    static const QRegularExpression schemePattern(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?![0-9])"));
     const QString trimmedUrl = url.trimmed();
-    const QRegularExpressionMatch match = schemePattern.match(trimmedUrl);
-    QUrl openableUrl;
-    if (!match.hasMatch())
-        openableUrl = QUrl(QStringLiteral("https://") + trimmedUrl, QUrl::TolerantMode);
-    else
-    {
-        // Anything else ("file:", "javascript:", a custom handler) could run or reveal local content.
-        const QString scheme = match.captured(1).toLower();
-        if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-            return QUrl();
-        openableUrl = QUrl(trimmedUrl, QUrl::TolerantMode);
-    }
+    const QUrl openableUrl(
+        schemePattern.match(trimmedUrl).hasMatch() ? trimmedUrl : QStringLiteral("https://") + trimmedUrl,
+        QUrl::TolerantMode);
+    // Any other scheme ("file:", "javascript:", a custom handler) could run or reveal local content.
     const QString scheme = openableUrl.scheme();
     if (!openableUrl.isValid() || openableUrl.host().isEmpty() ||
         (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
