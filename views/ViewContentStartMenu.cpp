@@ -1,10 +1,12 @@
 #include "ViewContentStartMenu.h"
 #include "ui_ViewContentStartMenu.h"
 
+#include "FormContentEditor.h"
 #include "HelpViewer.h"
 
 #include <QCoreApplication>
 #include <QSvgRenderer>
+#include <QTimer>
 
 ViewContentStartMenu::ViewContentStartMenu(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentStartMenu)
@@ -31,7 +33,20 @@ ViewContentStartMenu::~ViewContentStartMenu()
     delete ui;
 }
 
-void ViewContentStartMenu::enterView() {}
+void ViewContentStartMenu::enterView()
+{
+    // The first entry happens in the main window's constructor: the check waits for the event loop.
+    if (_isApplicationUpdateChecked)
+        return;
+    QTimer::singleShot(0, this, &ViewContentStartMenu::_slotTimerCheckForApplicationUpdateTimeout);
+    _isApplicationUpdateChecked = true;
+}
+
+void ViewContentStartMenu::_slotTimerCheckForApplicationUpdateTimeout()
+{
+    if (pointerFormContentEditor != nullptr)
+        pointerFormContentEditor->checkForApplicationUpdate();
+}
 
 void ViewContentStartMenu::_slotPushButtonOpenDeviceClicked()
 {
