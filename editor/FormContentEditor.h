@@ -186,8 +186,9 @@ private:
     int _applicationAutoLockingDelaySeconds = 0;
     quint32 _inactivitySecondsCounter = 0;
     bool _isApplicationUnlocked = true;
-    // The update request whose answer counts; an earlier one still running is dropped.
+    // The update request running, if any, and whether its "Searching" notice is up.
     QNetworkReply* _pointerUpdateReply = nullptr;
+    bool _isUpdateCheckNoticeShown = false;
     // "Lock application" is offered only while unlocked with a master password known.
     void _updateLockControls();
     // While the locked page is shown, every stack operation but its own pop happens underneath it,

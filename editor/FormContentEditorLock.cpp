@@ -4,6 +4,7 @@
 
 #include "Configuration.h"
 #include "HelpViewer.h"
+#include "ViewBase.h"
 #include "ViewContentApplicationLocked.h"
 #include "ViewContentSettings.h"
 
@@ -196,15 +197,23 @@ void FormContentEditor::checkForApplicationUpdate()
     if (!isCheckEnabled && !_isApplicationUpdateManuallyChecked)
         return;
 
-    if (_isApplicationUpdateManuallyChecked)
-        viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_INFORMATION, tr("Searching for an update"),
-                                 tr("Searching for an update on the server...\nThis operation will take less "
-                                    "than 5 seconds."),
-                                 0, ViewContentMessageBoxDialog::BUTTON_OK);
-
-    // Only the newest request is answered: an older one still running would pop the wrong notice.
+    if (_isApplicationUpdateManuallyChecked && !_isUpdateCheckNoticeShown)
+    {
+        // Pushed at once rather than on the next turn: a local server can answer before a deferred
+        // push, and the answer must find the notice up to take it down.
+        _pointerViews[VIEW_ID_MESSAGE_BOX_DIALOG]->setTitle(tr("Searching for an update"));
+        static_cast<ViewContentMessageBoxDialog*>(viewGetContent(VIEW_ID_MESSAGE_BOX_DIALOG))
+            ->setDialogContent(ViewContentMessageBoxDialog::ICON_INFORMATION,
+                               tr("Searching for an update on the server...\nThis operation will take less "
+                                  "than 5 seconds."),
+                               0, ViewContentMessageBoxDialog::BUTTON_OK);
+        viewPush(VIEW_ID_MESSAGE_BOX_DIALOG);
+        _isUpdateCheckNoticeShown = true;
+    }
+    // One request at a time: the one running answers, as a manual check from now on.
     if (_pointerUpdateReply != nullptr)
-        _pointerUpdateReply->abort();
+        return;
+
     _pointerNetworkAccessManager->setTransferTimeout(UPDATE_CHECK_TIMEOUT_MS);
     QNetworkReply* reply = _pointerNetworkAccessManager->get(
         QNetworkRequest(Configuration::getWebsiteUrl(QString::fromLatin1(UPDATE_FILE_PATH))));
@@ -225,13 +234,13 @@ void FormContentEditor::_slotNetworkAccessManagerFinished(QNetworkReply* reply)
     const bool isAnswered = reply->error() == QNetworkReply::NoError;
     const QString text = QString::fromUtf8(reply->readAll());
     reply->deleteLater();
-    if (reply != _pointerUpdateReply)
-        return;
     _pointerUpdateReply = nullptr;
 
+    // The notice goes, and only it (a lock may have come over it meanwhile).
+    if (_isUpdateCheckNoticeShown)
+        viewPopPage(viewGetContent(VIEW_ID_MESSAGE_BOX_DIALOG));
+    _isUpdateCheckNoticeShown = false;
     const bool isManual = _isApplicationUpdateManuallyChecked;
-    if (isManual)
-        viewPop(VIEW_ID_PREVIOUS);
 
     const QString prefix = QString::fromLatin1(UPDATE_FILE_PREFIX);
     if (!isAnswered || !text.startsWith(prefix))
