@@ -21,7 +21,9 @@ ViewContentStartMenu::ViewContentStartMenu(QWidget* parent)
 
     connect(ui->pushButtonOpenDevice, &QPushButton::clicked, this,
             &ViewContentStartMenu::_slotPushButtonOpenDeviceClicked);
-    connect(ui->pushButtonQuit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+    // exit() rather than quit(): since Qt 6 quit() first asks every window to close, and this button
+    // leaves without the window-close questions.
+    connect(ui->pushButtonQuit, &QPushButton::clicked, qApp, []() { QCoreApplication::exit(0); });
     connect(ui->labelGettingStarted, &QLabel::linkActivated, this,
             &ViewContentStartMenu::_slotLabelGettingStartedLinkActivated);
     connect(ui->labelDeviceInitialization, &QLabel::linkActivated, this,
