@@ -35,6 +35,7 @@ protected:
     // hears the result with the page already gone.
     void _finish(int result);
     void _advanceProgress();
+    void _setProgress(int value);
 
     int _step = 0;
 
