@@ -180,7 +180,6 @@ protected:
 
 private:
     friend class TestLock;
-    friend class TestUpdateCheck;
     void _initializeLock();
     bool _isApplicationAutoLockingEnabled = false;
     int _applicationAutoLockingDelaySeconds = 0;

@@ -260,13 +260,15 @@ void FormContentEditor::_slotNetworkAccessManagerFinished(QNetworkReply* reply)
     const QString currentVersion = QString::fromLatin1(Configuration::APPLICATION_VERSION);
     if (version != currentVersion)
     {
-        const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, tr("Update available"),
-            tr("A program update is available (the new version is %1, you are currently using the version "
-               "%2).\nDo you want to download it from the website?")
+        // Plain text: whatever the server sent is shown, never interpreted as markup.
+        QMessageBox question(
+            QMessageBox::Question, tr("Update available"),
+            tr("A program update is available (the new version is %1, you are currently using "
+               "the version %2).\nDo you want to download it from the website?")
                 .arg(version, currentVersion),
-            QMessageBox::Ok | QMessageBox::Cancel);
-        if (answer == QMessageBox::Ok)
+            QMessageBox::Ok | QMessageBox::Cancel, this);
+        question.setTextFormat(Qt::PlainText);
+        if (question.exec() == QMessageBox::Ok)
             QDesktopServices::openUrl(Configuration::getWebsiteUrl(QStringLiteral("/downloads-") +
                                                                    Configuration::getSystemLanguageString()));
     }
