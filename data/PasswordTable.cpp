@@ -72,7 +72,7 @@ PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent), ui(new Ui::Pass
     }
 
     // Window context: only the table of the visible tab is shown, so only that one reacts.
-    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(tr("Ctrl+C")), this);
+    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(QStringLiteral("Ctrl+C")), this);
     _pointerShortcutCopyTableData->setContext(Qt::WindowShortcut);
 
     fillTableWithPasswords();
@@ -140,7 +140,7 @@ QUrl PasswordTable::getOpenableUrl(const QString& url)
     return openableUrl;
 }
 
-int PasswordTable::insertPassword(const Password& password)
+int PasswordTable::insertPasswordWithoutRow(const Password& password)
 {
     const QString& name = password.data[PASSWORD_DATA_ID_NAME];
     int index = 0;
@@ -150,6 +150,12 @@ int PasswordTable::insertPassword(const Password& password)
         index++;
 
     passwords.insert(index, password);
+    return index;
+}
+
+int PasswordTable::insertPassword(const Password& password)
+{
+    const int index = insertPasswordWithoutRow(password);
     _fillTableRowWithPassword(index);
     _updateTableViewForInsertedRow(index);
     return index;
@@ -177,11 +183,14 @@ void PasswordTable::removePassword(int index)
 
 void PasswordTable::fillTableWithPasswords()
 {
-    // Same result as removing row 0 once per row, in one model operation.
+    // Same result as removing row 0 once per row, in one model operation. The rows are added all at
+    // once too: a shown view lays out every cell widget again after each inserted row, which made
+    // rebuilding the visible table quadratic.
     tableWidget->setRowCount(0);
     const int count = static_cast<int>(passwords.size());
+    tableWidget->setRowCount(count);
     for (int index = 0; index < count; index++)
-        _fillTableRowWithPassword(index);
+        _setTableRowCells(index);
     _updateTableView();
 }
 
@@ -207,8 +216,13 @@ void PasswordTable::updateTabNamesContextMenu(const QList<QString>& tabNames, in
 
 void PasswordTable::_fillTableRowWithPassword(int index)
 {
-    const Password& password = passwords[index];
     tableWidget->insertRow(index);
+    _setTableRowCells(index);
+}
+
+void PasswordTable::_setTableRowCells(int index)
+{
+    const Password& password = passwords[index];
     tableWidget->setItem(index, PASSWORD_DATA_ID_NAME, newCellItem(password.data[PASSWORD_DATA_ID_NAME]));
     tableWidget->setItem(index, PASSWORD_DATA_ID_LOGIN, newCellItem(password.data[PASSWORD_DATA_ID_LOGIN]));
     tableWidget->setCellWidget(index, PASSWORD_DATA_ID_PASSWORD,

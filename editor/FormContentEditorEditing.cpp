@@ -82,7 +82,7 @@ void FormContentEditor::_updateUserInterfaceControls()
     for (QPushButton* button : {ui->pushButtonNewPassword, ui->pushButtonRenameTab,
                                 ui->pushButtonDuplicateTab, ui->pushButtonRemoveTab})
         button->setEnabled(tabCount >= 1);
-    ui->actionLockApplication->setEnabled(_isApplicationUnlocked && _isMasterPasswordKnown);
+    _updateLockControls();
     ui->actionExportCSV->setEnabled(isPasswordPresent);
     ui->widgetSearch->setEnabled(isPasswordPresent);
     _pointerActionWriteDevice->setEnabled(_isMasterPasswordKnown);
@@ -403,11 +403,4 @@ bool FormContentEditor::_searchTextInTab(const QString& text, PasswordTable* poi
             return false;
     }
     return false;
-}
-
-// TEMPORARY-LOCK
-void FormContentEditor::_setClearClipboardButtonEnabled()
-{
-    _isClipboardUsed = true;
-    ui->pushButtonClearClipboard->setEnabled(true);
 }

@@ -222,7 +222,7 @@ void ViewContentPasswordInformation::_leave()
 {
     if (_isPasswordCopied)
         emit dataCopied();
-    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    pointerFormContentEditor->viewPopPage(this);
 }
 
 void ViewContentPasswordInformation::_updateGenerationControls()
