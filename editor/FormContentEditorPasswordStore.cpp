@@ -5,7 +5,9 @@
 #include "PasswordStoreCodec.h"
 #include "PasswordTable.h"
 
+#include <QAction>
 #include <QSignalBlocker>
+#include <QTableWidget>
 
 int FormContentEditor::_encodePasswordsToMemoryFormat(unsigned char* pointerBuffer)
 {
@@ -76,6 +78,12 @@ PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
 {
     auto* table = new PasswordTable();
     const int tabIndex = ui->tabWidget->addTab(table, name);
+    connect(table->tableWidget, &QTableWidget::itemSelectionChanged, this,
+            &FormContentEditor::_updateUserInterfaceControls);
+    // The table's own "Edit" action, second of its context menu.
+    connect(table->tableWidget->actions().at(1), &QAction::triggered, this,
+            &FormContentEditor::_slotPushButtonEditPasswordClicked);
+    connect(table, &PasswordTable::dataCopied, this, &FormContentEditor::_setClearClipboardButtonEnabled);
     connect(table, &PasswordTable::dataModified, this, &FormContentEditor::_slotPasswordTableDataModified);
     if (!_isPasswordStoreLoading)
         _refreshPasswordTablesTabNamesContextMenu(tabIndex);
@@ -96,5 +104,5 @@ void FormContentEditor::_refreshPasswordTablesTabNamesContextMenu(int currentTab
 
 void FormContentEditor::_slotPasswordTableDataModified()
 {
-    _isUnsavedDataPresent = true;
+    _setUnsavedDataPresent(true);
 }
