@@ -75,13 +75,11 @@ int FormContentEditor::_decryptSelectedDeviceMemory(const QString& password, uns
     {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
             this, tr("Warning"),
-            tr("Device main and backup memories do not have the same content. This is likely due to a power "
-               "outage "
-               "during previous device writing.\nDo you want to display the main memory content?\n\nSelect "
-               "'Yes' to "
-               "try with main memory or 'No' to try with backup memory.\nIf the memory you selected does not "
-               "contain "
-               "the expected data, re-read the device then try the other memory."),
+            tr("Device main and backup memories do not have the same content. This is likely due to a "
+               "power outage during previous device writing.\nDo you want to display the main memory "
+               "content?\n\nSelect 'Yes' to try with main memory or 'No' to try with backup memory.\nIf "
+               "the memory you selected does not contain the expected data, re-read the device then try "
+               "the other memory."),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
         if (answer == QMessageBox::No)
             image = backupImage;

@@ -210,7 +210,8 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
     // that opens nothing makes them unsavable.
     const QString wrongPassword =
         QStringLiteral("Failed to decrypt data. Make sure you provided the correct password.");
-    QVERIFY(DemoContent::encryptedImage(demo, PASSWORD, Security::ENCRYPTION_SCHEME_ID_0).isEmpty());
+    QByteArray noise(Device::MEMORY_SIZE, '\0');
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
     struct Case
     {
         QByteArray image;
@@ -220,6 +221,7 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
     };
     const QList<Case> cases = {
         {image(demo), {}, QStringLiteral("correct horsE"), wrongPassword},
+        {noise, {}, PASSWORD, wrongPassword},
         {QByteArray(Device::MEMORY_SIZE, '\xFF'), {}, PASSWORD, wrongPassword},
         {QByteArray(Device::MEMORY_SIZE, '\0'), {}, PASSWORD, wrongPassword},
         {image(demo),
