@@ -18,6 +18,10 @@ public:
 
     void enterView() override;
 
+signals:
+    // The result of writing the name to the device (Device::writeName).
+    void nameChanged(int result);
+
 private:
     Ui::ViewContentChangeDeviceName* ui;
 };

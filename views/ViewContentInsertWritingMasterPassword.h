@@ -18,6 +18,10 @@ public:
 
     void enterView() override;
 
+signals:
+    // Confirmed flag and the chosen password (empty when cancelled).
+    void insertionFinished(bool isConfirmed, QString password);
+
 private:
     Ui::ViewContentInsertWritingMasterPassword* ui;
 };
