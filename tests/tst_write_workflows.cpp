@@ -418,6 +418,19 @@ void TestWriteWorkflows::copyWizard()
                            QStringLiteral("--name"), QStringLiteral("Target")}),
              qPrintable(target.errorString()));
 
+    // The target's password page rates every keystroke and shows the text on request.
+    const ViewId page3 = FormContentEditor::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3;
+    auto* strength = _widget<QLabel>(page3, "labelPasswordStrength");
+    const QString emptyRating = strength->text();
+    QTest::keyClicks(_widget<QLineEdit>(page3, "lineEditPassword"), QStringLiteral("k#9Lq!2vXz"));
+    QVERIFY2(strength->text().startsWith(QStringLiteral("Password strength: <b>")) &&
+                 strength->text() != emptyRating,
+             qPrintable(strength->text()));
+    _click(page3, "pushButtonShowPassword");
+    QCOMPARE(_widget<QLineEdit>(page3, "lineEditPassword")->echoMode(), QLineEdit::Normal);
+    QCOMPARE(_widget(page3, "pushButtonShowPassword")->text(), QStringLiteral("Hide"));
+    _widget<QLineEdit>(page3, "lineEditPassword")->clear();
+
     // A blank target password keeps the source's. No at the confirmation leaves the target as it was.
     QString question;
     auto answer = [&question](QMessageBox::StandardButton button)
