@@ -103,11 +103,13 @@ public:
         if (!waitFor(isMessageBoxShown, 600000))
             return false;
         const double totalMs = clock.nsecsElapsed() / 1e6;
-        const QString title = _editor->viewGetFrame(FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG)->title();
+        const QString ending = _editor->viewGetFrame(FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG)->title() +
+                               QStringLiteral(" / ") +
+                               messageBox->findChild<QLabel*>(QStringLiteral("labelText"))->text();
         messageBox->findChild<QPushButton*>(QStringLiteral("pushButtonOk"))->click();
-        if (title != QStringLiteral("Write success"))
+        if (!ending.startsWith(QStringLiteral("Write success / ")))
         {
-            std::fprintf(stderr, "bench_save: the save ended with \"%s\"\n", qPrintable(title));
+            std::fprintf(stderr, "bench_save: the save ended with \"%s\"\n", qPrintable(ending));
             return false;
         }
         report(prefix + QStringLiteral("_select_and_confirm_ms"), confirmedMs, "ms");
