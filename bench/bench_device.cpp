@@ -1,6 +1,9 @@
-// Device link figures against the device simulator: reading both memories and writing 1024 pages
-// (main then backup, as a save does), with the polls each answer used. The reference is a plain
-// POSIX read of a whole memory from the same pseudo-terminal, the ceiling of the transport.
+// Device link figures against the device simulator, first at pseudo-terminal speed (what the code
+// itself costs: whole-memory reads, 1024 page writes, the polls each answer used, next to a plain
+// POSIX read of a whole memory as the ceiling of the transport), then at the real line rate of a
+// Pavisor (115200 baud 8N1 behind a USB bridge: 62-byte packets, 16 ms latency timer): reading both
+// memories, and what a save costs on the link (1024 pages written, then both memories read back),
+// each next to its floor, the time its bytes take on the wire.
 #include "Device.h"
 
 #include <QCoreApplication>
@@ -16,12 +19,65 @@
 #include <termios.h>
 #include <unistd.h>
 
+#ifdef PAVISOR_SIMULATOR
 namespace
 {
+constexpr double LINE_BYTES_PER_SECOND = 11520.0;
+// Request and answer bytes of one memory read (selection, acknowledge, read command, memory) and
+// of one page write (command, page number, data, acknowledge).
+constexpr double MEMORY_READ_WIRE_BYTES = 3 + 1 + 2 + Device::MEMORY_SIZE;
+constexpr double PAGE_WRITE_WIRE_BYTES = 4 + Device::MEMORY_PAGE_SIZE + 1;
+constexpr double SELECTION_WIRE_BYTES = 3 + 1;
+// A short answer waits for the bridge's latency timer.
+constexpr double LATENCY_TIMER_MS = 16.0;
+
 void report(const char* name, double value, const char* unit)
 {
     std::printf("%s: %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
 }
+
+double wireMs(double bytes)
+{
+    return bytes * 1000.0 / LINE_BYTES_PER_SECOND;
+}
+
+// One simulator process with its own state folder.
+class SimulatorProcess
+{
+public:
+    ~SimulatorProcess()
+    {
+        _process.terminate();
+        _process.waitForFinished();
+    }
+
+    bool start(const QStringList& flags)
+    {
+        _process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        _process.start(QStringLiteral(PAVISOR_SIMULATOR),
+                       QStringList{QStringLiteral("--state"), _directory.filePath("state"),
+                                   QStringLiteral("--exit-with-parent")}
+                           << flags);
+        if (!_process.waitForStarted() || !_process.waitForReadyRead(10000))
+            return false;
+        const QString readyLine = QString::fromUtf8(_process.readLine()).trimmed();
+        portPath = readyLine.section(QStringLiteral("port="), 1).section(QLatin1Char(' '), 0, 0);
+        port = DevicePortInfo::fromDescriptor(
+            QStringLiteral(
+                "port=%1\nlocation=/dev/ttyUSB0\nvendor=1027\nproduct=24597\nserial=QRTAV-000001\n")
+                .arg(portPath)
+                .toUtf8());
+        return !portPath.isEmpty();
+    }
+
+    QString portPath;
+    DevicePortInfo port;
+
+private:
+    QTemporaryDir _directory;
+    QProcess _process;
+};
 
 // Reads a whole memory with plain system calls on a port that Device does not hold.
 double rawWholeMemoryReadMs(const QString& portPath)
@@ -52,7 +108,125 @@ double rawWholeMemoryReadMs(const QString& portPath)
     ::close(fd);
     return received == Device::MEMORY_SIZE ? elapsed : -1.0;
 }
+
+// Both memories read, main then backup; the time in ms, or -1. `polls` gets each read's polls.
+double readBothMemoriesMs(Device& device, int polls[2])
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (int memory = 0; memory < 2; memory++)
+    {
+        if (device.readWholeMemory(static_cast<Device::MemoryId>(memory)) != 0)
+        {
+            std::fprintf(stderr, "bench_device: reading memory %d failed\n", memory);
+            return -1.0;
+        }
+        polls[memory] = device.getLastReceivePollCount();
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+// 512 pages to each memory, main then backup, as a save writes them; the time in ms, or -1.
+double writeBothMemoriesMs(Device& device, int& maximumPagePolls, long& totalPagePolls)
+{
+    unsigned char page[Device::MEMORY_PAGE_SIZE];
+    maximumPagePolls = 0;
+    totalPagePolls = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (int memory = 0; memory < 2; memory++)
+    {
+        if (device.selectMemory(static_cast<Device::MemoryId>(memory)) != 0)
+            return -1.0;
+        for (int index = 0; index < Device::MEMORY_PAGE_COUNT; index++)
+        {
+            std::fill(page, page + sizeof(page), static_cast<unsigned char>(index));
+            if (device.writeSelectedMemoryPage(index, page) != 0)
+            {
+                std::fprintf(stderr, "bench_device: writing page %d failed\n", index);
+                return -1.0;
+            }
+            maximumPagePolls = std::max(maximumPagePolls, device.getLastReceivePollCount());
+            totalPagePolls += device.getLastReceivePollCount();
+        }
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+int pseudoTerminalSpeed()
+{
+    SimulatorProcess simulator;
+    if (!simulator.start({}))
+        return 1;
+    const double rawReadMs = rawWholeMemoryReadMs(simulator.portPath);
+    Device device(simulator.port);
+    QElapsedTimer clock;
+    clock.start();
+    if (device.open() != 0)
+        return 1;
+    report("open_ms", clock.nsecsElapsed() / 1e6, "ms");
+
+    int readPolls[2] = {0, 0};
+    const double readMs = readBothMemoriesMs(device, readPolls);
+    if (readMs < 0)
+        return 1;
+    report("read_both_memories_ms", readMs, "ms");
+    report("read_throughput", 2.0 * Device::MEMORY_SIZE / 1024.0 / (readMs / 1000.0), "KiB/s");
+    report("read_main_memory_polls", readPolls[0], "polls");
+    report("read_backup_memory_polls", readPolls[1], "polls");
+    report("reference_raw_read_one_memory_ms", rawReadMs, "ms");
+
+    int maximumPagePolls = 0;
+    long totalPagePolls = 0;
+    const double writeMs = writeBothMemoriesMs(device, maximumPagePolls, totalPagePolls);
+    if (writeMs < 0)
+        return 1;
+    report("write_1024_pages_ms", writeMs, "ms");
+    report("write_page_mean_us", writeMs * 1000.0 / (2 * Device::MEMORY_PAGE_COUNT), "us");
+    report("write_page_mean_polls", static_cast<double>(totalPagePolls) / (2 * Device::MEMORY_PAGE_COUNT),
+           "polls");
+    report("write_page_max_polls", maximumPagePolls, "polls");
+    device.close();
+    return 0;
+}
+
+int lineRate()
+{
+    SimulatorProcess simulator;
+    if (!simulator.start({QStringLiteral("--line-rate")}))
+        return 1;
+    Device device(simulator.port);
+    if (device.open() != 0)
+        return 1;
+
+    int readPolls[2] = {0, 0};
+    const double readMs = readBothMemoriesMs(device, readPolls);
+    if (readMs < 0)
+        return 1;
+    report("line_rate_read_both_memories_ms", readMs, "ms");
+    report("line_rate_read_both_memories_floor_ms", wireMs(2 * MEMORY_READ_WIRE_BYTES), "ms");
+
+    int maximumPagePolls = 0;
+    long totalPagePolls = 0;
+    const double writeMs = writeBothMemoriesMs(device, maximumPagePolls, totalPagePolls);
+    const double readBackMs = writeMs < 0 ? -1.0 : readBothMemoriesMs(device, readPolls);
+    if (readBackMs < 0)
+        return 1;
+    const double writeFloorMs =
+        wireMs(2 * SELECTION_WIRE_BYTES + 2 * Device::MEMORY_PAGE_COUNT * PAGE_WRITE_WIRE_BYTES);
+    report("line_rate_save_write_1024_pages_and_read_back_ms", writeMs + readBackMs, "ms");
+    report("line_rate_save_write_1024_pages_and_read_back_floor_ms",
+           writeFloorMs + wireMs(2 * MEMORY_READ_WIRE_BYTES), "ms");
+    report("line_rate_write_1024_pages_ms", writeMs, "ms");
+    report("line_rate_write_1024_pages_floor_ms", writeFloorMs, "ms");
+    report("line_rate_write_1024_pages_floor_with_latency_timer_ms",
+           writeFloorMs + (2 + 2 * Device::MEMORY_PAGE_COUNT) * LATENCY_TIMER_MS, "ms");
+    report("line_rate_write_page_mean_ms", writeMs / (2 * Device::MEMORY_PAGE_COUNT), "ms");
+    device.close();
+    return 0;
+}
 } // namespace
+#endif
 
 int main(int argc, char** argv)
 {
@@ -61,87 +235,11 @@ int main(int argc, char** argv)
     std::printf("device_benchmark_skipped: 1 (simulator not built)\n");
     return 0;
 #else
-    QTemporaryDir directory;
-    QProcess simulator;
-    simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(
-        QStringLiteral(PAVISOR_SIMULATOR),
-        {QStringLiteral("--state"), directory.filePath("state"), QStringLiteral("--exit-with-parent")});
-    if (!simulator.waitForStarted() || !simulator.waitForReadyRead(10000))
+    if (pseudoTerminalSpeed() != 0 || lineRate() != 0)
     {
-        std::fprintf(stderr, "bench_device: the simulator did not start\n");
+        std::fprintf(stderr, "bench_device: a device command failed\n");
         return 1;
     }
-    const QString readyLine = QString::fromUtf8(simulator.readLine()).trimmed();
-    const QString portPath = readyLine.section(QStringLiteral("port="), 1).section(QLatin1Char(' '), 0, 0);
-    const DevicePortInfo port = DevicePortInfo::fromDescriptor(
-        QStringLiteral("port=%1\nlocation=/dev/ttyUSB0\nvendor=1027\nproduct=24597\nserial=QRTAV-000001\n")
-            .arg(portPath)
-            .toUtf8());
-
-    const double rawReadMs = rawWholeMemoryReadMs(portPath);
-
-    auto device = std::make_unique<Device>(port);
-    QElapsedTimer clock;
-    clock.start();
-    if (device->open() != 0)
-    {
-        std::fprintf(stderr, "bench_device: cannot open %s\n", qPrintable(portPath));
-        return 1;
-    }
-    report("open_ms", clock.nsecsElapsed() / 1e6, "ms");
-
-    int readPolls[2] = {0, 0};
-    clock.start();
-    for (int memory = 0; memory < 2; memory++)
-    {
-        if (device->readWholeMemory(static_cast<Device::MemoryId>(memory)) != 0)
-        {
-            std::fprintf(stderr, "bench_device: reading memory %d failed\n", memory);
-            return 1;
-        }
-        readPolls[memory] = device->getLastReceivePollCount();
-    }
-    const double readMs = clock.nsecsElapsed() / 1e6;
-    report("read_both_memories_ms", readMs, "ms");
-    report("read_throughput", 2.0 * Device::MEMORY_SIZE / 1024.0 / (readMs / 1000.0), "KiB/s");
-    report("read_main_memory_polls", readPolls[0], "polls");
-    report("read_backup_memory_polls", readPolls[1], "polls");
-    report("read_memory_poll_budget", 6000, "polls");
-    report("reference_raw_read_one_memory_ms", rawReadMs, "ms");
-
-    unsigned char page[Device::MEMORY_PAGE_SIZE];
-    int maximumPagePolls = 0;
-    long totalPagePolls = 0;
-    clock.start();
-    for (int memory = 0; memory < 2; memory++)
-    {
-        if (device->selectMemory(static_cast<Device::MemoryId>(memory)) != 0)
-            return 1;
-        for (int index = 0; index < Device::MEMORY_PAGE_COUNT; index++)
-        {
-            std::fill(page, page + sizeof(page), static_cast<unsigned char>(index));
-            if (device->writeSelectedMemoryPage(index, page) != 0)
-            {
-                std::fprintf(stderr, "bench_device: writing page %d failed\n", index);
-                return 1;
-            }
-            maximumPagePolls = std::max(maximumPagePolls, device->getLastReceivePollCount());
-            totalPagePolls += device->getLastReceivePollCount();
-        }
-    }
-    const double writeMs = clock.nsecsElapsed() / 1e6;
-    report("write_1024_pages_ms", writeMs, "ms");
-    report("write_page_mean_us", writeMs * 1000.0 / (2 * Device::MEMORY_PAGE_COUNT), "us");
-    report("write_page_mean_polls", static_cast<double>(totalPagePolls) / (2 * Device::MEMORY_PAGE_COUNT),
-           "polls");
-    report("write_page_max_polls", maximumPagePolls, "polls");
-    report("write_page_poll_budget", 3000, "polls");
-
-    Device::setSelectedDevice(device.release());
-    Device::releaseSelectedDevice();
-    simulator.terminate();
-    simulator.waitForFinished();
     return 0;
 #endif
 }

@@ -2,10 +2,15 @@
 #include "Wipe.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
+#include <cerrno>
 #include <cstring>
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
 
 namespace
 {
@@ -31,6 +36,8 @@ constexpr int POLLS_WRITE_PAGE = 3000;
 constexpr int POLLS_READ_MEMORY = 6000;
 constexpr int POLL_WAIT_MS = 1;
 constexpr int WRITE_WAIT_MS = 30000;
+// 115200 baud with 10 bits a byte (8N1): what the device can send at most.
+constexpr qint64 LINE_BYTES_PER_SECOND = 11520;
 
 // USB identity of the serial adapter inside a Pavisor.
 constexpr quint16 PAVISOR_VENDOR_IDENTIFIER = 0x0403;
@@ -57,6 +64,16 @@ bool isPavisorPort(const DevicePortInfo& port)
            port.productIdentifier() == PAVISOR_PRODUCT_IDENTIFIER &&
            port.systemLocation().startsWith(PAVISOR_LOCATION_PREFIX, Qt::CaseSensitive) &&
            port.serialNumber().startsWith(PAVISOR_SERIAL_NUMBER_PREFIX, Qt::CaseSensitive);
+}
+
+// A simulator killed outright leaves its descriptor behind; its process is gone for good.
+bool isSimulatorGone(const DevicePortInfo& port)
+{
+#ifdef Q_OS_UNIX
+    return port.processId() > 0 && ::kill(static_cast<pid_t>(port.processId()), 0) != 0 && errno == ESRCH;
+#else
+    return false;
+#endif
 }
 
 // Text fields of the device: 255 in the first byte means nothing is stored, else UTF-8 up to the
@@ -96,8 +113,9 @@ QList<DevicePortInfo>* Device::findAvailableDevices()
         if (!file.open(QIODevice::ReadOnly))
             continue;
         const DevicePortInfo port = DevicePortInfo::fromDescriptor(file.read(DESCRIPTOR_MAXIMUM_SIZE));
-        // A descriptor whose terminal is gone was left by a simulator that was killed.
-        if (!port.isNull() && QFileInfo::exists(port.portPath()) && isPavisorPort(port))
+        // A descriptor whose process or terminal is gone was left by a simulator that was killed.
+        if (!port.isNull() && !isSimulatorGone(port) && QFileInfo::exists(port.portPath()) &&
+            isPavisorPort(port))
             devices->append(port);
     }
     return devices;
@@ -198,14 +216,30 @@ int Device::selectMemory(MemoryId memoryId)
 
 int Device::readWholeMemory(MemoryId memoryId)
 {
+    if (startReadWholeMemory(memoryId) != 0)
+        return -1;
+    return continueReadWholeMemory(-1);
+}
+
+int Device::startReadWholeMemory(MemoryId memoryId)
+{
+    _reception = Reception();
     unsigned char* image = getMemoryBuffer(memoryId);
     if (image == nullptr || selectMemory(memoryId) != 0)
         return -1;
     const unsigned char request[] = {SYNC_BYTE, COMMAND_READ_MEMORY};
-    if (_sendRequest(request, sizeof(request)) != 0 ||
-        _receiveAnswer(image, MEMORY_SIZE, POLLS_READ_MEMORY) != 0)
+    if (_sendRequest(request, sizeof(request)) != 0)
         return -1;
+    _beginReceive(image, MEMORY_SIZE, POLLS_READ_MEMORY);
     return 0;
+}
+
+int Device::continueReadWholeMemory(int sliceMs)
+{
+    if (_reception.buffer == nullptr)
+        return -1;
+    const int result = _continueReceive(sliceMs);
+    return result > 0 ? 1 : (result == 0 ? 0 : -1);
 }
 
 int Device::writeSelectedMemoryPage(int page, void* data)
@@ -272,45 +306,81 @@ int Device::_sendRequest(const unsigned char* request, int size)
     if (_port == nullptr || !_port->isOpen())
         return -1;
     _port->clearError();
+    // A late answer to an earlier request, bytes nobody asked for, or whatever an earlier user of
+    // the port left unread (the first request follows the opening) must not be taken for the
+    // answer to this one.
+    _port->clear(QSerialPort::Input);
     if (_port->write(reinterpret_cast<const char*>(request), size) != size)
         return -1;
     _port->waitForBytesWritten(WRITE_WAIT_MS);
     return 0;
 }
 
-// 0 when all `size` bytes arrived within `maximumPollCount` polls, -2 when the polls ran out, -1
-// on a read error. A poll that brings bytes counts like an empty one, so a device that trickles
-// its answer cannot stretch the wait beyond the budget.
-int Device::_receiveAnswer(unsigned char* buffer, int size, int maximumPollCount)
+// The poll budget is the longest silence accepted: it starts again whenever bytes arrive, so a
+// device that keeps sending completes an answer that takes longer than the budget (a whole
+// memory takes 11.4 s at 115200 baud), while one that falls silent fails after exactly the budget.
+// A device that trickles forever is stopped by the cap: twice the answer's time on the wire, plus
+// the budget, counted in polls of at most 1 ms each like the budget.
+void Device::_beginReceive(unsigned char* buffer, int size, int maximumPollCount)
 {
-    int received = 0;
-    int pollCount = 0;
-    int result = -2;
-    while (received < size && pollCount < maximumPollCount)
+    _reception = Reception();
+    _reception.buffer = buffer;
+    _reception.size = size;
+    _reception.maximumSilentPollCount = maximumPollCount;
+    const qint64 wireMs = (qint64(size) * 1000 + LINE_BYTES_PER_SECOND - 1) / LINE_BYTES_PER_SECOND;
+    _reception.maximumPollCount = static_cast<int>(2 * wireMs / POLL_WAIT_MS) + maximumPollCount;
+}
+
+// 0 when the answer is complete, 1 when `sliceMs` (unless negative) ran out while bytes are still
+// due, -2 when the silence or the whole answer took too long, -1 on a read error.
+int Device::_continueReceive(qint64 sliceMs)
+{
+    Reception& reception = _reception;
+    QElapsedTimer slice;
+    slice.start();
+    int result = 1;
+    while (result == 1)
     {
-        pollCount++;
-        if (_port->bytesAvailable() <= 0 && !_port->waitForReadyRead(POLL_WAIT_MS))
+        if (reception.received == reception.size)
+            result = 0;
+        else if (reception.silentPollCount >= reception.maximumSilentPollCount ||
+                 reception.pollCount >= reception.maximumPollCount)
+            result = -2;
+        else if (sliceMs >= 0 && slice.elapsed() >= sliceMs)
+            break;
+        else if (_port->bytesAvailable() <= 0 && !_port->waitForReadyRead(POLL_WAIT_MS))
         {
+            reception.pollCount++;
+            reception.silentPollCount++;
             // A vanished device (unplugged adapter, hung-up terminal) will never answer.
             if (_port->error() == QSerialPort::ResourceError || _port->error() == QSerialPort::ReadError)
-            {
                 result = -1;
-                break;
-            }
-            continue;
         }
-        const qint64 count = _port->read(reinterpret_cast<char*>(buffer) + received, size - received);
-        if (count < 0)
+        else
         {
-            result = -1;
-            break;
+            reception.pollCount++;
+            const qint64 count = _port->read(reinterpret_cast<char*>(reception.buffer) + reception.received,
+                                             reception.size - reception.received);
+            if (count < 0)
+                result = -1;
+            else if (count > 0)
+            {
+                reception.received += static_cast<int>(count);
+                reception.silentPollCount = 0;
+            }
+            else
+                reception.silentPollCount++;
         }
-        received += static_cast<int>(count);
     }
-    _lastReceivePollCount = pollCount;
-    if (received == size)
-        return 0;
+    if (result != 1)
+        reception.buffer = nullptr;
     return result;
+}
+
+int Device::_receiveAnswer(unsigned char* buffer, int size, int maximumPollCount)
+{
+    _beginReceive(buffer, size, maximumPollCount);
+    return _continueReceive(-1);
 }
 
 // Sends a request whose answer is the single acknowledge byte.

@@ -25,9 +25,11 @@ enum TCommunicationProtocolLedState : int
 // One Pavisor on one serial port: discovery, the serial command protocol, the two memory images
 // and the process-wide selected device.
 //
-// Every operation that talks to the device blocks until its answer is complete or its poll budget
-// is spent, and returns 0 on success or a negative number on failure; nothing is retried. Only the
-// GUI thread uses this class.
+// Every operation that talks to the device first discards whatever input is waiting (late or
+// unasked-for bytes), then blocks until its answer is complete, until the device has been silent
+// for its poll budget, or until the answer has taken twice its time on the wire plus that budget;
+// it returns 0 on success or a negative number on failure; nothing is retried. Only the GUI thread
+// uses this class.
 class Device : public QObject
 {
     Q_OBJECT
@@ -75,6 +77,15 @@ public:
     int selectMemory(MemoryId memoryId);
     // Selects the memory and reads it whole into its image.
     int readWholeMemory(MemoryId memoryId);
+    // The same read cut into slices, for a caller that keeps the event loop turning while a
+    // memory arrives (11 s on a real link): startReadWholeMemory() selects the memory and sends
+    // the read command (0 or -1); each continueReadWholeMemory() then takes in what arrives within
+    // about `sliceMs` and gives 1 while bytes are still due, 0 once the image is complete, -1 on
+    // failure. The limits are those of readWholeMemory().
+    int startReadWholeMemory(MemoryId memoryId);
+    int continueReadWholeMemory(int sliceMs);
+    // Bytes of the answer being received that have arrived so far.
+    int getReceivedByteCount() const { return _reception.received; }
     // Writes 256 bytes from `data` as page `page` (0 to 511) of the memory selected last.
     int writeSelectedMemoryPage(int page, void* data);
     // The serial number stored in the device itself; `serialNumber` is left alone on failure.
@@ -87,10 +98,24 @@ public:
     unsigned char* getMemoryBuffer(MemoryId memoryId);
 
     // Number of polls that the last answer took (for measurements).
-    int getLastReceivePollCount() const { return _lastReceivePollCount; }
+    int getLastReceivePollCount() const { return _reception.pollCount; }
 
 private:
+    // The answer being received: where it goes, how much of it is in, and its limits.
+    struct Reception
+    {
+        unsigned char* buffer = nullptr;
+        int size = 0;
+        int received = 0;
+        int pollCount = 0;
+        int silentPollCount = 0;
+        int maximumSilentPollCount = 0;
+        int maximumPollCount = 0;
+    };
+
     int _sendRequest(const unsigned char* request, int size);
+    void _beginReceive(unsigned char* buffer, int size, int maximumPollCount);
+    int _continueReceive(qint64 sliceMs);
     int _receiveAnswer(unsigned char* buffer, int size, int maximumPollCount);
     int _acknowledgedCommand(const unsigned char* request, int size, int maximumPollCount);
     void _destroyPort();
@@ -98,7 +123,7 @@ private:
     DevicePortInfo _portInfo;
     QSerialPort* _port = nullptr;
     QString _name;
-    int _lastReceivePollCount = 0;
+    Reception _reception;
     unsigned char _memoryImages[2][MEMORY_SIZE];
 };
 

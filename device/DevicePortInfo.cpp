@@ -33,6 +33,8 @@ DevicePortInfo DevicePortInfo::fromDescriptor(const QByteArray& descriptor)
             info._systemLocation = value;
         else if (key == "serial")
             info._serialNumber = value;
+        else if (key == "pid")
+            info._processId = qMax(0LL, value.toLongLong());
         else if (key == "vendor")
         {
             const uint number = value.toUInt(&valid, 10);

@@ -24,8 +24,8 @@ public:
     explicit DevicePortInfo(const QSerialPortInfo& serialPortInfo);
 
     // Reads a simulator descriptor: one key=value per line, keys port (path to open), location,
-    // vendor and product (decimal; a missing key means no such identifier) and serial. Gives a
-    // null description when the port key is missing.
+    // vendor and product (decimal; a missing key means no such identifier), serial and pid (the
+    // simulator's process). Gives a null description when the port key is missing.
     static DevicePortInfo fromDescriptor(const QByteArray& descriptor);
 
     bool isNull() const { return _portPath.isEmpty(); }
@@ -46,6 +46,8 @@ public:
     bool hasProductIdentifier() const { return _hasProductIdentifier; }
     quint16 vendorIdentifier() const { return _vendorIdentifier; }
     quint16 productIdentifier() const { return _productIdentifier; }
+    // The process of the simulator that wrote the descriptor; 0 when unknown (and for real ports).
+    qint64 processId() const { return _processId; }
 
     // The system's own description of a real port; null for a simulated one.
     const QSerialPortInfo& serialPortInfo() const { return _serialPortInfo; }
@@ -65,6 +67,7 @@ private:
     bool _hasProductIdentifier = false;
     quint16 _vendorIdentifier = 0;
     quint16 _productIdentifier = 0;
+    qint64 _processId = 0;
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include "ViewContentWriteDevice.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -19,16 +20,17 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <memory>
-
-#include <csignal>
-#include <sys/types.h>
 
 namespace
 {
+// The device's memory size, stated here rather than taken from the code under test.
+constexpr int MEMORY_SIZE = 131072;
+
 QByteArray randomImage(quint32 seed)
 {
-    QByteArray image(Device::MEMORY_SIZE, Qt::Uninitialized);
+    QByteArray image(MEMORY_SIZE, Qt::Uninitialized);
     QRandomGenerator generator(seed);
     generator.fillRange(reinterpret_cast<quint32*>(image.data()), image.size() / 4);
     return image;
@@ -36,7 +38,7 @@ QByteArray randomImage(quint32 seed)
 
 QByteArray deviceImage(Device* device, Device::MemoryId id)
 {
-    return QByteArray(reinterpret_cast<const char*>(device->getMemoryBuffer(id)), Device::MEMORY_SIZE);
+    return QByteArray(reinterpret_cast<const char*>(device->getMemoryBuffer(id)), MEMORY_SIZE);
 }
 
 // A 64-byte name field as the device stores it.
@@ -78,8 +80,7 @@ private slots:
     void writePageFailures();
     void selectionFollowsPluggingAndBlinking();
     void selectionHandsOverOneDevice();
-    void selectionReportsBlinkFailure();
-    void selectionReportsStopFailure();
+    void selectionReportsLedFailures();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -153,6 +154,7 @@ void TestDevicePages::readPage()
     QVERIFY(device != nullptr);
 
     auto* page = _page<ViewContentReadDevice>(FormContentEditor::VIEW_ID_READ_DEVICE);
+    QProgressBar* bar = _progressBar(FormContentEditor::VIEW_ID_READ_DEVICE);
     QSignalSpy finished(page, &ViewContentReadDevice::readFinished);
     FormContentEditor::ViewId currentWhenFinished = FormContentEditor::VIEW_ID_PREVIOUS;
     connect(page, &ViewContentReadDevice::readFinished, this,
@@ -161,11 +163,10 @@ void TestDevicePages::readPage()
     _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
     QCOMPARE(page->findChild<QLabel*>(QStringLiteral("labelDeviceName"))->text(),
              QStringLiteral("Device name: Office key"));
-    QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_READ_DEVICE)->maximum(), 2);
 
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(finished.at(0).at(0).toInt(), 0);
-    QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_READ_DEVICE)->value(), 2);
+    QCOMPARE(bar->value(), bar->maximum());
     // Popped before reporting; blinking while reading, stopped at the end.
     QCOMPARE(currentWhenFinished, FormContentEditor::VIEW_ID_CONTENT_EDITOR);
     QCOMPARE(simulator.recordedBytes(), QByteArray::fromHex("a50103"
@@ -184,50 +185,81 @@ void TestDevicePages::readPageFailures()
 {
     auto* page = _page<ViewContentReadDevice>(FormContentEditor::VIEW_ID_READ_DEVICE);
     QSignalSpy finished(page, &ViewContentReadDevice::readFinished);
+    QProgressBar* bar = _progressBar(FormContentEditor::VIEW_ID_READ_DEVICE);
 
-    // LED blink unanswered: -1; main memory selection unanswered: -2. Nothing was read either way.
-    for (const auto& fault : {qMakePair(QStringLiteral("1"), -1), qMakePair(QStringLiteral("2"), -2)})
+    // The main memory comes at the real line rate (11.4 s) and the backup memory cannot be
+    // selected: -3. All along, the window keeps turning and the bar follows the bytes.
     {
+        const QByteArray main = randomImage(6);
         Simulator simulator;
-        QVERIFY2(simulator.start({QStringLiteral("--silent-command"), fault.first}),
+        QVERIFY(simulator.writeStateFile(QStringLiteral("main.bin"), main));
+        QVERIFY2(simulator.start({"--line-rate", "--wrong-ack-command", "2,1"}),
                  qPrintable(simulator.errorString()));
-        QVERIFY(_selectDevice(simulator) != nullptr);
+        Device* device = _selectDevice(simulator);
+        QVERIFY(device != nullptr);
+        QElapsedTimer clock;
+        qint64 lastChangeMs = -1;
+        qint64 longestWaitMs = 0;
+        auto watch = connect(bar, &QProgressBar::valueChanged, this,
+                             [&]()
+                             {
+                                 if (lastChangeMs >= 0)
+                                     longestWaitMs = qMax(longestWaitMs, clock.elapsed() - lastChangeMs);
+                                 lastChangeMs = clock.elapsed();
+                             });
         _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
-        QCOMPARE(finished.takeFirst().at(0).toInt(), fault.second);
-        QCOMPARE(_progressBar(FormContentEditor::VIEW_ID_READ_DEVICE)->value(), 0);
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        disconnect(watch);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), -3);
+        QCOMPARE(bar->value() * 2, bar->maximum());
+        QVERIFY2(clock.elapsed() > 11000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(longestWaitMs <= 100, qPrintable(QString::number(longestWaitMs)));
+        QCOMPARE(deviceImage(device, Device::MEMORY_ID_MAIN), main);
         Device::releaseSelectedDevice();
     }
 
-    // The device is unplugged once the main memory is in: -3, with the bar at 1. Re-entering
-    // with a healthy device starts from step 0 with an empty bar.
+    // LED blink refused: -1; the device falls silent in the middle of the main memory: -2 after
+    // the 6000-poll budget, the bar showing what came; LED stop refused: -4. Entering the page
+    // again starts over from the first step with an empty bar.
+    struct Fault
+    {
+        QStringList flags;
+        int result;
+        int minimumMs;
+        int bytesRead;
+        bool enterAgain;
+    };
+    const Fault faults[] = {{{"--wrong-ack-command", "1,3"}, -1, 0, 0, true},
+                            {{"--truncate-answer", "5,65536"}, -2, 6000, 65536, false},
+                            {{"--wrong-ack-command", "1,1"}, -4, 0, 2 * MEMORY_SIZE, true}};
+    for (const Fault& fault : faults)
     {
         Simulator simulator;
-        QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
+        QVERIFY2(simulator.start(fault.flags), qPrintable(simulator.errorString()));
         QVERIFY(_selectDevice(simulator) != nullptr);
-        QProgressBar* bar = _progressBar(FormContentEditor::VIEW_ID_READ_DEVICE);
-        auto unplug = connect(bar, &QProgressBar::valueChanged, this,
-                              [&simulator](int value)
-                              {
-                                  if (value == 1)
-                                      simulator.kill();
-                              });
+        QElapsedTimer clock;
+        clock.start();
         _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
-        disconnect(unplug);
-        QCOMPARE(finished.takeFirst().at(0).toInt(), -3);
-        QCOMPARE(bar->value(), 1);
-        Device::releaseSelectedDevice();
-
-        Simulator healthy;
-        QVERIFY2(healthy.start(), qPrintable(healthy.errorString()));
-        QVERIFY(_selectDevice(healthy) != nullptr);
-        _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
-        QCOMPARE(bar->value(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
-        QCOMPARE(finished.takeFirst().at(0).toInt(), 0);
-        QCOMPARE(bar->value(), 2);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), fault.result);
+        QVERIFY2(clock.elapsed() >= fault.minimumMs && clock.elapsed() < 2 * fault.minimumMs + 3000,
+                 qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(qint64(bar->value()) * 2 * MEMORY_SIZE, qint64(fault.bytesRead) * bar->maximum());
         QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+        // The port is still good for the next command.
+        QString serialNumber;
+        QCOMPARE(Device::getSelectedDevice()->readSerialNumber(serialNumber), 0);
+        if (fault.enterAgain)
+        {
+            simulator.clearRecord();
+            _editor->viewPush(FormContentEditor::VIEW_ID_READ_DEVICE);
+            QCOMPARE(bar->value(), 0);
+            QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+            QCOMPARE(finished.takeFirst().at(0).toInt(), fault.result);
+            QVERIFY(simulator.recordedBytes().startsWith(QByteArray::fromHex("a50103")));
+        }
+        Device::releaseSelectedDevice();
     }
 }
 
@@ -239,8 +271,8 @@ void TestDevicePages::writePage()
     QVERIFY(device != nullptr);
     const QByteArray main = randomImage(3);
     const QByteArray backup = randomImage(4);
-    memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), main.constData(), Device::MEMORY_SIZE);
-    memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), backup.constData(), Device::MEMORY_SIZE);
+    memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), main.constData(), MEMORY_SIZE);
+    memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), backup.constData(), MEMORY_SIZE);
 
     auto* page = _page<ViewContentWriteDevice>(FormContentEditor::VIEW_ID_WRITE_DEVICE);
     QSignalSpy finished(page, &ViewContentWriteDevice::writeFinished);
@@ -264,7 +296,7 @@ void TestDevicePages::writePageFailures()
     auto* page = _page<ViewContentWriteDevice>(FormContentEditor::VIEW_ID_WRITE_DEVICE);
     QSignalSpy finished(page, &ViewContentWriteDevice::writeFinished);
     QProgressBar* bar = _progressBar(FormContentEditor::VIEW_ID_WRITE_DEVICE);
-    const QByteArray erased(Device::MEMORY_SIZE, '\xFF');
+    const QByteArray erased(MEMORY_SIZE, '\xFF');
 
     // The device stops answering at backup page 0: -6, the main memory written in full, the
     // backup memory as it was.
@@ -275,8 +307,8 @@ void TestDevicePages::writePageFailures()
         Device* device = _selectDevice(simulator);
         QVERIFY(device != nullptr);
         const QByteArray main = randomImage(5);
-        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), main.constData(), Device::MEMORY_SIZE);
-        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), main.constData(), Device::MEMORY_SIZE);
+        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), main.constData(), MEMORY_SIZE);
+        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), main.constData(), MEMORY_SIZE);
         _editor->viewPush(FormContentEditor::VIEW_ID_WRITE_DEVICE);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         QCOMPARE(finished.takeFirst().at(0).toInt(), -6);
@@ -308,17 +340,32 @@ void TestDevicePages::writePageFailures()
         Device::releaseSelectedDevice();
     }
 
-    // Main memory selection unanswered: -3; LED blink unanswered: -1.
-    for (const auto& fault : {qMakePair(QStringLiteral("2"), -3), qMakePair(QStringLiteral("1"), -1)})
+    // Refused: LED blink -1, main selection -3 (nothing written), backup selection -4 (main
+    // written in full), LED stop -2 (both written).
+    struct Fault
+    {
+        const char* acknowledgeRefused;
+        int result;
+        int pagesWritten;
+    };
+    for (const Fault& fault :
+         {Fault{"1,3", -1, 0}, Fault{"2,0", -3, 0}, Fault{"2,1", -4, 512}, Fault{"1,1", -2, 1024}})
     {
         Simulator simulator;
-        QVERIFY2(simulator.start({QStringLiteral("--silent-command"), fault.first}),
+        QVERIFY2(simulator.start({QStringLiteral("--wrong-ack-command"), fault.acknowledgeRefused}),
                  qPrintable(simulator.errorString()));
-        QVERIFY(_selectDevice(simulator) != nullptr);
+        Device* device = _selectDevice(simulator);
+        QVERIFY(device != nullptr);
+        const QByteArray image = randomImage(7);
+        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), image.constData(), MEMORY_SIZE);
+        memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), image.constData(), MEMORY_SIZE);
         _editor->viewPush(FormContentEditor::VIEW_ID_WRITE_DEVICE);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
-        QCOMPARE(finished.takeFirst().at(0).toInt(), fault.second);
-        QCOMPARE(simulator.stateFile(QStringLiteral("main.bin")), erased);
+        QCOMPARE(finished.takeFirst().at(0).toInt(), fault.result);
+        QCOMPARE(bar->value(), fault.pagesWritten);
+        QCOMPARE(simulator.stateFile(QStringLiteral("main.bin")), fault.pagesWritten >= 512 ? image : erased);
+        QCOMPARE(simulator.stateFile(QStringLiteral("backup.bin")),
+                 fault.pagesWritten == 1024 ? image : erased);
         Device::releaseSelectedDevice();
     }
 }
@@ -435,43 +482,13 @@ void TestDevicePages::selectionHandsOverOneDevice()
     QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
 }
 
-void TestDevicePages::selectionReportsBlinkFailure()
+void TestDevicePages::selectionReportsLedFailures()
 {
-    Simulator mute;
-    QVERIFY2(mute.start({QStringLiteral("--silent-command"), QStringLiteral("1")}),
-             qPrintable(mute.errorString()));
-
-    auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
-    auto* list = page->findChild<QListWidget*>(QStringLiteral("listWidget"));
-    auto* select = page->findChild<QPushButton*>(QStringLiteral("pushButtonSelect"));
-    _editor->viewPush(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
-    QCOMPARE(list->count(), 1);
-
-    QString message;
-    TestSupport::answerNextModal(
-        [&message](QWidget* modal)
-        {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-            {
-                message = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        },
-        10000);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    QCOMPARE(message, QStringLiteral("Could not make the device LED blink."));
-    QVERIFY(!select->isEnabled());
-    QVERIFY(Device::getSelectedDevice() == nullptr);
-    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
-    QCOMPARE(openDescriptorsOn(mute.portPath()), 0);
-}
-
-void TestDevicePages::selectionReportsStopFailure()
-{
+    // The first device refuses to stop blinking, the second one to start.
     Simulator first;
     Simulator second;
-    QVERIFY2(first.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000001")}) &&
-                 second.start({QStringLiteral("--serial"), QStringLiteral("QRTAV-000002")}),
+    QVERIFY2(first.start({"--serial", "QRTAV-000001", "--wrong-ack-command", "1,1"}) &&
+                 second.start({"--serial", "QRTAV-000002", "--wrong-ack-command", "1,2"}),
              qPrintable(first.errorString() + second.errorString()));
 
     auto* page = _page<ViewContentDeviceSelection>(FormContentEditor::VIEW_ID_DEVICE_SELECTION);
@@ -482,31 +499,31 @@ void TestDevicePages::selectionReportsStopFailure()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QVERIFY(select->isEnabled());
 
-    // The blinking device freezes while still plugged in: stopping it fails, the user is told,
-    // and the clicked device blinks all the same.
-    QVERIFY(::kill(static_cast<pid_t>(first.processId()), SIGSTOP) == 0);
-    QString message;
-    TestSupport::answerNextModal(
-        [&message](QWidget* modal)
+    // Clicking the second row: stopping the first device fails, the user is told, the second one
+    // is asked to blink all the same, fails, and the user is told again.
+    QStringList messages;
+    std::function<void(QWidget*)> answer = [&](QWidget* modal)
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
         {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-            {
-                message = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        },
-        10000);
+            messages << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+        if (messages.size() < 2)
+            TestSupport::answerNextModal(answer, 10000);
+    };
+    TestSupport::answerNextModal(answer, 10000);
     second.clearRecord();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
-    QCOMPARE(message,
-             QStringLiteral("Could not stop the device with USB serial number 'QRTAV-000001' LED from "
-                            "blinking."));
+    QCOMPARE(messages,
+             QStringList({"Could not stop the device with USB serial number 'QRTAV-000001' LED from "
+                          "blinking.",
+                          "Could not make the device LED blink."}));
     QCOMPARE(second.recordedBytes(), LED_IDENTIFY);
-    QVERIFY(select->isEnabled());
-    QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000002"));
-    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
+    QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButtonCancel")), Qt::LeftButton);
+    QCOMPARE(openDescriptorsOn(first.portPath()) + openDescriptorsOn(second.portPath()), 0);
 }
 
 QTEST_MAIN(TestDevicePages)

@@ -47,6 +47,11 @@ void ViewContentDeviceAccess::_advanceProgress()
     _progressBar->setValue(_progressBar->value() + 1);
 }
 
+void ViewContentDeviceAccess::_setProgress(int value)
+{
+    _progressBar->setValue(value);
+}
+
 void ViewContentDeviceAccess::_slotDeviceAccessTimerTimeout()
 {
     // The workflows select a device before pushing the page; without one, the first command fails.

@@ -35,6 +35,7 @@ protected:
     // already gone.
     void _finish(int result);
     void _advanceProgress();
+    void _setProgress(int value);
 
     int _step = 0;
 

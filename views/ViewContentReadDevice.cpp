@@ -3,17 +3,43 @@
 
 #include "Device.h"
 
+namespace
+{
+// Longest time a tick spends taking in a memory before the window gets to repaint.
+constexpr int RECEIVE_SLICE_MS = 20;
+} // namespace
+
 ViewContentReadDevice::ViewContentReadDevice(QWidget* parent)
     : ViewContentDeviceAccess(parent), ui(new Ui::ViewContentReadDevice)
 {
     ui->setupUi(this);
-    // One unit per memory.
-    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2);
+    // One unit per byte of both memories: the bar moves with every USB packet that arrives.
+    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2 * Device::MEMORY_SIZE);
 }
 
 ViewContentReadDevice::~ViewContentReadDevice()
 {
     delete ui;
+}
+
+void ViewContentReadDevice::_readMemoryStep(Device* device, int memoryIndex, bool isStarting)
+{
+    const auto memoryId = static_cast<Device::MemoryId>(memoryIndex);
+    const int failure = memoryId == Device::MEMORY_ID_MAIN ? -2 : -3;
+    if (isStarting)
+    {
+        if (device->startReadWholeMemory(memoryId) != 0)
+            _finish(failure);
+        else
+            _step++;
+        return;
+    }
+    const int result = device->continueReadWholeMemory(RECEIVE_SLICE_MS);
+    _setProgress(memoryIndex * Device::MEMORY_SIZE + device->getReceivedByteCount());
+    if (result < 0)
+        _finish(failure);
+    else if (result == 0)
+        _step++;
 }
 
 void ViewContentReadDevice::_runStep(Device* device)
@@ -27,22 +53,12 @@ void ViewContentReadDevice::_runStep(Device* device)
             _step = 1;
         break;
     case 1:
-        if (device->readWholeMemory(Device::MEMORY_ID_MAIN) != 0)
-            _finish(-2);
-        else
-        {
-            _advanceProgress();
-            _step = 2;
-        }
-        break;
     case 2:
-        if (device->readWholeMemory(Device::MEMORY_ID_BACKUP) != 0)
-            _finish(-3);
-        else
-        {
-            _advanceProgress();
-            _step = 3;
-        }
+        _readMemoryStep(device, Device::MEMORY_ID_MAIN, _step == 1);
+        break;
+    case 3:
+    case 4:
+        _readMemoryStep(device, Device::MEMORY_ID_BACKUP, _step == 3);
         break;
     default:
         _finish(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE) != 0 ? -4 : 0);

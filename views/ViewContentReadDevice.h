@@ -8,7 +8,8 @@ namespace Ui
 class ViewContentReadDevice;
 }
 
-// Reads both memories of the selected device into its images.
+// Reads both memories of the selected device into its images. A memory takes 11 s on a real link,
+// so it is taken in over many ticks and the bar moves with the bytes as they arrive.
 class ViewContentReadDevice : public ViewContentDeviceAccess
 {
     Q_OBJECT
@@ -26,6 +27,8 @@ private:
     Ui::ViewContentReadDevice* ui;
 
     void _runStep(Device* device) override;
+    // Steps 1 to 4: start, then go on receiving, the main then the backup memory.
+    void _readMemoryStep(Device* device, int memoryIndex, bool isStarting);
     void _emitFinished(int result) override { emit readFinished(result); }
 };
 

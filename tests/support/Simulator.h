@@ -26,6 +26,15 @@
 //
 // Discovery: a simulator writes its descriptor into $PAVISOR_SIMULATOR_DIR of its environment,
 // which is the test's own environment unless setDescriptorDirectory() says otherwise.
+//
+// The flags most tests need (all in `pavisor_simulator --help`): --line-rate (a real link's
+// pace, 11.4 s a memory); --wrong-ack-command C[,A] (refuse command C, or only with first
+// argument A: "1,3" LED blink, "1,1" LED stop, "2,0"/"2,1" main/backup selection, "9" name);
+// --silent-command C, --late-command C,MS, --truncate-answer C,N, --surplus-bytes N;
+// --wrong-ack-page N, --stop-after-pages N; --power-cut-page N and --power-cut-backup-page N
+// (the simulator exits in the middle of that page of that memory, the rest of the page erased);
+// --read-back-differs main|backup,OFFSET (once that memory has been written, its reads come back
+// with that byte inverted); --backup-differs, --no-name, --no-serial.
 class Simulator
 {
 public:

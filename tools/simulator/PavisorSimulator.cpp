@@ -13,7 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <map>
 #include <poll.h>
 #include <set>
 #include <string>
@@ -80,9 +82,20 @@ struct Options
     int firmwareVersion = 3;
     long stopAfterPages = -1;
     long wrongAcknowledgePage = -1;
-    long powerCutPage = -1;
+    // Page of the main and of the backup memory whose write is cut by a power loss.
+    long powerCutPage[2] = {-1, -1};
     std::set<int> silentCommands;
+    // Command code -> first argument byte that must match (-1: any).
+    std::multimap<int, int> wrongAcknowledgeCommands;
+    // Command code -> delay of its answer in milliseconds.
+    std::map<int, long> lateCommands;
+    // Command code -> number of answer bytes actually sent.
+    std::map<int, size_t> truncatedAnswers;
+    // Memory id -> offsets inverted in reads once that memory has been written.
+    std::multimap<int, size_t> readBackDifferences;
+    size_t surplusBytes = 0;
     double byteRate = 0.0;
+    bool lineRate = false;
     bool backupDiffers = false;
     bool noName = false;
     bool noSerial = false;
@@ -91,46 +104,70 @@ struct Options
 
 void printUsage(FILE* out)
 {
-    std::fprintf(out,
-                 "Usage: pavisor_simulator --state DIR [options]\n"
-                 "\n"
-                 "Plays a Pavisor device over a pseudo-terminal. The first line on standard output is\n"
-                 "  ready port=<pty path> location=<location> serial=<usb serial>\n"
-                 "and the simulator then runs until SIGTERM, SIGINT or SIGHUP. Several simulators may run\n"
-                 "at once, each with its own --serial and --state.\n"
-                 "\n"
-                 "Stored items (created when missing, written through on every change):\n"
-                 "  DIR/main.bin, DIR/backup.bin  131072 bytes each, 0xFF when new\n"
-                 "  DIR/name.bin                  64 bytes, all 0xFF = no name\n"
-                 "  DIR/serial.bin                16 bytes, the USB serial number when new\n"
-                 "  DIR/versions.bin              4 bytes: hardware high, low, firmware high, low\n"
-                 "\n"
-                 "Discovery: when PAVISOR_SIMULATOR_DIR is set, the file <usb serial>.device is written\n"
-                 "there at start (key=value lines: port, location, vendor, product, serial) and removed\n"
-                 "at exit.\n"
-                 "\n"
-                 "Identity:\n"
-                 "  --state DIR              state folder (required; created when missing)\n"
-                 "  --serial TEXT            USB serial number (default QRTAV-000001)\n"
-                 "  --location PATH          location reported for discovery (default: host style,\n"
-                 "                           /dev/ttyUSB<n> on Linux, /dev/cu.usbserial-<serial> on macOS)\n"
-                 "  --vendor N|none          vendor identifier in the descriptor (default 1027)\n"
-                 "  --product N|none         product identifier in the descriptor (default 24597)\n"
-                 "  --name TEXT              device name stored when name.bin is created\n"
-                 "  --versions HW,FW         versions stored when versions.bin is created (default 1,3)\n"
-                 "  --record FILE            append every received byte to FILE\n"
-                 "  --exit-with-parent       exit (unplug) when the process that started it is gone\n"
-                 "\n"
-                 "Faults:\n"
-                 "  --stop-after-pages N     answer the first N page writes, then answer nothing at all\n"
-                 "  --wrong-ack-page N       acknowledge a write of page N with 0x5A and do not store it\n"
-                 "  --silent-command C       never answer command code C (repeatable)\n"
-                 "  --byte-rate N            send answers at N bytes per second at most\n"
-                 "  --power-cut-page N       on a write of page N, store half of the page and exit at once\n"
-                 "  --backup-differs         answer backup memory reads with the first byte inverted\n"
-                 "  --no-name                answer the name read with 64 bytes 0xFF\n"
-                 "  --no-serial              answer the serial number read with 16 bytes 0xFF\n"
-                 "  --help                   show this text\n");
+    std::fprintf(
+        out, "Usage: pavisor_simulator --state DIR [options]\n"
+             "\n"
+             "Plays a Pavisor device over a pseudo-terminal. The first line on standard output is\n"
+             "  ready port=<pty path> location=<location> serial=<usb serial>\n"
+             "and the simulator then runs until SIGTERM, SIGINT or SIGHUP. Several simulators may run\n"
+             "at once, each with its own --serial and --state.\n"
+             "\n"
+             "Stored items (created when missing, written through on every change):\n"
+             "  DIR/main.bin, DIR/backup.bin  131072 bytes each, 0xFF when new\n"
+             "  DIR/name.bin                  64 bytes, all 0xFF = no name\n"
+             "  DIR/serial.bin                16 bytes, the USB serial number when new\n"
+             "  DIR/versions.bin              4 bytes: hardware high, low, firmware high, low\n"
+             "\n"
+             "Discovery: when PAVISOR_SIMULATOR_DIR is set, the file <usb serial>.device is written\n"
+             "there at start (key=value lines: port, location, vendor, product, serial, pid) and\n"
+             "removed at exit.\n"
+             "\n"
+             "The link: like the device, the simulator answers nothing while the terminal is not set to\n"
+             "115200 baud, 8 data bits, no parity, 1 stop bit, no flow control; bytes received meanwhile\n"
+             "are lost, as line noise would be.\n"
+             "\n"
+             "Identity:\n"
+             "  --state DIR              state folder (required; created when missing)\n"
+             "  --serial TEXT            USB serial number (default QRTAV-000001)\n"
+             "  --location PATH          location reported for discovery (default: host style,\n"
+             "                           /dev/ttyUSB<n> on Linux, /dev/cu.usbserial-<serial> on macOS)\n"
+             "  --vendor N|none          vendor identifier in the descriptor (default 1027)\n"
+             "  --product N|none         product identifier in the descriptor (default 24597)\n"
+             "  --name TEXT              device name stored when name.bin is created\n"
+             "  --versions HW,FW         versions stored when versions.bin is created (default 1,3)\n"
+             "  --record FILE            append every received byte to FILE\n"
+             "  --exit-with-parent       exit (unplug) when the process that started it is gone\n"
+             "\n"
+             "Timing:\n"
+             "  --line-rate              pace the link like the USB UART bridge of a real device:\n"
+             "                           11520 bytes/s each way (115200 baud 8N1), answers handed over\n"
+             "                           in 62-byte packets, a shorter rest after the 16 ms latency timer;\n"
+             "                           a command is answered once all its bytes are through the line\n"
+             "  --byte-rate N            send answers at N bytes per second at most, byte by byte\n"
+             "  --late-command C,MS      hold every answer to command C for MS milliseconds (answers\n"
+             "                           that follow wait behind it) (repeatable)\n"
+             "\n"
+             "Faults (memory pages are numbered 0 to 511 in each memory):\n"
+             "  --stop-after-pages N     answer the first N page writes, then answer nothing at all\n"
+             "  --wrong-ack-page N       acknowledge a write of page N (either memory) with 0x5A and\n"
+             "                           do not store it\n"
+             "  --wrong-ack-command C[,A]  answer command C (1 LED, 2 select, 4 page, 9 name), or only\n"
+             "                           those whose first argument byte is A, with 0x5A and do nothing\n"
+             "                           (repeatable; 1,1 fails LED stop only, 2,1 the backup selection)\n"
+             "  --silent-command C       never answer command code C (repeatable)\n"
+             "  --truncate-answer C,N    send only the first N bytes of every answer to command C, then\n"
+             "                           fall silent until the next command (repeatable)\n"
+             "  --surplus-bytes N        follow every answer with N bytes 0xA5 nobody asked for\n"
+             "  --power-cut-page N       on a write of main memory page N, program the first half of the\n"
+             "                           page, leave the rest of it erased (0xFF) and exit at once\n"
+             "  --power-cut-backup-page N  the same on a write of backup memory page N\n"
+             "  --read-back-differs M,OFFSET  once memory M (main or backup) has had a page written,\n"
+             "                           answer its reads with the byte at OFFSET inverted; what is\n"
+             "                           stored stays right (repeatable)\n"
+             "  --backup-differs         answer backup memory reads with the first byte inverted\n"
+             "  --no-name                answer the name read with 64 bytes 0xFF\n"
+             "  --no-serial              answer the serial number read with 16 bytes 0xFF\n"
+             "  --help                   show this text\n");
 }
 
 bool parseNumber(const std::string& text, long minimum, long maximum, long& value)
@@ -146,10 +183,39 @@ bool parseNumber(const std::string& text, long minimum, long maximum, long& valu
     return true;
 }
 
-const std::set<std::string> VALUE_FLAGS = {
-    "--state",          "--serial",         "--location", "--record",           "--name",
-    "--vendor",         "--product",        "--versions", "--stop-after-pages", "--wrong-ack-page",
-    "--power-cut-page", "--silent-command", "--byte-rate"};
+// "A,B" with both numbers in range; B may be left out when `secondOptional` (then -1).
+bool parsePair(const std::string& text, long firstMaximum, long secondMaximum, bool secondOptional,
+               long& first, long& second)
+{
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos)
+    {
+        second = -1;
+        return secondOptional && parseNumber(text, 0, firstMaximum, first);
+    }
+    return parseNumber(text.substr(0, comma), 0, firstMaximum, first) &&
+           parseNumber(text.substr(comma + 1), 0, secondMaximum, second);
+}
+
+const std::set<std::string> VALUE_FLAGS = {"--state",
+                                           "--serial",
+                                           "--location",
+                                           "--record",
+                                           "--name",
+                                           "--vendor",
+                                           "--product",
+                                           "--versions",
+                                           "--stop-after-pages",
+                                           "--wrong-ack-page",
+                                           "--wrong-ack-command",
+                                           "--power-cut-page",
+                                           "--power-cut-backup-page",
+                                           "--silent-command",
+                                           "--late-command",
+                                           "--truncate-answer",
+                                           "--surplus-bytes",
+                                           "--read-back-differs",
+                                           "--byte-rate"};
 
 // Returns 0 when the command line is valid, 1 when help was asked, -1 on an error.
 int parseOptions(int argc, char** argv, Options& options)
@@ -181,6 +247,7 @@ int parseOptions(int argc, char** argv, Options& options)
             return -1;
         };
         long number = 0;
+        long second = 0;
 
         if (flag == "--help" || flag == "-h")
             return 1;
@@ -192,6 +259,8 @@ int parseOptions(int argc, char** argv, Options& options)
             options.backupDiffers = true;
         else if (flag == "--exit-with-parent")
             options.exitWithParent = true;
+        else if (flag == "--line-rate")
+            options.lineRate = true;
         else if (VALUE_FLAGS.count(flag) == 0)
         {
             std::fprintf(stderr, "pavisor_simulator: unknown flag %s\n", flag.c_str());
@@ -232,10 +301,25 @@ int parseOptions(int argc, char** argv, Options& options)
             options.stopAfterPages = number;
         else if (flag == "--wrong-ack-page" && parseNumber(value, 0, 65535, number))
             options.wrongAcknowledgePage = number;
-        else if (flag == "--power-cut-page" && parseNumber(value, 0, 65535, number))
-            options.powerCutPage = number;
+        else if ((flag == "--power-cut-page" || flag == "--power-cut-backup-page") &&
+                 parseNumber(value, 0, PAGE_COUNT - 1, number))
+            options.powerCutPage[flag == "--power-cut-page" ? 0 : 1] = number;
         else if (flag == "--silent-command" && parseNumber(value, 0, 255, number))
             options.silentCommands.insert(static_cast<int>(number));
+        else if (flag == "--wrong-ack-command" && parsePair(value, 255, 255, true, number, second))
+            options.wrongAcknowledgeCommands.emplace(static_cast<int>(number), static_cast<int>(second));
+        else if (flag == "--late-command" && parsePair(value, 255, 3600000, false, number, second))
+            options.lateCommands[static_cast<int>(number)] = second;
+        else if (flag == "--truncate-answer" && parsePair(value, 255, MEMORY_SIZE, false, number, second))
+            options.truncatedAnswers[static_cast<int>(number)] = static_cast<size_t>(second);
+        else if (flag == "--surplus-bytes" && parseNumber(value, 0, 65536, number))
+            options.surplusBytes = static_cast<size_t>(number);
+        else if (flag == "--read-back-differs" && value.rfind("main,", 0) == 0 &&
+                 parseNumber(value.substr(5), 0, MEMORY_SIZE - 1, number))
+            options.readBackDifferences.emplace(0, static_cast<size_t>(number));
+        else if (flag == "--read-back-differs" && value.rfind("backup,", 0) == 0 &&
+                 parseNumber(value.substr(7), 0, MEMORY_SIZE - 1, number))
+            options.readBackDifferences.emplace(1, static_cast<size_t>(number));
         else if (flag == "--byte-rate" && parseNumber(value, 1, 100000000, number))
             options.byteRate = static_cast<double>(number);
         else
@@ -306,6 +390,8 @@ bool writeDescriptor(const std::string& directory, const Options& options, const
     if (options.hasProduct)
         content += "product=" + std::to_string(options.product) + "\n";
     content += "serial=" + options.usbSerial + "\n";
+    // Lets discovery tell a descriptor left behind by a killed simulator from a live one.
+    content += "pid=" + std::to_string(getpid()) + "\n";
 
     // Written aside and renamed, so that enumeration never reads half a descriptor.
     const std::string finalPath = directory + "/" + options.usbSerial + ".device";
@@ -323,10 +409,146 @@ bool writeDescriptor(const std::string& directory, const Options& options, const
     return true;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// The device's end of the serial line and the USB bridge between it and the host. Without pacing,
+// an answer is handed over at once (or when its late delay is over). With pacing, its bytes leave
+// the device's UART one per byte time and the bridge hands them to the host in packets: a full
+// packet at once, a shorter rest once the latency timer has run since the rest's first byte.
+// Everything is scheduled ahead in absolute times, so a slow main loop never slows the line down.
+class Link
+{
+public:
+    explicit Link(const Options& options)
+    {
+        if (options.lineRate)
+        {
+            _byteTime = byteTime(LINE_BYTES_PER_SECOND);
+            _inboundByteTime = _byteTime;
+            _packetSize = BRIDGE_PACKET_SIZE;
+            _latency = BRIDGE_LATENCY;
+        }
+        else if (options.byteRate > 0)
+            _byteTime = byteTime(options.byteRate);
+    }
+
+    // When a byte that the host wrote at `now` has come through the line to the device: requests
+    // queue up behind each other on the wire.
+    Clock::time_point inboundArrival(Clock::time_point now)
+    {
+        if (_inboundByteTime == Clock::duration::zero())
+            return now;
+        _inboundFree = std::max(_inboundFree, now) + _inboundByteTime;
+        return _inboundFree;
+    }
+
+    // Queues an answer that the device starts sending at `start` at the earliest.
+    void send(const std::vector<uint8_t>& answer, Clock::time_point start)
+    {
+        if (answer.empty())
+            return;
+        if (_byteTime == Clock::duration::zero())
+        {
+            _bytes.insert(_bytes.end(), answer.begin(), answer.end());
+            release(start);
+            return;
+        }
+        Clock::time_point time = std::max(_lineFree, start);
+        for (uint8_t byte : answer)
+        {
+            time += _byteTime;
+            flushRestIfDue(time);
+            if (_restCount == 0)
+                _restFirstTime = time;
+            _bytes.push_back(byte);
+            if (++_restCount == _packetSize)
+                release(time);
+        }
+        _lineFree = time;
+    }
+
+    // Bytes that the host may have by `now` and has not had yet.
+    size_t releasedLength(Clock::time_point now)
+    {
+        flushRestIfDue(now);
+        while (!_releases.empty() && _releases.front().first <= now)
+        {
+            _releasedEnd = _releases.front().second;
+            _releases.pop_front();
+        }
+        return _releasedEnd - _handedOver;
+    }
+    const uint8_t* releasedData() const { return _bytes.data() + _handedOver; }
+
+    void handedOver(size_t count)
+    {
+        _handedOver += count;
+        if (_handedOver == _bytes.size() && _releases.empty() && _restCount == 0)
+        {
+            _bytes.clear();
+            _handedOver = 0;
+            _releasedEnd = 0;
+        }
+    }
+
+    // When the next bytes become due; false when nothing is waiting.
+    bool nextRelease(Clock::time_point& time) const
+    {
+        if (!_releases.empty())
+            time = _releases.front().first;
+        else if (_restCount > 0)
+            time = _restFirstTime + _latency;
+        else
+            return false;
+        if (_restCount > 0)
+            time = std::min(time, _restFirstTime + _latency);
+        return true;
+    }
+
+private:
+    static constexpr double LINE_BYTES_PER_SECOND = 11520.0; // 115200 baud, 10 bits a byte
+    static constexpr size_t BRIDGE_PACKET_SIZE = 62;         // 64-byte USB packet, 2 status bytes
+    static constexpr Clock::duration BRIDGE_LATENCY = std::chrono::milliseconds(16);
+
+    static Clock::duration byteTime(double bytesPerSecond)
+    {
+        return std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(1.0 / bytesPerSecond));
+    }
+
+    // Everything queued so far becomes due at `time` (never before what was queued earlier).
+    void release(Clock::time_point time)
+    {
+        _lastReleaseTime = std::max(_lastReleaseTime, time);
+        _releases.emplace_back(_lastReleaseTime, _bytes.size());
+        _restCount = 0;
+    }
+
+    void flushRestIfDue(Clock::time_point time)
+    {
+        if (_restCount > 0 && time >= _restFirstTime + _latency)
+            release(_restFirstTime + _latency);
+    }
+
+    Clock::duration _byteTime = Clock::duration::zero();
+    Clock::duration _inboundByteTime = Clock::duration::zero();
+    size_t _packetSize = 1;
+    Clock::duration _latency = Clock::duration::zero();
+    Clock::time_point _inboundFree;
+    Clock::time_point _lineFree;
+    Clock::time_point _restFirstTime;
+    Clock::time_point _lastReleaseTime;
+    size_t _restCount = 0;
+    std::vector<uint8_t> _bytes;
+    std::deque<std::pair<Clock::time_point, size_t>> _releases;
+    size_t _releasedEnd = 0;
+    size_t _handedOver = 0;
+};
+
 class Simulator
 {
 public:
-    explicit Simulator(const Options& options) : _options(options) {}
+    explicit Simulator(const Options& options) : _options(options), _link(options) {}
 
     bool loadState()
     {
@@ -359,18 +581,24 @@ public:
         return _recordFd >= 0;
     }
 
-    void receive(const uint8_t* data, size_t length)
+    // Bytes the host wrote at `now`. On a line set up wrongly they reach the device as noise.
+    void receive(const uint8_t* data, size_t length, Clock::time_point now, bool lineSetUp)
     {
         if (_recordFd >= 0 && write(_recordFd, data, length) != static_cast<ssize_t>(length))
             std::fprintf(stderr, "pavisor_simulator: cannot record received bytes\n");
+        if (!lineSetUp)
+        {
+            _parserState = WAITING_FOR_SYNC;
+            return;
+        }
         for (size_t i = 0; i < length; i++)
-            receiveByte(data[i]);
+            receiveByte(data[i], _link.inboundArrival(now));
     }
 
-    std::vector<uint8_t>& output() { return _output; }
+    Link& link() { return _link; }
 
 private:
-    void receiveByte(uint8_t byte)
+    void receiveByte(uint8_t byte, Clock::time_point arrival)
     {
         switch (_parserState)
         {
@@ -382,107 +610,120 @@ private:
             _command = byte;
             _arguments.clear();
             if (argumentLength(_command) == 0)
-                execute();
+                execute(arrival);
             else
                 _parserState = WAITING_FOR_ARGUMENTS;
             break;
         case WAITING_FOR_ARGUMENTS:
             _arguments.push_back(byte);
             if (_arguments.size() == argumentLength(_command))
-                execute();
+                execute(arrival);
             break;
         }
     }
 
-    void answer(const uint8_t* data, size_t length) { _output.insert(_output.end(), data, data + length); }
-    void answer(uint8_t byte) { _output.push_back(byte); }
-
-    void execute()
+    // Runs the command whose last byte arrived at `arrival` and queues its answer.
+    void execute(Clock::time_point arrival)
     {
         _parserState = WAITING_FOR_SYNC;
         if (_hung || _options.silentCommands.count(_command) != 0)
             return;
+        std::vector<uint8_t> answer = respond();
+        if (answer.empty())
+            return;
+        const auto truncated = _options.truncatedAnswers.find(_command);
+        if (truncated != _options.truncatedAnswers.end())
+            answer.resize(std::min(answer.size(), truncated->second));
+        answer.insert(answer.end(), _options.surplusBytes, SYNC_BYTE);
+        const auto late = _options.lateCommands.find(_command);
+        if (late != _options.lateCommands.end())
+            arrival += std::chrono::milliseconds(late->second);
+        _link.send(answer, arrival);
+    }
 
+    bool wrongAcknowledgeAsked() const
+    {
+        const auto range = _options.wrongAcknowledgeCommands.equal_range(_command);
+        for (auto it = range.first; it != range.second; ++it)
+        {
+            if (it->second < 0 || (!_arguments.empty() && _arguments[0] == it->second))
+                return true;
+        }
+        return false;
+    }
+
+    std::vector<uint8_t> respond()
+    {
+        if (wrongAcknowledgeAsked())
+            return {WRONG_ACKNOWLEDGE};
         switch (_command)
         {
         case COMMAND_READ_VERSIONS:
-            answer(_versions.bytes.data(), VERSIONS_SIZE);
-            break;
+            return _versions.bytes;
         case COMMAND_SET_LED_STATE:
-            answer(ACKNOWLEDGE);
-            break;
+            return {ACKNOWLEDGE};
         case COMMAND_SELECT_MEMORY:
             if (_arguments[0] > 1)
-            {
-                answer(WRONG_ACKNOWLEDGE);
-                break;
-            }
+                return {WRONG_ACKNOWLEDGE};
             _selectedMemory = _arguments[0];
-            answer(ACKNOWLEDGE);
-            break;
+            return {ACKNOWLEDGE};
         case COMMAND_WRITE_PAGE:
-            writePage();
-            break;
+            return writePage();
         case COMMAND_READ_MEMORY:
         {
             std::vector<uint8_t> image = _memories[_selectedMemory].bytes;
             if (_selectedMemory == 1 && _options.backupDiffers)
                 image[0] ^= 0xFF;
-            answer(image.data(), image.size());
-            break;
+            const auto range = _options.readBackDifferences.equal_range(_selectedMemory);
+            for (auto it = range.first; it != range.second && _memoryWritten[_selectedMemory]; ++it)
+                image[it->second] ^= 0xFF;
+            return image;
         }
         case COMMAND_READ_SERIAL_NUMBER:
-        {
-            const std::vector<uint8_t> none(SERIAL_SIZE, 0xFF);
-            answer(_options.noSerial ? none.data() : _serial.bytes.data(), SERIAL_SIZE);
-            break;
-        }
+            return _options.noSerial ? std::vector<uint8_t>(SERIAL_SIZE, 0xFF) : _serial.bytes;
         case COMMAND_READ_NAME:
-        {
-            const std::vector<uint8_t> none(NAME_SIZE, 0xFF);
-            answer(_options.noName ? none.data() : _name.bytes.data(), NAME_SIZE);
-            break;
-        }
+            return _options.noName ? std::vector<uint8_t>(NAME_SIZE, 0xFF) : _name.bytes;
         case COMMAND_WRITE_NAME:
             std::copy(_arguments.begin(), _arguments.end(), _name.bytes.begin());
-            answer(_name.store(0, NAME_SIZE) ? ACKNOWLEDGE : WRONG_ACKNOWLEDGE);
-            break;
+            return {_name.store(0, NAME_SIZE) ? ACKNOWLEDGE : WRONG_ACKNOWLEDGE};
         default:
             // Codes 3 and 7 and unknown codes: no answer.
-            break;
+            return {};
         }
     }
 
-    void writePage()
+    std::vector<uint8_t> writePage()
     {
         if (_options.stopAfterPages >= 0 && _pagesWritten >= _options.stopAfterPages)
         {
             // The device hangs for good, as a firmware stuck in a write would.
             _hung = true;
-            return;
+            return {};
         }
         const long page = (static_cast<long>(_arguments[0]) << 8) | _arguments[1];
         StoredItem& memory = _memories[_selectedMemory];
         const size_t offset = static_cast<size_t>(page) * PAGE_SIZE;
-        if (page == _options.powerCutPage && static_cast<size_t>(page) < PAGE_COUNT)
+        if (page == _options.powerCutPage[_selectedMemory])
         {
-            // Power cut in the middle of the page: half of it reaches the flash.
+            // Power cut while programming: flash erases a page before programming it, so what the
+            // cut leaves is the first half programmed and the rest erased.
             std::copy(_arguments.begin() + 2, _arguments.begin() + 2 + PAGE_SIZE / 2,
                       memory.bytes.begin() + offset);
-            memory.store(offset, PAGE_SIZE / 2);
+            std::fill(memory.bytes.begin() + offset + PAGE_SIZE / 2,
+                      memory.bytes.begin() + offset + PAGE_SIZE, 0xFF);
+            memory.store(offset, PAGE_SIZE);
             removeDescriptor();
-            std::fprintf(stderr, "pavisor_simulator: power cut while writing page %ld\n", page);
+            std::fprintf(stderr, "pavisor_simulator: power cut while writing %s memory page %ld\n",
+                         _selectedMemory == 0 ? "main" : "backup", page);
             _exit(0);
         }
         if (page == _options.wrongAcknowledgePage || static_cast<size_t>(page) >= PAGE_COUNT)
-        {
-            answer(WRONG_ACKNOWLEDGE);
-            return;
-        }
+            return {WRONG_ACKNOWLEDGE};
         std::copy(_arguments.begin() + 2, _arguments.end(), memory.bytes.begin() + offset);
         const bool stored = memory.store(offset, PAGE_SIZE);
         _pagesWritten++;
-        answer(stored ? ACKNOWLEDGE : WRONG_ACKNOWLEDGE);
+        _memoryWritten[_selectedMemory] = true;
+        return {stored ? ACKNOWLEDGE : WRONG_ACKNOWLEDGE};
     }
 
     enum ParserState
@@ -493,6 +734,7 @@ private:
     };
 
     const Options& _options;
+    Link _link;
     StoredItem _memories[2];
     StoredItem _name;
     StoredItem _serial;
@@ -503,9 +745,21 @@ private:
     std::vector<uint8_t> _arguments;
     int _selectedMemory = 0;
     long _pagesWritten = 0;
+    bool _memoryWritten[2] = {false, false};
     bool _hung = false;
-    std::vector<uint8_t> _output;
 };
+
+// Whether the application has set the terminal up as a Pavisor's link: 115200 baud both ways,
+// 8 data bits, no parity, 1 stop bit, no hardware or software flow control.
+bool lineSetUp(int slave)
+{
+    struct termios settings = {};
+    if (tcgetattr(slave, &settings) != 0)
+        return false;
+    return cfgetispeed(&settings) == B115200 && cfgetospeed(&settings) == B115200 &&
+           (settings.c_cflag & CSIZE) == CS8 && (settings.c_cflag & (PARENB | CSTOPB | CRTSCTS)) == 0 &&
+           (settings.c_iflag & (IXON | IXOFF)) == 0;
+}
 
 // Opens a pseudo-terminal in raw mode. The simulator keeps its own slave descriptor open so that
 // the terminal survives the application closing and reopening the port (on Linux the master
@@ -595,31 +849,25 @@ int run(const Options& options)
                 options.usbSerial.c_str());
     std::fflush(stdout);
 
-    using Clock = std::chrono::steady_clock;
-    const auto byteInterval = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(options.byteRate > 0 ? 1.0 / options.byteRate : 0.0));
-    Clock::time_point nextByteTime = Clock::now();
     const pid_t parent = getppid();
-    std::vector<uint8_t>& output = simulator.output();
-    size_t outputOffset = 0;
+    Link& link = simulator.link();
     uint8_t buffer[4096];
 
     while (!stopRequested)
     {
-        const bool pending = outputOffset < output.size();
-        Clock::time_point now = Clock::now();
+        const Clock::time_point now = Clock::now();
+        const size_t released = link.releasedLength(now);
         int timeoutMs = 500;
-        bool mayWrite = pending;
-        if (pending && options.byteRate > 0 && now < nextByteTime)
+        Clock::time_point next;
+        if (released == 0 && link.nextRelease(next))
         {
-            mayWrite = false;
-            const auto wait =
-                std::chrono::duration_cast<std::chrono::microseconds>(nextByteTime - now).count();
-            timeoutMs = static_cast<int>((wait + 999) / 1000);
+            const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(next - now).count();
+            timeoutMs = static_cast<int>(std::clamp<long long>((wait + 999) / 1000, 0, timeoutMs));
         }
 
-        struct pollfd descriptors[2] = {{master, static_cast<short>(POLLIN | (mayWrite ? POLLOUT : 0)), 0},
-                                        {signalPipe[0], POLLIN, 0}};
+        struct pollfd descriptors[2] = {
+            {master, static_cast<short>(POLLIN | (released > 0 ? POLLOUT : 0)), 0},
+            {signalPipe[0], POLLIN, 0}};
         const int ready = poll(descriptors, 2, timeoutMs);
         if (ready < 0 && errno != EINTR)
             break;
@@ -632,32 +880,13 @@ int run(const Options& options)
         {
             const ssize_t count = read(master, buffer, sizeof(buffer));
             if (count > 0)
-            {
-                if (!pending)
-                    nextByteTime = std::max(nextByteTime, Clock::now());
-                simulator.receive(buffer, static_cast<size_t>(count));
-            }
+                simulator.receive(buffer, static_cast<size_t>(count), Clock::now(), lineSetUp(slave));
         }
-        if (mayWrite && (descriptors[0].revents & POLLOUT))
+        if (released > 0 && (descriptors[0].revents & POLLOUT))
         {
-            size_t length = output.size() - outputOffset;
-            if (options.byteRate > 0)
-            {
-                length = 1;
-                nextByteTime += byteInterval;
-                // After a long idle time, do not burst to catch up.
-                now = Clock::now();
-                if (nextByteTime + byteInterval < now)
-                    nextByteTime = now;
-            }
-            const ssize_t count = write(master, output.data() + outputOffset, length);
+            const ssize_t count = write(master, link.releasedData(), released);
             if (count > 0)
-                outputOffset += static_cast<size_t>(count);
-            if (outputOffset == output.size())
-            {
-                output.clear();
-                outputOffset = 0;
-            }
+                link.handedOver(static_cast<size_t>(count));
         }
     }
 
