@@ -117,6 +117,11 @@ QString accumulatorToString(int length)
 }
 } // namespace
 
+const unsigned char* testOnlyParseAccumulator()
+{
+    return parseAccumulator;
+}
+
 int parse(const unsigned char* pointerBuffer, QList<Tab>* tabs)
 {
     int accumulatorLength = 0;

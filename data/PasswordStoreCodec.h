@@ -14,7 +14,8 @@
 namespace PasswordStoreCodec
 {
 constexpr int MEMORY_SIZE = 131072;
-// Bytes the store may use, end byte included: the encryption envelope keeps its check value right after.
+// Bytes the store may use, end byte included: up to scheme 1's check value, so that a store fits
+// under both schemes an image may be written in.
 constexpr int STORE_CAPACITY = 130948;
 // The parser never looks further than this, whatever the buffer holds.
 constexpr int PARSE_SCAN_LIMIT = 131068;
@@ -71,6 +72,10 @@ enum ParseResult
 // content is accepted: a record before any tab name or the scan limit stops the parse, keeping what
 // was read so far. Returns a ParseResult. Not reentrant (one shared accumulator); GUI thread only.
 int parse(const unsigned char* pointerBuffer, QList<Tab>* tabs);
+
+// The parser's accumulator (MEMORY_SIZE bytes), which holds plaintext while parse() runs: lets the
+// tests check that nothing of it is left once parse() returns.
+const unsigned char* testOnlyParseAccumulator();
 } // namespace PasswordStoreCodec
 
 #endif

@@ -88,7 +88,7 @@ void PasswordTable::clearPassword(Password* password)
         text.clear();
 }
 
-int PasswordTable::insertPassword(const Password& password)
+int PasswordTable::insertPasswordWithoutRow(const Password& password)
 {
     const QString& name = password.data[PASSWORD_DATA_ID_NAME];
     int index = 0;
@@ -98,6 +98,12 @@ int PasswordTable::insertPassword(const Password& password)
         index++;
 
     passwords.insert(index, password);
+    return index;
+}
+
+int PasswordTable::insertPassword(const Password& password)
+{
+    const int index = insertPasswordWithoutRow(password);
     _fillTableRowWithPassword(index);
     _updateTableViewForInsertedRow(index);
     return index;
@@ -114,11 +120,14 @@ void PasswordTable::removePassword(int index)
 
 void PasswordTable::fillTableWithPasswords()
 {
-    // Same result as removing row 0 once per row, in one model operation.
+    // Same result as removing row 0 once per row, in one model operation. The rows are added all at
+    // once too: a shown view lays out every cell widget again after each inserted row, which made
+    // rebuilding the visible table quadratic.
     tableWidget->setRowCount(0);
     const int count = static_cast<int>(passwords.size());
+    tableWidget->setRowCount(count);
     for (int index = 0; index < count; index++)
-        _fillTableRowWithPassword(index);
+        _setTableRowCells(index);
     _updateTableView();
 }
 
@@ -144,8 +153,13 @@ void PasswordTable::updateTabNamesContextMenu(const QList<QString>& tabNames, in
 
 void PasswordTable::_fillTableRowWithPassword(int index)
 {
-    const Password& password = passwords[index];
     tableWidget->insertRow(index);
+    _setTableRowCells(index);
+}
+
+void PasswordTable::_setTableRowCells(int index)
+{
+    const Password& password = passwords[index];
     tableWidget->setItem(index, PASSWORD_DATA_ID_NAME,
                          new QTableWidgetItem(password.data[PASSWORD_DATA_ID_NAME]));
     tableWidget->setItem(index, PASSWORD_DATA_ID_LOGIN,

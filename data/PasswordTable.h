@@ -53,6 +53,9 @@ public:
 
     // Inserts a copy at its place in name order (case-insensitive, after equal names) and returns its row.
     int insertPassword(const Password& password);
+    // Places a copy in passwords where insertPassword() would, without building its row: for many
+    // insertions followed by one fillTableWithPasswords(). Returns its index.
+    int insertPasswordWithoutRow(const Password& password);
     // Removes the record and row at index; an index outside the records does nothing.
     void removePassword(int index);
     // Rebuilds every row from passwords, in list order (after passwords was assigned directly).
@@ -88,6 +91,8 @@ private:
     const QStyle* _columnContentWidthsStyle = nullptr;
 
     void _fillTableRowWithPassword(int index);
+    // Fills the cells of an existing empty row from record index.
+    void _setTableRowCells(int index);
     void _updateTableView();
     void _updateTableViewForInsertedRow(int index);
     int _getCellContentWidth(int row, int column) const;

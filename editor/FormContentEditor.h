@@ -202,6 +202,16 @@ private:
     // CSV import and export (FormContentEditorCSV.cpp).
 private:
     void _initializeCSV();
+    friend class TestCsv;
+    // Folder of the CSV file last imported or exported: both file dialogs start there. Empty at
+    // start, and never stored in the settings.
+    QString _lastCSVDirectory;
+private slots:
+    void _slotActionImportCSVTriggered(bool);
+    void _slotActionExportCSVTriggered(bool);
+    void _slotViewContentImportCSVFileFileSelected(QString completeFileName, QChar fieldsSeparatorCharacter,
+                                                   QString newTabName, int selectedExistingTabIndex,
+                                                   bool areExistingPasswordsReplaced);
 
     // ---------------------------------------------------------------------------------------------
 

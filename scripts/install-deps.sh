@@ -10,6 +10,6 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
   libqt6svgwidgets6 libgl-dev \
-  libmbedtls-dev libssl-dev \
+  libssl-dev \
   python3 python3-cryptography \
   xvfb xauth

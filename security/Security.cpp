@@ -6,13 +6,8 @@
 #include <QByteArray>
 #include <QRandomGenerator>
 
-#include <mbedtls/chacha20.h>
-#include <mbedtls/cipher.h>
-#include <mbedtls/gcm.h>
-#include <mbedtls/md.h>
-#include <mbedtls/pkcs5.h>
-#include <mbedtls/platform_util.h>
-#include <mbedtls/sha256.h>
+#include <openssl/crypto.h>
+#include <openssl/evp.h>
 
 #include <cstring>
 
@@ -59,29 +54,69 @@ void drawRandomBytes(QRandomGenerator& generator, unsigned char* output, int siz
         output[i] = static_cast<unsigned char>(generator.generate() & 0xFF);
 }
 
-// Compares without an early exit, so the time taken says nothing about how many leading bytes of
-// a check value or tag a guessed password got right.
-bool isEqualInConstantTime(const unsigned char* first, const unsigned char* second, int size)
-{
-    const volatile unsigned char* a = first;
-    const volatile unsigned char* b = second;
-    unsigned char difference = 0;
-    for (int i = 0; i < size; i++)
-        difference = static_cast<unsigned char>(difference | (a[i] ^ b[i]));
-    return difference == 0;
-}
-
 // SHA-256 of the inner salt and IV, the scheme 1 check value.
 int computeCheckValue(const unsigned char* innerHeader, unsigned char* digest)
 {
-    mbedtls_sha256_context context;
-    mbedtls_sha256_init(&context);
+    unsigned int digestSize = 0;
+    const bool isDone =
+        EVP_Digest(innerHeader, INNER_CIPHERTEXT_OFFSET, digest, &digestSize, EVP_sha256(), nullptr) == 1;
+    return isDone && digestSize == DIGEST_SIZE ? 0 : -1;
+}
+
+// ChaCha20 from block counter 0. OpenSSL takes a 16-byte IV: the 32-bit little-endian counter, then
+// the 12-byte nonce.
+int chacha20(const unsigned char* key, const unsigned char* nonce, const unsigned char* input,
+             unsigned char* output)
+{
+    unsigned char counterAndNonce[16] = {};
+    std::memcpy(counterAndNonce + 4, nonce, CHACHA20_NONCE_SIZE);
+    EVP_CIPHER_CTX* context = EVP_CIPHER_CTX_new();
+    unsigned char finalBlock[16];
+    int length = 0;
+    int finalLength = 0;
+    const bool isDone = context != nullptr &&
+                        EVP_EncryptInit_ex(context, EVP_chacha20(), nullptr, key, counterAndNonce) == 1 &&
+                        EVP_EncryptUpdate(context, output, &length, input, INNER_BLOCK_SIZE) == 1 &&
+                        length == INNER_BLOCK_SIZE &&
+                        EVP_EncryptFinal_ex(context, finalBlock, &finalLength) == 1 && finalLength == 0;
+    // Freeing the context wipes the key schedule it holds.
+    EVP_CIPHER_CTX_free(context);
+    OPENSSL_cleanse(counterAndNonce, sizeof(counterAndNonce));
+    return isDone ? 0 : -1;
+}
+
+// AES-256-GCM with a 16-byte IV and no additional data. Encrypting fills `tag`. Decrypting with an
+// expected tag gives 1 when it does not match (the library compares in constant time); decrypting
+// without one skips the finish, which OpenSSL refuses without a tag and which has nothing to add:
+// every byte is out after the update.
+int aes256Gcm(bool isEncryption, const unsigned char* key, const unsigned char* initializationVector,
+              const unsigned char* input, int size, unsigned char* output, unsigned char* tag)
+{
+    EVP_CIPHER_CTX* context = EVP_CIPHER_CTX_new();
+    unsigned char finalBlock[16];
+    int length = 0;
+    int finalLength = 0;
     int result = -1;
-    if (mbedtls_sha256_starts_ret(&context, 0) == 0 &&
-        mbedtls_sha256_update_ret(&context, innerHeader, INNER_CIPHERTEXT_OFFSET) == 0 &&
-        mbedtls_sha256_finish_ret(&context, digest) == 0)
-        result = 0;
-    mbedtls_sha256_free(&context);
+    if (context != nullptr &&
+        EVP_CipherInit_ex(context, EVP_aes_256_gcm(), nullptr, nullptr, nullptr, isEncryption ? 1 : 0) == 1 &&
+        EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_GCM_SET_IVLEN, GCM_IV_SIZE, nullptr) == 1 &&
+        EVP_CipherInit_ex(context, nullptr, nullptr, key, initializationVector, -1) == 1 &&
+        (isEncryption || tag == nullptr ||
+         EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_GCM_SET_TAG, GCM_TAG_SIZE, tag) == 1) &&
+        EVP_CipherUpdate(context, output, &length, input, size) == 1 && length == size)
+    {
+        if (isEncryption)
+            result = EVP_CipherFinal_ex(context, finalBlock, &finalLength) == 1 && finalLength == 0 &&
+                             EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_GCM_GET_TAG, GCM_TAG_SIZE, tag) == 1
+                         ? 0
+                         : -1;
+        else if (tag == nullptr)
+            result = 0;
+        else
+            // With the context set up and every byte through, the finish fails only on a tag mismatch.
+            result = EVP_CipherFinal_ex(context, finalBlock, &finalLength) == 1 && finalLength == 0 ? 0 : 1;
+    }
+    EVP_CIPHER_CTX_free(context);
     return result;
 }
 } // namespace
@@ -194,24 +229,15 @@ int Security::_hashMasterPasswordPBKDF2(QString masterPassword, const unsigned c
     if (salt == nullptr || output == nullptr || saltSize < 0 || iterationsCount <= 0 || outputSize <= 0)
         return -1;
 
-    mbedtls_md_context_t context;
-    mbedtls_md_init(&context);
-    const mbedtls_md_info_t* information = mbedtls_md_info_from_type(MBEDTLS_MD_SHA256);
-
     // The password bytes are as secret as the key: wipe our UTF-8 copy too.
     QByteArray passwordBytes = masterPassword.toUtf8();
-
-    int result = -1;
-    if (information != nullptr && mbedtls_md_setup(&context, information, 1) == 0 &&
-        mbedtls_pkcs5_pbkdf2_hmac(&context, reinterpret_cast<const unsigned char*>(passwordBytes.constData()),
-                                  static_cast<size_t>(passwordBytes.size()), salt,
-                                  static_cast<size_t>(saltSize), static_cast<unsigned int>(iterationsCount),
-                                  static_cast<uint32_t>(outputSize), output) == 0)
-        result = 0;
-    mbedtls_md_free(&context);
-
+    const int result =
+        PKCS5_PBKDF2_HMAC(passwordBytes.constData(), static_cast<int>(passwordBytes.size()), salt, saltSize,
+                          iterationsCount, EVP_sha256(), outputSize, output) == 1
+            ? 0
+            : -1;
     if (!passwordBytes.isEmpty())
-        mbedtls_platform_zeroize(passwordBytes.data(), static_cast<size_t>(passwordBytes.size()));
+        OPENSSL_cleanse(passwordBytes.data(), static_cast<size_t>(passwordBytes.size()));
     return result;
 }
 
@@ -223,9 +249,6 @@ int Security::_encryptTwoLayers(const QString& masterPassword, unsigned char* me
     unsigned char initializationVectorOrNonce[GCM_IV_SIZE];
     unsigned char digest[DIGEST_SIZE];
     unsigned char tag[GCM_TAG_SIZE];
-
-    mbedtls_gcm_context gcmContext;
-    mbedtls_gcm_init(&gcmContext);
 
     // Seeded per call from the operating system, so no two calls share generator state.
     QRandomGenerator generator = QRandomGenerator::securelySeeded();
@@ -249,12 +272,8 @@ int Security::_encryptTwoLayers(const QString& masterPassword, unsigned char* me
             std::memcpy(memoryBuffer + SCHEME1_CHECK_VALUE_OFFSET, digest, DIGEST_SIZE);
         }
 
-        if (mbedtls_gcm_setkey(&gcmContext, MBEDTLS_CIPHER_ID_AES, key, KEY_SIZE * 8) != 0 ||
-            mbedtls_gcm_starts(&gcmContext, MBEDTLS_GCM_ENCRYPT, initializationVectorOrNonce, GCM_IV_SIZE,
-                               nullptr, 0) != 0 ||
-            mbedtls_gcm_update(&gcmContext, static_cast<size_t>(parameters.encryptedPlaintextSize),
-                               memoryBuffer, scratchBlock + INNER_CIPHERTEXT_OFFSET) != 0 ||
-            mbedtls_gcm_finish(&gcmContext, tag, GCM_TAG_SIZE) != 0)
+        if (aes256Gcm(true, key, initializationVectorOrNonce, memoryBuffer, parameters.encryptedPlaintextSize,
+                      scratchBlock + INNER_CIPHERTEXT_OFFSET, tag) != 0)
             break;
         if (parameters.isTagStored)
             std::memcpy(scratchBlock + INNER_TAG_OFFSET, tag, GCM_TAG_SIZE);
@@ -270,21 +289,20 @@ int Security::_encryptTwoLayers(const QString& masterPassword, unsigned char* me
         std::memcpy(memoryBuffer + IMAGE_NONCE_OFFSET, initializationVectorOrNonce, CHACHA20_NONCE_SIZE);
         std::memset(memoryBuffer + IMAGE_INNER_BLOCK_OFFSET, 0, INNER_BLOCK_SIZE);
 
-        if (mbedtls_chacha20_crypt(key, initializationVectorOrNonce, 0, INNER_BLOCK_SIZE, scratchBlock,
-                                   memoryBuffer + IMAGE_INNER_BLOCK_OFFSET) != 0)
+        if (chacha20(key, initializationVectorOrNonce, scratchBlock,
+                     memoryBuffer + IMAGE_INNER_BLOCK_OFFSET) != 0)
             break;
         result = 0;
     } while (false);
 
     // Reseeding overwrites the generator state, from which the inner salt and IV could be replayed.
     generator.seed();
-    mbedtls_gcm_free(&gcmContext);
-    mbedtls_platform_zeroize(scratchBlock, MEMORY_SIZE);
-    mbedtls_platform_zeroize(key, sizeof(key));
-    mbedtls_platform_zeroize(salt, sizeof(salt));
-    mbedtls_platform_zeroize(initializationVectorOrNonce, sizeof(initializationVectorOrNonce));
-    mbedtls_platform_zeroize(digest, sizeof(digest));
-    mbedtls_platform_zeroize(tag, sizeof(tag));
+    OPENSSL_cleanse(scratchBlock, MEMORY_SIZE);
+    OPENSSL_cleanse(key, sizeof(key));
+    OPENSSL_cleanse(salt, sizeof(salt));
+    OPENSSL_cleanse(initializationVectorOrNonce, sizeof(initializationVectorOrNonce));
+    OPENSSL_cleanse(digest, sizeof(digest));
+    OPENSSL_cleanse(tag, sizeof(tag));
     return result;
 }
 
@@ -293,52 +311,42 @@ int Security::_decryptTwoLayers(const QString& masterPassword, unsigned char* me
 {
     unsigned char key[KEY_SIZE];
     unsigned char digest[DIGEST_SIZE];
-    unsigned char tag[GCM_TAG_SIZE];
-
-    mbedtls_gcm_context gcmContext;
-    mbedtls_gcm_init(&gcmContext);
 
     int result = -1;
     do
     {
         // Outer layer: recover the inner block into the scratch block.
         if (_hashMasterPasswordPBKDF2(masterPassword, memoryBuffer + IMAGE_OUTER_SALT_OFFSET, SALT_SIZE,
-                                      parameters.iterationsCount, KEY_SIZE, key) != 0)
-            break;
-        if (mbedtls_chacha20_crypt(key, memoryBuffer + IMAGE_NONCE_OFFSET, 0, INNER_BLOCK_SIZE,
-                                   memoryBuffer + IMAGE_INNER_BLOCK_OFFSET, scratchBlock) != 0)
+                                      parameters.iterationsCount, KEY_SIZE, key) != 0 ||
+            chacha20(key, memoryBuffer + IMAGE_NONCE_OFFSET, memoryBuffer + IMAGE_INNER_BLOCK_OFFSET,
+                     scratchBlock) != 0)
             break;
 
-        // Inner layer: the plaintext goes back to the start of the caller's buffer.
+        // Inner layer: the plaintext goes back to the start of the caller's buffer. A wrong password
+        // decrypts to garbage, whose tag or check value cannot match.
         if (_hashMasterPasswordPBKDF2(masterPassword, scratchBlock + INNER_SALT_OFFSET, SALT_SIZE,
                                       parameters.iterationsCount, KEY_SIZE, key) != 0)
             break;
-        if (mbedtls_gcm_setkey(&gcmContext, MBEDTLS_CIPHER_ID_AES, key, KEY_SIZE * 8) != 0 ||
-            mbedtls_gcm_starts(&gcmContext, MBEDTLS_GCM_DECRYPT, scratchBlock + INNER_IV_OFFSET, GCM_IV_SIZE,
-                               nullptr, 0) != 0 ||
-            mbedtls_gcm_update(&gcmContext, static_cast<size_t>(parameters.encryptedPlaintextSize),
-                               scratchBlock + INNER_CIPHERTEXT_OFFSET, memoryBuffer) != 0 ||
-            mbedtls_gcm_finish(&gcmContext, tag, GCM_TAG_SIZE) != 0)
-            break;
-
-        // A wrong password decrypts to garbage: its check value or tag cannot match.
-        if (parameters.isTagStored)
-        {
-            result = isEqualInConstantTime(tag, scratchBlock + INNER_TAG_OFFSET, GCM_TAG_SIZE) ? 0 : 1;
-        }
-        else
+        result = aes256Gcm(false, key, scratchBlock + INNER_IV_OFFSET, scratchBlock + INNER_CIPHERTEXT_OFFSET,
+                           parameters.encryptedPlaintextSize, memoryBuffer,
+                           parameters.isTagStored ? scratchBlock + INNER_TAG_OFFSET : nullptr);
+        if (result == 0 && !parameters.isTagStored)
         {
             if (computeCheckValue(scratchBlock, digest) != 0)
-                break;
-            result =
-                isEqualInConstantTime(digest, memoryBuffer + SCHEME1_CHECK_VALUE_OFFSET, DIGEST_SIZE) ? 0 : 1;
+                result = -1;
+            else
+                result = CRYPTO_memcmp(digest, memoryBuffer + SCHEME1_CHECK_VALUE_OFFSET, DIGEST_SIZE) == 0
+                             ? 0
+                             : 1;
         }
     } while (false);
 
-    mbedtls_gcm_free(&gcmContext);
-    mbedtls_platform_zeroize(scratchBlock, MEMORY_SIZE);
-    mbedtls_platform_zeroize(key, sizeof(key));
-    mbedtls_platform_zeroize(digest, sizeof(digest));
-    mbedtls_platform_zeroize(tag, sizeof(tag));
+    // Bytes that did not pass the tag or the check value are never handed out: to a caller that
+    // ignored the result, a damaged image reads as zeros, not as a plausible store.
+    if (result != 0)
+        OPENSSL_cleanse(memoryBuffer, static_cast<size_t>(parameters.encryptedPlaintextSize));
+    OPENSSL_cleanse(scratchBlock, MEMORY_SIZE);
+    OPENSSL_cleanse(key, sizeof(key));
+    OPENSSL_cleanse(digest, sizeof(digest));
     return result;
 }

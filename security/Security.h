@@ -21,11 +21,17 @@ public:
     {
         // Retired: can neither encrypt nor decrypt.
         ENCRYPTION_SCHEME_ID_0 = 0,
-        // The scheme the application writes: 16384 iterations per key, SHA-256 check value.
+        // Written by earlier versions and still read: 16384 iterations per key, SHA-256 check value
+        // over the inner header only, so damaged store bytes go unnoticed.
         ENCRYPTION_SCHEME_ID_1 = 1,
-        // Readable and writable, never written: 262144 iterations per key, GCM tag stored.
+        // 262144 iterations per key, and a GCM tag over the whole store.
         ENCRYPTION_SCHEME_ID_2 = 2
     };
+
+    // The scheme saving writes. Readers still try 2, 1, 0 in turn, so older images keep opening.
+    // The store keeps the capacity getAvailableMemory(ENCRYPTION_SCHEME_ID_1), which fits under
+    // both schemes, so a store that could be saved before still can.
+    static constexpr EncryptionSchemeId ENCRYPTION_SCHEME_ID_WRITTEN = ENCRYPTION_SCHEME_ID_2;
 
     // Size of one device memory image, the buffer every encryption function works on in place.
     static constexpr int MEMORY_SIZE = 131072;
@@ -36,9 +42,10 @@ public:
     static int encryptMemoryData(QString masterPassword, EncryptionSchemeId encryptionSchemeId,
                                  unsigned char* memoryBuffer);
     // Decrypts the 131072-byte image in place. Returns 0 on success (plaintext at the start of the
-    // buffer), 1 when the password does not open the image under this scheme (scheme 0 always
-    // gives 1), -1 when a primitive fails or the identifier is unknown. After 1 or -1 the buffer
-    // holds garbage: callers trying several schemes decrypt a fresh copy each time.
+    // buffer), 1 when the password does not open the image under this scheme or the image was
+    // altered (scheme 0 always gives 1, leaving the buffer alone), -1 when a primitive fails or the
+    // identifier is unknown. After 1 or -1 from schemes 1 and 2 the bytes under GCM are zeros:
+    // callers trying several schemes decrypt a fresh copy each time.
     static int decryptMemoryData(QString masterPassword, EncryptionSchemeId encryptionSchemeId,
                                  unsigned char* memoryBuffer);
     // Number of plaintext bytes, from offset 0, the password store may use under the scheme;

@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="en">
 <context>
+    <name>CSV</name>
+    <message>
+        <source>A double quote opens a field on line %1 and never closes it.</source>
+        <translation>Un guillemet ouvre un champ à la ligne %1 et ne se referme jamais.</translation>
+    </message>
+    <message>
+        <source>The passwords of this file take more than the %1 bytes a Pavisor can store.</source>
+        <translation>Les mots de passe de ce fichier occupent plus que les %1 octets qu&apos;un Pavisor peut stocker.</translation>
+    </message>
+    <message>
+        <source>File size is too small to contain meaningful data.</source>
+        <translation>La taille du fichier est trop petite pour contenir des données utiles.</translation>
+    </message>
+    <message>
+        <source>File size is too large: at most %1 MB can be imported.</source>
+        <translation>La taille du fichier est trop grande : au plus %1 Mo peuvent être importés.</translation>
+    </message>
+    <message>
+        <source>The file is not UTF-8 text: invalid bytes on line %1.</source>
+        <translation>Le fichier n&apos;est pas du texte UTF-8 : octets invalides à la ligne %1.</translation>
+    </message>
+    <message>
+        <source>The file holds a null character on line %1: it is not a text file.</source>
+        <translation>Le fichier contient un caractère nul à la ligne %1 : ce n&apos;est pas un fichier texte.</translation>
+    </message>
+</context>
+<context>
     <name>Device</name>
     <message>
         <source>No name defined</source>
@@ -320,6 +347,44 @@ Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;ap
     <message>
         <source>Failed to decrypt data. Make sure you provided the correct password.</source>
         <translation>Échec du déchiffrement des données. Vérifiez que vous avez saisi le bon mot de passe.</translation>
+    </message>
+    <message>
+        <source>Export a CSV file</source>
+        <translation>Exporter un fichier CSV</translation>
+    </message>
+    <message>
+        <source>Comma Separated Value (*.csv *.CSV)</source>
+        <translation>Valeurs séparées par des virgules (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <source>Could not export the CSV file &apos;%1&apos; (%2).</source>
+        <translation>Impossible d&apos;exporter le fichier CSV &apos;%1&apos; (%2).</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <comment>CSV file exportation</comment>
+        <translation>Succès</translation>
+    </message>
+    <message>
+        <source>The current tab passwords were successfully exported to a CSV file.</source>
+        <translation>Les mots de passe de l&apos;onglet courant ont été exportés avec succès dans un fichier CSV.</translation>
+    </message>
+    <message>
+        <source>Could not open the file &apos;%1&apos; in read mode (%2).</source>
+        <translation>Impossible d&apos;ouvrir le fichier &apos;%1&apos; en lecture (%2).</translation>
+    </message>
+    <message>
+        <source>Could not import the CSV file &apos;%1&apos; (%2).</source>
+        <translation>Impossible d&apos;importer le fichier CSV &apos;%1&apos; (%2).</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <comment>CSV file importation</comment>
+        <translation>Succès</translation>
+    </message>
+    <message>
+        <source>CSV data were successfully imported.</source>
+        <translation>Les données CSV ont été importées avec succès.</translation>
     </message>
     <message>
         <source>Data could not be successfully written. Please retry.
@@ -708,6 +773,101 @@ Veuillez réessayer avec un nom plus court.</translation>
     <message>
         <source>Could not make the device LED blink.</source>
         <translation>Impossible de faire clignoter la LED du périphérique.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentImportCSVFile</name>
+    <message>
+        <source>CSV file to import</source>
+        <translation>Fichier CSV à importer</translation>
+    </message>
+    <message>
+        <source>Select file...</source>
+        <translation>Choisir un fichier...</translation>
+    </message>
+    <message>
+        <source>No file selected.</source>
+        <translation>Aucun fichier choisi.</translation>
+    </message>
+    <message>
+        <source>CSV file settings</source>
+        <translation>Paramètres du fichier CSV</translation>
+    </message>
+    <message>
+        <source>Fields separator:</source>
+        <translation>Séparateur de champs :</translation>
+    </message>
+    <message>
+        <source>Comma (,)</source>
+        <translation>Virgule (,)</translation>
+    </message>
+    <message>
+        <source>Semicolon (;)</source>
+        <translation>Point-virgule (;)</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tabulation</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Espace</translation>
+    </message>
+    <message>
+        <source>Destination tab</source>
+        <translation>Onglet de destination</translation>
+    </message>
+    <message>
+        <source>Create a new tab</source>
+        <translation>Créer un nouvel onglet</translation>
+    </message>
+    <message>
+        <source>New tab name:</source>
+        <translation>Nom du nouvel onglet :</translation>
+    </message>
+    <message>
+        <source>Please insert a name</source>
+        <translation>Veuillez saisir un nom</translation>
+    </message>
+    <message>
+        <source>Import to existing tab</source>
+        <translation>Importer dans un onglet existant</translation>
+    </message>
+    <message>
+        <source>Select tab:</source>
+        <translation>Choisir l&apos;onglet :</translation>
+    </message>
+    <message>
+        <source>Yet-existing passwords with the same name will be replaced by the ones from the CSV file. Otherwise, if this checkbox is not checked, all imported passwords will be added to the tab without removing old occurrences.</source>
+        <translation>Les mots de passe déjà présents portant le même nom seront remplacés par ceux du fichier CSV. Sinon, si cette case n&apos;est pas cochée, tous les mots de passe importés seront ajoutés à l&apos;onglet sans supprimer les anciennes occurrences.</translation>
+    </message>
+    <message>
+        <source>Update existing passwords with imported ones</source>
+        <translation>Mettre à jour les mots de passe existants avec ceux importés</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>How to import a CSV file?</source>
+        <translation>Comment importer un fichier CSV ?</translation>
+    </message>
+    <message>
+        <source>Import a CSV file</source>
+        <translation>Importer un fichier CSV</translation>
+    </message>
+    <message>
+        <source>Comma Separated Value (*.csv *.CSV)</source>
+        <translation>Valeurs séparées par des virgules (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <source>Selected file: %1</source>
+        <translation>Fichier choisi : %1</translation>
     </message>
 </context>
 <context>
