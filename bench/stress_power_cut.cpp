@@ -74,7 +74,7 @@ QByteArray savedImage(const QList<PasswordStoreCodec::Tab>& tabs)
         std::memcpy(bytes + offset, &value, sizeof(value));
     }
     if (PasswordStoreCodec::encode(tabs, bytes) < 0 ||
-        Security::encryptMemoryData(PASSWORD, Security::ENCRYPTION_SCHEME_ID_2, bytes) != 0)
+        Security::encryptMemoryData(PASSWORD, Security::ENCRYPTION_SCHEME_ID_WRITTEN, bytes) != 0)
         return QByteArray();
     return image;
 }

@@ -24,9 +24,6 @@
 
 namespace
 {
-// The scheme every save and copy writes; readers still try 2, 1, 0 in turn.
-constexpr Security::EncryptionSchemeId WRITTEN_SCHEME = Security::ENCRYPTION_SCHEME_ID_2;
-
 bool isAllZero(const unsigned char* image)
 {
     for (int offset = 0; offset < Device::MEMORY_SIZE; offset++)
@@ -165,7 +162,7 @@ void FormContentEditor::_handleDeviceWriteRequestForSaveDevice()
         Device::releaseSelectedDevice();
         return;
     }
-    if (Security::encryptMemoryData(_masterPassword, WRITTEN_SCHEME, mainImage) != 0)
+    if (Security::encryptMemoryData(_masterPassword, Security::ENCRYPTION_SCHEME_ID_WRITTEN, mainImage) != 0)
     {
         _showDeviceWriteErrorMessage(tr("Error"), tr("Failed to encrypt data, aborting."));
         Device::releaseSelectedDevice();
@@ -351,7 +348,7 @@ void FormContentEditor::_handleDeviceWriteRequestForCopyDevice()
 
     // The source's plaintext image is re-encrypted as it is: not parsed, not re-encoded.
     std::memcpy(_deviceWriteImages.encryptedTarget, _deviceWriteImages.decryptedSource, Device::MEMORY_SIZE);
-    if (Security::encryptMemoryData(_copyTargetMasterPassword, WRITTEN_SCHEME,
+    if (Security::encryptMemoryData(_copyTargetMasterPassword, Security::ENCRYPTION_SCHEME_ID_WRITTEN,
                                     _deviceWriteImages.encryptedTarget) != 0)
     {
         wipeMemory(_deviceWriteImages.encryptedTarget, Device::MEMORY_SIZE);

@@ -68,8 +68,9 @@ QByteArray encrypted(const Tabs& tabs)
 {
     QByteArray image(Device::MEMORY_SIZE, '\0');
     auto* bytes = reinterpret_cast<unsigned char*>(image.data());
-    const bool isDone = PasswordStoreCodec::encode(tabs, bytes) >= 0 &&
-                        Security::encryptMemoryData(PASSWORD, Security::ENCRYPTION_SCHEME_ID_2, bytes) == 0;
+    const bool isDone =
+        PasswordStoreCodec::encode(tabs, bytes) >= 0 &&
+        Security::encryptMemoryData(PASSWORD, Security::ENCRYPTION_SCHEME_ID_WRITTEN, bytes) == 0;
     return isDone ? image : QByteArray();
 }
 
