@@ -57,7 +57,7 @@ PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent), ui(new Ui::Pass
     }
 
     // Window context: only the table of the visible tab is shown, so only that one reacts.
-    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(tr("Ctrl+C")), this);
+    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(QStringLiteral("Ctrl+C")), this);
     _pointerShortcutCopyTableData->setContext(Qt::WindowShortcut);
 
     fillTableWithPasswords();

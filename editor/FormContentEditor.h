@@ -11,6 +11,7 @@
 
 class PasswordTable;
 class QNetworkAccessManager;
+class QNetworkReply;
 class QShortcut;
 class ViewBase;
 class ViewContentBase;
@@ -80,6 +81,9 @@ public:
 
     void viewPush(ViewId id);
     void viewPop(ViewId target);
+    // Takes `page` off the view stack, and only it: when shown, the view below comes back; when
+    // covered (by the locked page, say), it leaves the history and the view on top stays.
+    void viewPopPage(ViewContentBase* page);
     void viewReplace(ViewId id);
     void viewClear();
     ViewId viewGetCurrent();
@@ -195,8 +199,49 @@ private:
     // ---------------------------------------------------------------------------------------------
     // Inactivity lock, clipboard, update check, close guard, settings, help and about
     // (FormContentEditorLock.cpp).
+public:
+    // Asks the product web site for the latest version: once at start (unless disabled in the
+    // settings) and whenever the user asks from the Help menu.
+    void checkForApplicationUpdate();
+
+protected:
+    // Installed on the application: any input event anywhere restarts the inactivity count.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    friend class TestLock;
     void _initializeLock();
+    bool _isApplicationAutoLockingEnabled = false;
+    int _applicationAutoLockingDelaySeconds = 0;
+    quint32 _inactivitySecondsCounter = 0;
+    bool _isApplicationUnlocked = true;
+    // The update request running, if any, and whether its "Searching" notice is up.
+    QNetworkReply* _pointerUpdateReply = nullptr;
+    bool _isUpdateCheckNoticeShown = false;
+    // "Lock application" is offered only while unlocked with a master password known.
+    void _updateLockControls();
+    // While the locked page is shown, every stack operation but its own pop happens underneath it,
+    // so that nothing a workflow does lifts the lock.
+    bool _isViewStackLocked();
+    void _viewPushUnderLock(ViewId id);
+    void _viewPopUnderLock(ViewId target);
+    void _viewReplaceUnderLock(ViewId id);
+    void _viewClearUnderLock();
+private slots:
+    void _slotTimerSecondTimeout();
+    void _slotActionLockApplicationClicked();
+    void _slotViewContentApplicationLockedApplicationUnlocked();
+    void _slotViewContentSettingsConfigurationChanged();
+    void _slotPushButtonClearClipboardClicked();
+    void _setClearClipboardButtonEnabled();
+    void _slotActionSoftwareUpdateCheckTriggered(bool isChecked);
+    void _slotNetworkAccessManagerFinished(QNetworkReply* reply);
+    void _slotActionSettingsTriggered(bool isChecked);
+    void _slotActionQuitTriggered(bool isChecked);
+    void _slotActionHelpTriggered(bool isChecked);
+    void _slotActionWebsiteTriggered(bool isChecked);
+    void _slotActionAboutTriggered(bool isChecked);
 
     // ---------------------------------------------------------------------------------------------
     // CSV import and export (FormContentEditorCSV.cpp).

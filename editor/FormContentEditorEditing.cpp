@@ -9,6 +9,9 @@ void FormContentEditor::_setUnsavedDataPresent(bool isUnsavedDataPresent)
     _isUnsavedDataPresent = isUnsavedDataPresent;
 }
 
-void FormContentEditor::_updateUserInterfaceControls() {}
+void FormContentEditor::_updateUserInterfaceControls()
+{
+    _updateLockControls();
+}
 
 void FormContentEditor::_handleMessageBoxAnswerForEditing(ViewContentMessageBoxDialog::Button) {}

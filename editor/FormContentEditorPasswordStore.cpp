@@ -49,6 +49,7 @@ PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
     auto* table = new PasswordTable();
     const int tabIndex = ui->tabWidget->addTab(table, name);
     connect(table, &PasswordTable::dataModified, this, &FormContentEditor::_slotPasswordTableDataModified);
+    connect(table, &PasswordTable::dataCopied, this, &FormContentEditor::_setClearClipboardButtonEnabled);
     _refreshPasswordTablesTabNamesContextMenu(tabIndex);
     return table;
 }

@@ -181,10 +181,6 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         <translation>Verrouiller l&apos;application</translation>
     </message>
     <message>
-        <source>Ctrl+L</source>
-        <translation>Ctrl+L</translation>
-    </message>
-    <message>
         <source>Import CSV file...</source>
         <translation>Importer un fichier CSV...</translation>
     </message>
@@ -347,6 +343,68 @@ Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;ap
     <message>
         <source>Failed to decrypt data. Make sure you provided the correct password.</source>
         <translation>Échec du déchiffrement des données. Vérifiez que vous avez saisi le bon mot de passe.</translation>
+    </message>
+    <message>
+        <source>Searching for an update</source>
+        <translation>Recherche d&apos;une mise à jour</translation>
+    </message>
+    <message>
+        <source>Searching for an update on the server...
+This operation will take less than 5 seconds.</source>
+        <translation>Recherche d&apos;une mise à jour sur le serveur...
+Cette opération prendra moins de 5 secondes.</translation>
+    </message>
+    <message>
+        <source>Update check</source>
+        <translation>Recherche de mise à jour</translation>
+    </message>
+    <message>
+        <source>Failed to retrieve the update information from the server.
+Please check your network configuration and retry.</source>
+        <translation>Impossible d&apos;obtenir les informations de mise à jour depuis le serveur.
+Veuillez vérifier votre configuration réseau et réessayer.</translation>
+    </message>
+    <message>
+        <source>Update available</source>
+        <translation>Mise à jour disponible</translation>
+    </message>
+    <message>
+        <source>A program update is available (the new version is %1, you are currently using the version %2).
+Do you want to download it from the website?</source>
+        <translation>Une mise à jour du programme est disponible (la nouvelle version est la %1, vous utilisez actuellement la version %2).
+Voulez-vous la télécharger depuis le site web ?</translation>
+    </message>
+    <message>
+        <source>No update found</source>
+        <translation>Aucune mise à jour trouvée</translation>
+    </message>
+    <message>
+        <source>No update is available, you are using the latest version.</source>
+        <translation>Aucune mise à jour n&apos;est disponible, vous utilisez la dernière version.</translation>
+    </message>
+    <message>
+        <source>You are currently in a subview of the application.
+Use the buttons at the bottom of the view to exit.</source>
+        <translation>Vous êtes actuellement dans une sous-page de l&apos;application.
+Utilisez les boutons en bas de la page pour en sortir.</translation>
+    </message>
+    <message>
+        <source>You did not write your modifications to the device.
+Do you really want to quit?</source>
+        <translation>Vous n&apos;avez pas enregistré vos modifications dans le périphérique.
+Voulez-vous vraiment quitter ?</translation>
+    </message>
+    <message>
+        <source>Copyright © 2018-%1 the Pavisor Key Manager developers.</source>
+        <translation>Copyright © 2018-%1 les développeurs de Pavisor Key Manager.</translation>
+    </message>
+    <message>
+        <source>Build date: %2 %3&lt;br /&gt;Application version: %4&lt;br /&gt;Qt version: %5&lt;br /&gt;&lt;br /&gt;</source>
+        <translation>Date de compilation : %2 %3&lt;br /&gt;Version de l&apos;application : %4&lt;br /&gt;Version de Qt : %5&lt;br /&gt;&lt;br /&gt;</translation>
+    </message>
+    <message>
+        <source>This application uses the Qt framework under the terms of the &lt;a href=&quot;https://www.gnu.org/licenses/lgpl-3.0.html&quot;&gt;LGPLv3 license&lt;/a&gt;.</source>
+        <translation>Cette application utilise le framework Qt selon les termes de la &lt;a href=&quot;https://www.gnu.org/licenses/lgpl-3.0.html&quot;&gt;licence LGPLv3&lt;/a&gt;.</translation>
     </message>
     <message>
         <source>Export a CSV file</source>
@@ -524,10 +582,6 @@ Veuillez réessayer avec un nom plus court.</translation>
         <source>Move row to tab...</source>
         <translation>Déplacer la ligne vers l&apos;onglet...</translation>
     </message>
-    <message>
-        <source>Ctrl+C</source>
-        <translation>Ctrl+C</translation>
-    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -550,6 +604,62 @@ Veuillez réessayer avec un nom plus court.</translation>
     <message>
         <source>excellent</source>
         <translation>excellent</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentApplicationLocked</name>
+    <message>
+        <source>Insert password:</source>
+        <translation>Saisir le mot de passe :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Déverrouiller</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>You can configure or disable the application auto locking feature from the Settings menu.</source>
+        <translation>Vous pouvez configurer ou désactiver le verrouillage automatique de l&apos;application depuis le menu Paramètres.</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>Wrong master password</source>
+        <translation>Mauvais mot de passe maître</translation>
+    </message>
+    <message>
+        <source>Wrong master password, please retry.
+You can also quit the application.</source>
+        <translation>Mauvais mot de passe maître, veuillez réessayer.
+Vous pouvez aussi quitter l&apos;application.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentChangeDeviceName</name>
+    <message>
+        <source>You can customize your device name as many times as you want.</source>
+        <translation>Vous pouvez personnaliser le nom de votre périphérique autant de fois que vous le souhaitez.</translation>
+    </message>
+    <message>
+        <source>Enter the new device name:</source>
+        <translation>Saisissez le nouveau nom du périphérique :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
@@ -871,6 +981,49 @@ Veuillez réessayer avec un nom plus court.</translation>
     </message>
 </context>
 <context>
+    <name>ViewContentInsertWritingMasterPassword</name>
+    <message>
+        <source>Enter password:</source>
+        <translation>Saisir le mot de passe :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Confirm password:</source>
+        <translation>Confirmer le mot de passe :</translation>
+    </message>
+    <message>
+        <source>Passwords do not match.</source>
+        <translation>Les mots de passe ne correspondent pas.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>How to choose the master password?</source>
+        <translation>Comment choisir le mot de passe maître ?</translation>
+    </message>
+    <message>
+        <source>Password strength: &lt;b&gt;%1&lt;/b&gt;</source>
+        <translation>Robustesse du mot de passe : &lt;b&gt;%1&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Passwords are matching.</source>
+        <translation>Les mots de passe correspondent.</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+</context>
+<context>
     <name>ViewContentLineInputDialog</name>
     <message>
         <source>&lt;No text provided&gt;</source>
@@ -909,6 +1062,76 @@ Veuillez réessayer avec un nom plus court.</translation>
     <message>
         <source>Device name:</source>
         <translation>Nom du périphérique :</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentSettings</name>
+    <message>
+        <source>Application update</source>
+        <translation>Mise à jour de l&apos;application</translation>
+    </message>
+    <message>
+        <source>Check for a newer application version on start</source>
+        <translation>Rechercher une version plus récente de l&apos;application au démarrage</translation>
+    </message>
+    <message>
+        <source>Application auto locking</source>
+        <translation>Verrouillage automatique de l&apos;application</translation>
+    </message>
+    <message>
+        <source>Automatically lock the application when the user is inactive for a while</source>
+        <translation>Verrouiller automatiquement l&apos;application après un moment d&apos;inactivité de l&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>Delay before locking (in minutes):</source>
+        <translation>Délai avant verrouillage (en minutes) :</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentShowDeviceInformation</name>
+    <message>
+        <source>Device name:</source>
+        <translation>Nom du périphérique :</translation>
+    </message>
+    <message>
+        <source>Serial number:</source>
+        <translation>Numéro de série :</translation>
+    </message>
+    <message>
+        <source>Hardware version:</source>
+        <translation>Version matérielle :</translation>
+    </message>
+    <message>
+        <source>Firmware version:</source>
+        <translation>Version du micrologiciel :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERREUR</translation>
+    </message>
+    <message>
+        <source>Could not retrieve the device serial number.</source>
+        <translation>Impossible de lire le numéro de série du périphérique.</translation>
+    </message>
+    <message>
+        <source>Could not retrieve the device hardware and firmware versions.</source>
+        <translation>Impossible de lire la version matérielle et la version du micrologiciel du périphérique.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
     </message>
 </context>
 <context>
