@@ -52,6 +52,20 @@ public:
 private:
     static QLocale::Language _systemLanguageId;
     static QString _systemLanguageString;
+
+public:
+    // Password generation choices of the password editor page, kept from one run to the next.
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_MODE = "PasswordGenerationMode";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_CHARACTERS_COUNT =
+        "PasswordGenerationCharactersCount";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_LOWERCASE_LETTERS =
+        "IsPasswordGenerationLowercaseLettersEnabled";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_UPPERCASE_LETTERS =
+        "IsPasswordGenerationUppercaseLettersEnabled";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_DIGITS =
+        "IsPasswordGenerationDigitsEnabled";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_SYMBOLS =
+        "IsPasswordGenerationSymbolsEnabled";
 };
 
 #endif

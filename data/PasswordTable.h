@@ -4,9 +4,11 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class QShortcut;
 class QTabWidget;
@@ -64,6 +66,13 @@ public:
     void updateTabNamesContextMenu(const QList<QString>& tabNames, int currentTabIndex);
 
     static void clearPassword(Password* password);
+    // Removes U+0003 and U+0004, which the store would read back as structure; true when any was there.
+    static bool removeStoreDelimiters(QString* text);
+    // The same on the text of an input field, keeping its cursor in place.
+    static void removeStoreDelimiters(QLineEdit* lineEdit);
+    // The address a double click on this web site text opens: http and https only, "https://" added
+    // to an address typed without a scheme. An empty address for anything else.
+    static QUrl getOpenableUrl(const QString& url);
 
 signals:
     void dataCopied();
@@ -71,6 +80,8 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     Ui::PasswordTable* ui;
@@ -82,9 +93,11 @@ private:
     QMenu* _pointerMenuDuplicateRowToTab;
     QMenu* _pointerMenuMoveRowToTab;
     QShortcut* _pointerShortcutCopyTableData;
-    // Widest content of each column over all rows, so that an insertion sizes the columns from its own
-    // row instead of measuring every row again. Invalid after anything but an insertion.
+    // Widest content of each column over all rows, so that an insertion or a removal sizes the columns
+    // from its own row instead of measuring every row again. Invalid after a rebuild.
     int _columnContentWidths[PASSWORD_DATA_IDS_COUNT] = {};
+    // How many rows have that widest width: a removal re-measures only when the last of them goes.
+    int _columnContentWidthCounts[PASSWORD_DATA_IDS_COUNT] = {};
     bool _isColumnContentWidthsValid = false;
     // The font and style the cached widths were measured with.
     QFont _columnContentWidthsFont;
@@ -95,6 +108,9 @@ private:
     void _setTableRowCells(int index);
     void _updateTableView();
     void _updateTableViewForInsertedRow(int index);
+    // Whether the cached widths still are those of the view's own pass (same font, style and rows measured).
+    bool _isColumnContentWidthsUsable();
+    void _applyColumnContentWidths();
     int _getCellContentWidth(int row, int column) const;
     QTabWidget* _getParentTabWidget();
     static bool _isUrlValid(const QString& url);

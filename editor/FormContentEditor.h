@@ -1,6 +1,7 @@
 #ifndef FORMCONTENTEDITOR_H
 #define FORMCONTENTEDITOR_H
 
+#include "PasswordTable.h"
 #include "ViewContentMessageBoxDialog.h"
 
 #include <QMainWindow>
@@ -195,6 +196,34 @@ private:
     void _setUnsavedDataPresent(bool isUnsavedDataPresent);
     void _updateUserInterfaceControls();
     void _handleMessageBoxAnswerForEditing(ViewContentMessageBoxDialog::Button button);
+    friend class TestEditing;
+    friend class BenchEditing;
+    // Scratch image of the memory gauge, reused on every update and wiped after each (it holds plaintext).
+    QByteArray _memoryGaugeBuffer;
+    PasswordTable* _getCurrentPasswordTable();
+    void _searchText(bool isSearchForward);
+    // One step of the walk from (*pointerRow, *pointerColumn), the start cell being examined last; the
+    // found cell is written back. Passwords are never examined.
+    bool _searchTextInTab(const QString& text, PasswordTable* pointerTable, int* pointerRow,
+                          int* pointerColumn, bool isSearchForward, bool isWrapAllowed);
+private slots:
+    void _slotPushButtonNewPasswordClicked();
+    void _slotPushButtonEditPasswordClicked();
+    void _slotPushButtonRemovePasswordClicked();
+    void _slotPushButtonNewTabClicked();
+    void _slotPushButtonRenameTabClicked();
+    void _slotPushButtonDuplicateTabClicked();
+    void _slotPushButtonRemoveTabClicked();
+    void _slotViewContentLineInputDialogInsertionFinished(bool isAccepted, const QString& text);
+    void _slotViewContentPasswordInformationPasswordModified(PasswordTable::Password* pointerPassword,
+                                                             int passwordToReplaceIndex);
+    void _slotTabWidgetCurrentChanged(int newTabIndex);
+    void _slotTabWidgetTabMoved(int, int newTabIndex);
+    void _slotLineEditSearchTextEdited(const QString& referenceText);
+    void _slotLineEditSearchTextReturnPressed();
+    void _slotPushButtonPreviousSearchResultClicked();
+    void _slotPushButtonNextSearchResultClicked();
+    void _slotShortcutFindActivated();
 
     // ---------------------------------------------------------------------------------------------
     // Inactivity lock, clipboard, update check, close guard, settings, help and about

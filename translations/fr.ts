@@ -445,6 +445,70 @@ Voulez-vous vraiment quitter ?</translation>
         <translation>Les données CSV ont été importées avec succès.</translation>
     </message>
     <message>
+        <source>Pavisor Key Manager [unsaved data]</source>
+        <translation>Pavisor Key Manager [données non enregistrées]</translation>
+    </message>
+    <message>
+        <source>Available memory: %1%</source>
+        <translation>Mémoire disponible : %1 %</translation>
+    </message>
+    <message>
+        <source>New password</source>
+        <translation>Nouveau mot de passe</translation>
+    </message>
+    <message>
+        <source>Edit password</source>
+        <translation>Modifier le mot de passe</translation>
+    </message>
+    <message>
+        <source>Remove password</source>
+        <translation>Supprimer le mot de passe</translation>
+    </message>
+    <message>
+        <source>Do you really want to remove the password called &apos;%1&apos;?</source>
+        <translation>Voulez-vous vraiment supprimer le mot de passe nommé « %1 » ?</translation>
+    </message>
+    <message>
+        <source>Insert tab name</source>
+        <translation>Saisir le nom de l&apos;onglet</translation>
+    </message>
+    <message>
+        <source>Enter the tab name:</source>
+        <translation>Saisissez le nom de l&apos;onglet :</translation>
+    </message>
+    <message>
+        <source>New tab</source>
+        <translation>Nouvel onglet</translation>
+    </message>
+    <message>
+        <source>Insert new name</source>
+        <translation>Saisir le nouveau nom</translation>
+    </message>
+    <message>
+        <source>New tab name:</source>
+        <translation>Nouveau nom de l&apos;onglet :</translation>
+    </message>
+    <message>
+        <source> - Copy</source>
+        <translation> - Copie</translation>
+    </message>
+    <message>
+        <source>Remove tab</source>
+        <translation>Supprimer l&apos;onglet</translation>
+    </message>
+    <message>
+        <source>Do you really want to remove the tab called &apos;%1&apos; and all its content?</source>
+        <translation>Voulez-vous vraiment supprimer l&apos;onglet nommé « %1 » et tout son contenu ?</translation>
+    </message>
+    <message>
+        <source>Text search</source>
+        <translation>Recherche de texte</translation>
+    </message>
+    <message>
+        <source>No matching text was found.</source>
+        <translation>Aucun texte correspondant n&apos;a été trouvé.</translation>
+    </message>
+    <message>
         <source>Data could not be successfully written. Please retry.
 Consider changing the device if this error is still occurring.</source>
         <translation>Les données n&apos;ont pas pu être écrites correctement. Veuillez réessayer.
@@ -1055,6 +1119,107 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentPasswordInformation</name>
+    <message>
+        <source>Name:</source>
+        <translation>Nom :</translation>
+    </message>
+    <message>
+        <source>This field must not be empty</source>
+        <translation>Ce champ ne doit pas être vide</translation>
+    </message>
+    <message>
+        <source>ID / Login / Email:</source>
+        <translation>Identifiant / Login / E-mail :</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Mot de passe :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Characters count: 0</source>
+        <translation>Nombre de caractères : 0</translation>
+    </message>
+    <message>
+        <source>Password generation</source>
+        <translation>Génération de mot de passe</translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation>Mode :</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <comment>Password generation mode</comment>
+        <translation>Automatique</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <comment>Password generation mode</comment>
+        <translation>Avancé</translation>
+    </message>
+    <message>
+        <source>Characters count:</source>
+        <translation>Nombre de caractères :</translation>
+    </message>
+    <message>
+        <source>Contain lowercase letters</source>
+        <translation>Contient des lettres minuscules</translation>
+    </message>
+    <message>
+        <source>Contain uppercase letters</source>
+        <translation>Contient des lettres majuscules</translation>
+    </message>
+    <message>
+        <source>Contain digits</source>
+        <translation>Contient des chiffres</translation>
+    </message>
+    <message>
+        <source>Contain symbols</source>
+        <translation>Contient des symboles</translation>
+    </message>
+    <message>
+        <source>Generate</source>
+        <translation>Générer</translation>
+    </message>
+    <message>
+        <source>&lt;a href=&quot;advanced_password_generation.html&quot;&gt;Help&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;advanced_password_generation.html&quot;&gt;Aide&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>Web site / URL:</source>
+        <translation>Site web / URL :</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Note :</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Characters count: %1</source>
+        <translation>Nombre de caractères : %1</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
     </message>
 </context>
 <context>
