@@ -139,10 +139,22 @@ private:
     // been shown; the device stays selected.
     int _decryptSelectedDeviceMemory(const QString& password, unsigned char** pointerImage);
     void _handleDeviceReadRequestForOpenDevice();
+    // Acquires a device for opening and asks its master password (the open workflow from the point
+    // where _pendingRequest is PENDING_REQUEST_OPEN_DEVICE).
+    void _openDeviceAskMasterPassword();
+    void _handleMessageBoxAnswerForOpenDevice(ViewContentMessageBoxDialog::Button button);
+    // Set while a memory image is loaded into the tabs: tab creation then leaves the tab menus to the
+    // loader, which builds them once at the end.
+    bool _isPasswordStoreLoading = false;
+    friend class TestOpenDevice;
 private slots:
     void _slotViewContentDeviceSelectionDeviceSelected(bool isDeviceSelected);
     void _slotViewContentReadDeviceReadFinished(int code);
     void _slotViewContentMessageBoxDialogDialogExited(ViewContentMessageBoxDialog::Button button);
+    void _slotActionOpenDeviceClicked();
+    void _slotViewStartMenuOpenDeviceClicked();
+    void _slotViewContentInsertReadingMasterPasswordInsertionFinished(bool isConfirmed, QString password);
+    void _slotActionShowDeviceInformation(bool);
 
     // ---------------------------------------------------------------------------------------------
     // Device write workflows (FormContentEditorDeviceWrite.cpp): save, erase, copy, rename.

@@ -4,9 +4,12 @@
 #include "ui_FormContentEditor.h"
 
 #include "Device.h"
+#include "PasswordTable.h"
 #include "Security.h"
 #include "ViewContentDeviceSelection.h"
+#include "ViewContentInsertReadingMasterPassword.h"
 #include "ViewContentReadDevice.h"
+#include "ViewContentStartMenu.h"
 #include "Wipe.h"
 
 #include <QMessageBox>
@@ -24,6 +27,18 @@ void FormContentEditor::_initializeDeviceRead()
     connect(static_cast<ViewContentMessageBoxDialog*>(viewGetContent(VIEW_ID_MESSAGE_BOX_DIALOG)),
             &ViewContentMessageBoxDialog::dialogExited, this,
             &FormContentEditor::_slotViewContentMessageBoxDialogDialogExited);
+
+    connect(ui->actionOpenDevice, &QAction::triggered, this,
+            &FormContentEditor::_slotActionOpenDeviceClicked);
+    connect(static_cast<ViewContentStartMenu*>(viewGetContent(VIEW_ID_START_MENU)),
+            &ViewContentStartMenu::openDeviceClicked, this,
+            &FormContentEditor::_slotViewStartMenuOpenDeviceClicked);
+    connect(static_cast<ViewContentInsertReadingMasterPassword*>(
+                viewGetContent(VIEW_ID_INSERT_READING_MASTER_PASSWORD)),
+            &ViewContentInsertReadingMasterPassword::insertionFinished, this,
+            &FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFinished);
+    connect(ui->actionDisplaySerialNumber, &QAction::triggered, this,
+            &FormContentEditor::_slotActionShowDeviceInformation);
 }
 
 int FormContentEditor::_selectDevice()
@@ -60,13 +75,11 @@ int FormContentEditor::_decryptSelectedDeviceMemory(const QString& password, uns
     {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
             this, tr("Warning"),
-            tr("Device main and backup memories do not have the same content. This is likely due to a power "
-               "outage "
-               "during previous device writing.\nDo you want to display the main memory content?\n\nSelect "
-               "'Yes' to "
-               "try with main memory or 'No' to try with backup memory.\nIf the memory you selected does not "
-               "contain "
-               "the expected data, re-read the device then try the other memory."),
+            tr("Device main and backup memories do not have the same content. This is likely due to a "
+               "power outage during previous device writing.\nDo you want to display the main memory "
+               "content?\n\nSelect 'Yes' to try with main memory or 'No' to try with backup memory.\nIf "
+               "the memory you selected does not contain the expected data, re-read the device then try "
+               "the other memory."),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
         if (answer == QMessageBox::No)
             image = backupImage;
@@ -104,9 +117,95 @@ int FormContentEditor::_decryptSelectedDeviceMemory(const QString& password, uns
     return result < 0 ? -1 : result;
 }
 
+void FormContentEditor::_slotActionOpenDeviceClicked()
+{
+    // Opening replaces the editor's content: unsaved changes go only if the user says so.
+    if (_isUnsavedDataPresent)
+    {
+        _pendingRequest = PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA;
+        viewPushMessageBoxDialog(
+            ViewContentMessageBoxDialog::ICON_QUESTION, tr("Opening a device"),
+            tr("You have made some modifications to the currently displayed data without saving them.\nDo "
+               "you confirm overwriting such unsaved data with the content of the newly opened device?"),
+            ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
+            ViewContentMessageBoxDialog::BUTTON_NO);
+        return;
+    }
+    _pendingRequest = PENDING_REQUEST_OPEN_DEVICE;
+    _openDeviceAskMasterPassword();
+}
+
+void FormContentEditor::_slotViewStartMenuOpenDeviceClicked()
+{
+    // The start menu shows no data, so there is nothing unsaved to ask about.
+    _pendingRequest = PENDING_REQUEST_OPEN_DEVICE;
+    _openDeviceAskMasterPassword();
+}
+
+void FormContentEditor::_handleMessageBoxAnswerForOpenDevice(ViewContentMessageBoxDialog::Button button)
+{
+    if (button != ViewContentMessageBoxDialog::BUTTON_YES)
+        return;
+    _pendingRequest = PENDING_REQUEST_OPEN_DEVICE;
+    _openDeviceAskMasterPassword();
+}
+
+void FormContentEditor::_openDeviceAskMasterPassword()
+{
+    // With the selection page (1) the password page comes once a device is selected; -1 has said why.
+    if (_selectDevice() == 0)
+        viewPush(VIEW_ID_INSERT_READING_MASTER_PASSWORD);
+}
+
+void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFinished(bool isConfirmed,
+                                                                                     QString password)
+{
+    if (!isConfirmed)
+    {
+        Device::releaseSelectedDevice();
+        return;
+    }
+    // From here on the typed password is the one of the shown data, even if the read then fails.
+    _masterPassword = password;
+    _isMasterPasswordKnown = true;
+    _updateUserInterfaceControls();
+    viewPush(VIEW_ID_READ_DEVICE);
+}
+
 void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
 {
+    unsigned char* image = nullptr;
+    const int result = _decryptSelectedDeviceMemory(_masterPassword, &image);
+    if (result == 0)
+    {
+        ui->actionImportCSV->setEnabled(true);
+        viewReplace(VIEW_ID_CONTENT_EDITOR);
+        viewClear();
+        // Builds the tabs and the menus of the one table that can show its menu.
+        _loadPasswordsFromDeviceMemoryBuffer(image);
+        const int tabCount = ui->tabWidget->count();
+        for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
+            static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))->fillTableWithPasswords();
+        _setUnsavedDataPresent(false);
+        viewReplace(VIEW_ID_CONTENT_EDITOR);
+        viewClear();
+    }
+    else if (result == 1)
+    {
+        // The editor keeps what it showed, but it can no longer be saved under the typed password.
+        _isMasterPasswordKnown = false;
+        _updateUserInterfaceControls();
+    }
+    // The plaintext image goes with the device: releasing it wipes both memory images.
     Device::releaseSelectedDevice();
+}
+
+void FormContentEditor::_slotActionShowDeviceInformation(bool)
+{
+    _pendingRequest = PENDING_REQUEST_SHOW_DEVICE_INFORMATION;
+    // The information page reads the device and releases it itself.
+    if (_selectDevice() == 0)
+        viewPush(VIEW_ID_SHOW_DEVICE_INFORMATION);
 }
 
 void FormContentEditor::_slotViewContentDeviceSelectionDeviceSelected(bool isDeviceSelected)
@@ -198,7 +297,7 @@ void FormContentEditor::_slotViewContentMessageBoxDialogDialogExited(
     switch (_pendingRequest)
     {
     case PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA:
-        // Answer to "overwrite unsaved data?": the open workflow is not written yet.
+        _handleMessageBoxAnswerForOpenDevice(button);
         break;
     case PENDING_REQUEST_SAVE_DEVICE_CONFIRMATION:
         _handleMessageBoxAnswerForSaveDevice(button);

@@ -6,6 +6,7 @@
 #include "PasswordTable.h"
 
 #include <QAction>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 int FormContentEditor::_encodePasswordsToMemoryFormat(unsigned char* pointerBuffer)
@@ -29,10 +30,20 @@ int FormContentEditor::_encodePasswordsToMemoryFormat(unsigned char* pointerBuff
 
 void FormContentEditor::_loadPasswordsFromDeviceMemoryBuffer(unsigned char* pointerBuffer)
 {
-    while (ui->tabWidget->count() > 0)
+    // A store may hold thousands of tabs. Tab by tab, a shown tab widget lays its whole tab bar out
+    // again, shows and polishes each table that becomes current, and every tab creation rebuilds the
+    // tab menus of every table: the time grew with the cube of the tab count. So the tab widget is
+    // hidden and silent while its tabs are replaced, and the menus are built once at the end.
+    const bool isTabWidgetHidden = ui->tabWidget->isHidden();
+    ui->tabWidget->hide();
+    const QSignalBlocker tabWidgetSignalsBlocker(ui->tabWidget);
+    _isPasswordStoreLoading = true;
+
+    // From the last tab: the current one stays current, so no other table gets shown meanwhile.
+    for (int tabIndex = ui->tabWidget->count() - 1; tabIndex >= 0; tabIndex--)
     {
-        QWidget* page = ui->tabWidget->widget(0);
-        ui->tabWidget->removeTab(0);
+        QWidget* page = ui->tabWidget->widget(tabIndex);
+        ui->tabWidget->removeTab(tabIndex);
         delete page;
     }
 
@@ -45,6 +56,22 @@ void FormContentEditor::_loadPasswordsFromDeviceMemoryBuffer(unsigned char* poin
         PasswordTable* table = _createEmptyTab(tab.name);
         table->passwords = tab.passwords;
     }
+
+    _isPasswordStoreLoading = false;
+    // Only the table of the current tab can show its menu; every other table gets its menus when its
+    // tab becomes current, since a tab change refreshes them. Building them all here would cost one
+    // menu entry per tab and per table.
+    const int currentTabIndex = ui->tabWidget->currentIndex();
+    if (currentTabIndex >= 0)
+    {
+        QList<QString> tabNames;
+        tabNames.reserve(tabs.size());
+        for (const PasswordStoreCodec::Tab& tab : tabs)
+            tabNames.append(tab.name);
+        static_cast<PasswordTable*>(ui->tabWidget->widget(currentTabIndex))
+            ->updateTabNamesContextMenu(tabNames, currentTabIndex);
+    }
+    ui->tabWidget->setHidden(isTabWidgetHidden);
 }
 
 PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
@@ -58,7 +85,8 @@ PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
             &FormContentEditor::_slotPushButtonEditPasswordClicked);
     connect(table, &PasswordTable::dataCopied, this, &FormContentEditor::_setClearClipboardButtonEnabled);
     connect(table, &PasswordTable::dataModified, this, &FormContentEditor::_slotPasswordTableDataModified);
-    _refreshPasswordTablesTabNamesContextMenu(tabIndex);
+    if (!_isPasswordStoreLoading)
+        _refreshPasswordTablesTabNamesContextMenu(tabIndex);
     return table;
 }
 

@@ -509,6 +509,16 @@ Voulez-vous vraiment quitter ?</translation>
         <translation>Aucun texte correspondant n&apos;a été trouvé.</translation>
     </message>
     <message>
+        <source>Opening a device</source>
+        <translation>Ouverture d&apos;un appareil</translation>
+    </message>
+    <message>
+        <source>You have made some modifications to the currently displayed data without saving them.
+Do you confirm overwriting such unsaved data with the content of the newly opened device?</source>
+        <translation>Vous avez modifié les données affichées sans les enregistrer.
+Confirmez-vous le remplacement de ces données non enregistrées par le contenu de l&apos;appareil ouvert ?</translation>
+    </message>
+    <message>
         <source>Data could not be successfully written. Please retry.
 Consider changing the device if this error is still occurring.</source>
         <translation>Les données n&apos;ont pas pu être écrites correctement. Veuillez réessayer.
@@ -1042,6 +1052,29 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Selected file: %1</source>
         <translation>Fichier choisi : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentInsertReadingMasterPassword</name>
+    <message>
+        <source>Enter password:</source>
+        <translation>Saisir le mot de passe :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
     </message>
 </context>
 <context>

@@ -1,10 +1,24 @@
 #include "ViewContentInsertReadingMasterPassword.h"
 #include "ui_ViewContentInsertReadingMasterPassword.h"
 
+#include "Device.h"
+#include "FormContentEditor.h"
+
 ViewContentInsertReadingMasterPassword::ViewContentInsertReadingMasterPassword(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentInsertReadingMasterPassword)
 {
     ui->setupUi(this);
+
+    connect(ui->pushButtonOk, &QPushButton::clicked, this,
+            &ViewContentInsertReadingMasterPassword::_slotPushButtonOkClicked);
+    connect(ui->pushButtonCancel, &QPushButton::clicked, this,
+            &ViewContentInsertReadingMasterPassword::_slotPushButtonCancelClicked);
+    connect(ui->pushButtonShow, &QPushButton::clicked, this,
+            &ViewContentInsertReadingMasterPassword::_slotPushButtonShowClicked);
+    connect(ui->lineEditPasswordField, &QLineEdit::textEdited, this,
+            &ViewContentInsertReadingMasterPassword::_slotLineEditTextEdited);
+    connect(ui->lineEditPasswordField, &QLineEdit::returnPressed, this,
+            &ViewContentInsertReadingMasterPassword::_slotLineEditReturnPressed);
 }
 
 ViewContentInsertReadingMasterPassword::~ViewContentInsertReadingMasterPassword()
@@ -12,4 +26,53 @@ ViewContentInsertReadingMasterPassword::~ViewContentInsertReadingMasterPassword(
     delete ui;
 }
 
-void ViewContentInsertReadingMasterPassword::enterView() {}
+void ViewContentInsertReadingMasterPassword::enterView()
+{
+    // No password survives from one use to the next, and it is hidden until asked for.
+    ui->pushButtonShow->setText(tr("Show"));
+    ui->lineEditPasswordField->clear();
+    ui->lineEditPasswordField->setEchoMode(QLineEdit::Password);
+    ui->pushButtonOk->setEnabled(false);
+    ui->lineEditPasswordField->setFocus();
+}
+
+void ViewContentInsertReadingMasterPassword::_slotPushButtonOkClicked(bool)
+{
+    const QString password = ui->lineEditPasswordField->text();
+    // The main window keeps its own copy; the field does not hold it while the device is read.
+    ui->lineEditPasswordField->clear();
+    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    emit insertionFinished(true, password);
+}
+
+void ViewContentInsertReadingMasterPassword::_slotPushButtonCancelClicked(bool)
+{
+    Device::releaseSelectedDevice();
+    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    emit insertionFinished(false, QString());
+}
+
+void ViewContentInsertReadingMasterPassword::_slotPushButtonShowClicked(bool)
+{
+    if (ui->lineEditPasswordField->echoMode() != QLineEdit::Password)
+    {
+        ui->lineEditPasswordField->setEchoMode(QLineEdit::Password);
+        ui->pushButtonShow->setText(tr("Show"));
+    }
+    else
+    {
+        ui->lineEditPasswordField->setEchoMode(QLineEdit::Normal);
+        ui->pushButtonShow->setText(tr("Hide"));
+    }
+}
+
+void ViewContentInsertReadingMasterPassword::_slotLineEditTextEdited(const QString& text)
+{
+    ui->pushButtonOk->setEnabled(!text.isEmpty());
+}
+
+void ViewContentInsertReadingMasterPassword::_slotLineEditReturnPressed()
+{
+    if (ui->pushButtonOk->isEnabled())
+        _slotPushButtonOkClicked(false);
+}

@@ -3,11 +3,15 @@
 
 #include "ViewContentBase.h"
 
+#include <QString>
+
 namespace Ui
 {
 class ViewContentInsertReadingMasterPassword;
 }
 
+// Asks for the master password of the device about to be read. The page checks nothing: whether
+// the password opens the device is known only once its memories are decrypted.
 class ViewContentInsertReadingMasterPassword : public ViewContentBase
 {
     Q_OBJECT
@@ -18,8 +22,20 @@ public:
 
     void enterView() override;
 
+signals:
+    // True and the typed password after OK; false and an empty text after Cancel. Emitted once the
+    // page has left the view stack.
+    void insertionFinished(bool isConfirmed, QString password);
+
 private:
     Ui::ViewContentInsertReadingMasterPassword* ui;
+
+private slots:
+    void _slotPushButtonOkClicked(bool);
+    void _slotPushButtonCancelClicked(bool);
+    void _slotPushButtonShowClicked(bool);
+    void _slotLineEditTextEdited(const QString& text);
+    void _slotLineEditReturnPressed();
 };
 
 #endif

@@ -1,0 +1,184 @@
+// Opening a device through the real main window, from the master password's OK to the editor
+// showing the records, against the device simulator: a full device (about 130 KB of records) with
+// the simulator unthrottled and paced like the real link, and images with thousands of tabs. Each
+// figure is printed next to its floor: the key derivation and decryption of the scheme that opens
+// the image, plus the transfer of both memories by the device layer alone.
+#include "Configuration.h"
+#include "DemoContent.h"
+#include "Device.h"
+#include "FormContentEditor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+
+namespace
+{
+const QString PASSWORD = QStringLiteral("benchmark password");
+
+void report(const QString& name, double value, const char* unit)
+{
+    std::printf("%s: %.1f %s\n", qPrintable(name), value, unit);
+    std::fflush(stdout);
+}
+
+// One simulated device holding `image` in both memories, announced in $PAVISOR_SIMULATOR_DIR.
+class SimulatedDevice
+{
+public:
+    SimulatedDevice(const QByteArray& image, const QStringList& flags)
+    {
+        const QString state = _directory.filePath(QStringLiteral("state"));
+        QDir().mkpath(state);
+        for (const char* name : {"main.bin", "backup.bin"})
+        {
+            QFile file(QDir(state).filePath(QLatin1String(name)));
+            _isReady = file.open(QIODevice::WriteOnly) && file.write(image) == image.size();
+        }
+        _process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        _process.start(QStringLiteral(PAVISOR_SIMULATOR),
+                       QStringList{QStringLiteral("--state"), state, QStringLiteral("--exit-with-parent")}
+                           << flags);
+        _isReady = _isReady && _process.waitForStarted() && _process.waitForReadyRead(10000);
+        _portPath =
+            QString::fromUtf8(_process.readLine()).section(QStringLiteral("port="), 1).section(' ', 0, 0);
+    }
+    ~SimulatedDevice()
+    {
+        _process.terminate();
+        _process.waitForFinished();
+    }
+    bool isReady() const { return _isReady; }
+    DevicePortInfo portInfo() const
+    {
+        return DevicePortInfo::fromDescriptor(
+            QStringLiteral(
+                "port=%1\nlocation=/dev/ttyUSB0\nvendor=1027\nproduct=24597\nserial=QRTAV-000001\n")
+                .arg(_portPath)
+                .toUtf8());
+    }
+
+private:
+    QTemporaryDir _directory;
+    QProcess _process;
+    QString _portPath;
+    bool _isReady = false;
+};
+
+// Milliseconds from OK on the password page to the editor showing the device's tabs; -1 on failure.
+double openThroughWindow(FormContentEditor& window, int expectedTabCount)
+{
+    window.findChild<QAction*>(QStringLiteral("actionOpenDevice"))->trigger();
+    if (window.viewGetCurrent() != FormContentEditor::VIEW_ID_INSERT_READING_MASTER_PASSWORD)
+        return -1.0;
+    window.findChild<QLineEdit*>(QStringLiteral("lineEditPasswordField"))->setText(PASSWORD);
+    auto* ok = window.viewGetContent(FormContentEditor::VIEW_ID_INSERT_READING_MASTER_PASSWORD)
+                   ->findChild<QPushButton*>(QStringLiteral("pushButtonOk"));
+    ok->setEnabled(true);
+    auto* tabWidget = window.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    QElapsedTimer clock;
+    clock.start();
+    ok->click();
+    while (window.viewGetCurrent() != FormContentEditor::VIEW_ID_CONTENT_EDITOR ||
+           Device::getSelectedDevice() != nullptr)
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (clock.elapsed() > 600000)
+            return -1.0;
+    }
+    const double elapsed = clock.nsecsElapsed() / 1e6;
+    return tabWidget->count() == expectedTabCount ? elapsed : -1.0;
+}
+
+// The floor of an open: decrypting the image (key derivation included) and reading both memories
+// with the device layer alone.
+double openFloor(const SimulatedDevice& device, const QByteArray& image, Security::EncryptionSchemeId scheme)
+{
+    QByteArray copy = image;
+    QElapsedTimer clock;
+    clock.start();
+    if (Security::decryptMemoryData(PASSWORD, scheme, reinterpret_cast<unsigned char*>(copy.data())) != 0)
+        return -1.0;
+    Device reader(device.portInfo());
+    if (reader.open() != 0 || reader.readWholeMemory(Device::MEMORY_ID_MAIN) != 0 ||
+        reader.readWholeMemory(Device::MEMORY_ID_BACKUP) != 0)
+        return -1.0;
+    reader.close();
+    return clock.nsecsElapsed() / 1e6;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+#ifndef PAVISOR_SIMULATOR
+    std::printf("open_benchmark_skipped: 1 (simulator not built)\n");
+    return 0;
+#else
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
+    QTemporaryDir descriptors;
+    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
+    Configuration::initialize();
+    FormContentEditor window;
+    pointerFormContentEditor = &window;
+    window.show();
+
+    // Pacing like the real link: the simulator's line-rate option when it has one, else its byte
+    // rate limit at the 11520 bytes per second of 115200 baud 8N1.
+    QProcess help;
+    help.start(QStringLiteral(PAVISOR_SIMULATOR), {QStringLiteral("--help")});
+    help.waitForFinished();
+    const bool hasLineRate = help.readAllStandardOutput().contains("--line-rate");
+    const QStringList lineRate = hasLineRate
+                                     ? QStringList{QStringLiteral("--line-rate")}
+                                     : QStringList{QStringLiteral("--byte-rate"), QStringLiteral("11520")};
+    report(QStringLiteral("line_rate_pacing_by_line_rate_option"), hasLineRate ? 1 : 0, "flag");
+
+    struct Run
+    {
+        QString name;
+        int tabCount;
+        int storeBytes;
+        QStringList flags;
+    };
+    const QList<Run> runs = {{QStringLiteral("full_device"), 8, 130000, {}},
+                             {QStringLiteral("tabs_1000"), 1000, 0, {}},
+                             {QStringLiteral("tabs_5000"), 5000, 0, {}},
+                             {QStringLiteral("full_device_line_rate"), 8, 130000, lineRate}};
+    // An argument picks the runs whose name contains it.
+    const QString only = application.arguments().value(1);
+    for (const Run& run : runs)
+    {
+        if (!run.name.contains(only))
+            continue;
+        const QByteArray image =
+            DemoContent::encryptedImage(DemoContent::generatedTabs(run.tabCount, run.storeBytes), PASSWORD,
+                                        Security::ENCRYPTION_SCHEME_ID_2);
+        SimulatedDevice device(image, run.flags);
+        if (image.isEmpty() || !device.isReady())
+        {
+            std::fprintf(stderr, "bench_open: cannot set up %s\n", qPrintable(run.name));
+            return 1;
+        }
+        // Twice: the second open also replaces the tabs of the first.
+        report(QStringLiteral("open_%1_ms").arg(run.name), openThroughWindow(window, run.tabCount), "ms");
+        report(QStringLiteral("open_%1_again_ms").arg(run.name), openThroughWindow(window, run.tabCount),
+               "ms");
+        report(QStringLiteral("open_%1_floor_ms").arg(run.name),
+               openFloor(device, image, Security::ENCRYPTION_SCHEME_ID_2), "ms");
+    }
+    Device::releaseSelectedDevice();
+    return 0;
+#endif
+}

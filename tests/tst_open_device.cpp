@@ -1,0 +1,321 @@
+// Opening a device end to end: the real main window against device simulators, from "Open
+// Pavisor" to the records on screen, and every way the workflow can end early.
+#include "Configuration.h"
+#include "DemoContent.h"
+#include "Device.h"
+#include "FormContentEditor.h"
+#include "Simulator.h"
+#include "TestSupport.h"
+
+#include <QtTest>
+#include <QtWidgets>
+#include <list>
+#include <memory>
+
+namespace
+{
+using Tabs = QList<PasswordStoreCodec::Tab>;
+using View = FormContentEditor::ViewId;
+const QString PASSWORD = QStringLiteral("correct horse");
+
+QByteArray image(const Tabs& tabs, Security::EncryptionSchemeId scheme = Security::ENCRYPTION_SCHEME_ID_2)
+{
+    return DemoContent::encryptedImage(tabs, PASSWORD, scheme);
+}
+} // namespace
+
+class TestOpenDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void opensOneDeviceOrTheChosenOne();
+    void failuresKeepTheEditorAndReleaseTheDevice();
+    void asksFirstWhenMemoriesDifferOrDataIsUnsaved();
+    void loadsAThousandTabsQuickly();
+
+private:
+    std::unique_ptr<FormContentEditor> _editor;
+    std::unique_ptr<QTemporaryDir> _descriptors;
+    std::list<Simulator> _simulators;
+    template <typename T = QPushButton> T* _widget(View view, const char* name) const
+    {
+        return _editor->viewGetContent(view)->findChild<T*>(QLatin1String(name));
+    }
+    void _trigger(const char* action) { _editor->findChild<QAction*>(QLatin1String(action))->trigger(); }
+    // A simulator whose backup memory holds `backup`, or the same bytes as the main one.
+    Simulator& _plug(const QByteArray& main, const QByteArray& backup = {}, const QStringList& flags = {});
+    // Types the password on its page and waits for the read to end.
+    void _typePassword(const QString& password = PASSWORD);
+    // Waits for the in-window message box, answers it and gives its text.
+    QString _answerMessage(const char* button = "pushButtonOk");
+    QStringList _tabNames() const;
+    // The device is released and no descriptor of this process is open on its port.
+    bool _isReleased(const Simulator& simulator) const
+    {
+        const QFileInfoList descriptors = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System);
+        return Device::getSelectedDevice() == nullptr &&
+               std::none_of(descriptors.begin(), descriptors.end(),
+                            [&](const QFileInfo& entry)
+                            { return entry.symLinkTarget() == simulator.portPath(); });
+    }
+};
+
+void TestOpenDevice::initTestCase()
+{
+    QVERIFY2(!Simulator::executablePath().isEmpty(), "the device simulator was not built");
+    Configuration::initialize();
+}
+
+void TestOpenDevice::init()
+{
+    _descriptors = std::make_unique<QTemporaryDir>();
+    qputenv("PAVISOR_SIMULATOR_DIR", _descriptors->path().toLocal8Bit());
+    _editor = std::make_unique<FormContentEditor>();
+    pointerFormContentEditor = _editor.get();
+}
+
+void TestOpenDevice::cleanup()
+{
+    Device::releaseSelectedDevice();
+    _simulators.clear();
+    _editor.reset();
+    pointerFormContentEditor = nullptr;
+    qunsetenv("PAVISOR_SIMULATOR_DIR");
+}
+
+Simulator& TestOpenDevice::_plug(const QByteArray& main, const QByteArray& backup, const QStringList& flags)
+{
+    Simulator& simulator = _simulators.emplace_back();
+    simulator.writeStateFile(QStringLiteral("main.bin"), main);
+    simulator.writeStateFile(QStringLiteral("backup.bin"), backup.isEmpty() ? main : backup);
+    if (!simulator.start(flags))
+        qFatal("simulator: %s", qPrintable(simulator.errorString()));
+    return simulator;
+}
+
+void TestOpenDevice::_typePassword(const QString& password)
+{
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_INSERT_READING_MASTER_PASSWORD);
+    auto* field = _widget<QLineEdit>(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField");
+    QTest::keyClicks(field, password);
+    QTest::keyClick(field, Qt::Key_Return);
+    // The read page runs on timer ticks and pops itself at the end.
+    QTRY_VERIFY_WITH_TIMEOUT(_editor->viewGetCurrent() != View::VIEW_ID_READ_DEVICE, 60000);
+}
+
+QString TestOpenDevice::_answerMessage(const char* button)
+{
+    if (!QTest::qWaitFor([this]() { return _editor->viewGetCurrent() == View::VIEW_ID_MESSAGE_BOX_DIALOG; },
+                         20000))
+        return QStringLiteral("(no message)");
+    const QString text = _widget<QLabel>(View::VIEW_ID_MESSAGE_BOX_DIALOG, "labelText")->text();
+    _widget(View::VIEW_ID_MESSAGE_BOX_DIALOG, button)->click();
+    return text;
+}
+
+QStringList TestOpenDevice::_tabNames() const
+{
+    auto* tabWidget = _editor->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    QStringList names;
+    for (int index = 0; index < tabWidget->count(); index++)
+        names << tabWidget->tabText(index);
+    return names;
+}
+
+void TestOpenDevice::opensOneDeviceOrTheChosenOne()
+{
+    // No device: the selection page, which waits for one.
+    _widget(View::VIEW_ID_START_MENU, "pushButtonOpenDevice")->click();
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_DEVICE_SELECTION);
+    _widget(View::VIEW_ID_DEVICE_SELECTION, "pushButtonCancel")->click();
+
+    // One device: straight to the password page, whose OK needs a character and whose Show reveals it.
+    const Tabs demo = DemoContent::demoTabs();
+    Simulator& first = _plug(image(demo));
+    auto* field = _widget<QLineEdit>(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField");
+    auto* ok = _widget(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "pushButtonOk");
+    auto* show = _widget(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "pushButtonShow");
+    for (int round = 0; round < 2; round++)
+    {
+        _widget(View::VIEW_ID_START_MENU, "pushButtonOpenDevice")->click();
+        QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_INSERT_READING_MASTER_PASSWORD);
+        QVERIFY(field->text().isEmpty() && field->echoMode() == QLineEdit::Password &&
+                show->text() == "Show");
+        QVERIFY(!ok->isEnabled() && !_isReleased(first));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_INSERT_READING_MASTER_PASSWORD);
+        QTest::keyClicks(field, QStringLiteral("p"));
+        QVERIFY(ok->isEnabled());
+        QTest::keyClick(field, Qt::Key_Backspace);
+        show->click();
+        QVERIFY(!ok->isEnabled() && field->echoMode() == QLineEdit::Normal && show->text() == "Hide");
+        QTest::keyClicks(field, QStringLiteral("typed"));
+        // Cancelling releases the device and goes back.
+        _widget(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "pushButtonCancel")->click();
+        QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_START_MENU);
+        QVERIFY(_isReleased(first) && !_editor->_isMasterPasswordKnown);
+    }
+    _widget(View::VIEW_ID_START_MENU, "pushButtonOpenDevice")->click();
+    _typePassword();
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(_tabNames(), QStringList({"Personal", "Banking", "Shopping", "Social", "Work"}));
+    auto* table = static_cast<PasswordTable*>(_editor->findChild<QTabWidget*>("tabWidget")->widget(4));
+    QCOMPARE(table->passwords, demo[4].passwords);
+    QCOMPARE(table->tableWidget->item(table->tableWidget->rowCount() - 1, 0)->text(),
+             demo[4].passwords.last().data[0]);
+    QVERIFY(_editor->_viewsStack.isEmpty() && !_editor->_isUnsavedDataPresent && _isReleased(first));
+    QVERIFY(_editor->_pointerActionWriteDevice->isEnabled() && _editor->_masterPassword == PASSWORD);
+    QVERIFY(_editor->findChild<QAction*>(QStringLiteral("actionImportCSV"))->isEnabled());
+
+    // Its information page reads it and releases it.
+    _trigger("actionDisplaySerialNumber");
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_SHOW_DEVICE_INFORMATION);
+    QCOMPARE(_widget<QLabel>(View::VIEW_ID_SHOW_DEVICE_INFORMATION, "labelSerialNumber")->text(),
+             "QRTAV-000001");
+    QVERIFY(_isReleased(first));
+    _widget(View::VIEW_ID_SHOW_DEVICE_INFORMATION, "pushButtonOk")->click();
+
+    // Two devices: the user picks one. It holds an image written under scheme 1, which opens once
+    // scheme 2 has said no.
+    const Tabs other = DemoContent::generatedTabs(2, 2000);
+    Simulator& second = _plug(image(other, Security::ENCRYPTION_SCHEME_ID_1), {},
+                              {"--serial", "QRTAV-000002", "--name", "Second"});
+    _trigger("actionOpenDevice");
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_DEVICE_SELECTION);
+    auto* list = _widget<QListWidget>(View::VIEW_ID_DEVICE_SELECTION, "listWidget");
+    QTRY_COMPARE(list->count(), 2);
+    QListWidgetItem* item = list->findItems(QStringLiteral("Second"), Qt::MatchExactly).value(0);
+    list->setCurrentItem(item);
+    emit list->itemClicked(item);
+    _widget(View::VIEW_ID_DEVICE_SELECTION, "pushButtonSelect")->click();
+    _typePassword();
+    QCOMPARE(_tabNames(), QStringList({"Tab 1", "Tab 2"}));
+    QVERIFY(_isReleased(first) && _isReleased(second));
+}
+
+void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
+{
+    const Tabs demo = DemoContent::demoTabs();
+    Simulator& good = _plug(image(demo));
+    _trigger("actionOpenDevice");
+    _typePassword();
+    QCOMPARE(_tabNames().size(), demo.size());
+    good.stop();
+
+    // Each ends with its message, the shown records intact and the device released; only a password
+    // that opens nothing makes them unsavable.
+    const QString wrongPassword =
+        QStringLiteral("Failed to decrypt data. Make sure you provided the correct password.");
+    QByteArray noise(Device::MEMORY_SIZE, '\0');
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    struct Case
+    {
+        QByteArray image;
+        QStringList flags;
+        QString password;
+        QString message;
+    };
+    const QList<Case> cases = {
+        {image(demo), {}, QStringLiteral("correct horsE"), wrongPassword},
+        {noise, {}, PASSWORD, wrongPassword},
+        {QByteArray(Device::MEMORY_SIZE, '\xFF'), {}, PASSWORD, wrongPassword},
+        {QByteArray(Device::MEMORY_SIZE, '\0'), {}, PASSWORD, wrongPassword},
+        {image(demo),
+         {"--silent-command", "8"},
+         QString(),
+         QStringLiteral("Could not open the connected device.")},
+        // Unplugged once the main memory is in.
+        {image(demo),
+         {},
+         QStringLiteral("unplugged"),
+         QStringLiteral("Could not read the device backup memory, aborting.")},
+    };
+    for (const Case& failure : cases)
+    {
+        _editor->_isMasterPasswordKnown = true;
+        _editor->_updateUserInterfaceControls();
+        Simulator& simulator = _plug(failure.image, {}, failure.flags);
+        auto unplug = connect(_widget<QProgressBar>(View::VIEW_ID_READ_DEVICE, "progressBar"),
+                              &QProgressBar::valueChanged, this,
+                              [&](int value)
+                              {
+                                  if (value >= Device::MEMORY_SIZE && failure.password == "unplugged" &&
+                                      simulator.isRunning())
+                                      simulator.stop();
+                              });
+        _trigger("actionOpenDevice");
+        if (!failure.password.isEmpty())
+            _typePassword(failure.password);
+        disconnect(unplug);
+        QCOMPARE(_answerMessage(), failure.message);
+        QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_CONTENT_EDITOR);
+        QCOMPARE(_tabNames().size(), demo.size());
+        QVERIFY(_isReleased(simulator));
+        QCOMPARE(_editor->_pointerActionWriteDevice->isEnabled(), failure.message != wrongPassword);
+        simulator.stop();
+    }
+}
+
+void TestOpenDevice::asksFirstWhenMemoriesDifferOrDataIsUnsaved()
+{
+    // Differing memories: Cancel leaves everything as it was, No shows the backup, Yes the main one.
+    Simulator& differing =
+        _plug(image(DemoContent::generatedTabs(1, 500)), image(DemoContent::generatedTabs(3, 500)));
+    QString title;
+    for (const auto& [answer, expected] :
+         {std::pair{QMessageBox::Cancel, QStringList()},
+          std::pair{QMessageBox::No, QStringList({"Tab 1", "Tab 2", "Tab 3"})},
+          std::pair{QMessageBox::Yes, QStringList({"Tab 1"})}})
+    {
+        TestSupport::answerNextModal(
+            [&title, answer = answer](QWidget* modal)
+            {
+                title = modal->windowTitle();
+                static_cast<QMessageBox*>(modal)->button(answer)->click();
+            },
+            30000);
+        _trigger("actionOpenDevice");
+        _typePassword();
+        QCOMPARE(title, QStringLiteral("Warning"));
+        QCOMPARE(_tabNames(), expected);
+        QVERIFY(_isReleased(differing));
+    }
+    differing.stop();
+
+    // Unsaved changes: "No" leaves everything as it was, the device untouched; "Yes" goes on.
+    const Tabs demo = DemoContent::demoTabs();
+    Simulator& simulator = _plug(image(demo));
+    _editor->_setUnsavedDataPresent(true);
+    _trigger("actionOpenDevice");
+    QVERIFY(_answerMessage("pushButtonNo").startsWith("You have made some modifications"));
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_CONTENT_EDITOR);
+    QVERIFY(simulator.recordedBytes().isEmpty() && _editor->_isUnsavedDataPresent);
+    _trigger("actionOpenDevice");
+    _answerMessage("pushButtonYes");
+    _typePassword();
+    QCOMPARE(_tabNames().size(), demo.size());
+    QVERIFY(!_editor->_isUnsavedDataPresent);
+}
+
+void TestOpenDevice::loadsAThousandTabsQuickly()
+{
+    // A damaged or hostile image may hold thousands of tabs: loading it, and replacing it, stays fast.
+    _plug(image(DemoContent::generatedTabs(1000, 0)));
+    for (int round = 0; round < 2; round++)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        _trigger("actionOpenDevice");
+        _typePassword();
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(int(_tabNames().size()), 1000);
+        QCOMPARE(_tabNames().last(), QStringLiteral("Tab 1000"));
+    }
+}
+
+QTEST_MAIN(TestOpenDevice)
+#include "tst_open_device.moc"
