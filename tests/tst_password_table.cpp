@@ -99,6 +99,10 @@ void TestPasswordTable::cleanupTestCase()
 void TestPasswordTable::insertsInNameOrderAndRemoves()
 {
     PasswordTable table;
+    QStringList headers;
+    for (int column = 0; column < table.tableWidget->columnCount(); column++)
+        headers << table.tableWidget->horizontalHeaderItem(column)->text();
+    QCOMPARE(headers, QStringList({"Name", "ID / Login / Email", "Password", "Web site / URL", "Note"}));
     QCOMPARE(table.insertPassword(makePassword(QStringLiteral("beta"))), 0);
     QCOMPARE(table.insertPassword(makePassword(QStringLiteral("Alpha"))), 0);
     QCOMPARE(table.insertPassword(makePassword(QStringLiteral("alpha"))), 1);
@@ -294,6 +298,13 @@ void TestPasswordTable::copiesTheClearFieldOfTheCurrentCell()
     QCOMPARE(clipboard->text(), QStringLiteral("note bank"));
     QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
     QCOMPARE(copied.count(), 2);
+
+    // Cells are never edited in place: F2, typing and Return change nothing.
+    QTest::keyClick(table.tableWidget, Qt::Key_F2);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents(); // an editor commits on the next turn
+    QCOMPARE(table.tableWidget->item(0, 4)->text(), QStringLiteral("note bank"));
 }
 
 void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
