@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QtGlobal>
 
 QSettings* Configuration::pointerSettings = nullptr;
 QLocale::Language Configuration::_systemLanguageId = QLocale::English;
@@ -12,7 +13,36 @@ namespace
 // Organization name of the native settings store: the product web site's domain.
 const char* const SETTINGS_ORGANIZATION_DOMAIN = "pavisor.com";
 const char* const SETTINGS_APPLICATION_NAME = "Pavisor Key Manager";
+const char* const WEBSITE_BASE_URL = "https://www.pavisor.com";
+const char* const WEBSITE_URL_ENVIRONMENT_VARIABLE = "PAVISOR_WEBSITE_URL";
 } // namespace
+
+QUrl Configuration::getWebsiteUrl(const QString& path)
+{
+    QUrl url(QString::fromLatin1(WEBSITE_BASE_URL));
+    const QUrl replacement(qEnvironmentVariable(WEBSITE_URL_ENVIRONMENT_VARIABLE));
+    if (replacement.isValid() && !replacement.host().isEmpty())
+    {
+        url.setScheme(replacement.scheme());
+        url.setHost(replacement.host());
+        url.setPort(replacement.port());
+    }
+    url.setPath(path);
+    return url;
+}
+
+int Configuration::getApplicationAutoLockingDelayMinutes()
+{
+    bool isNumber = false;
+    const int minutes =
+        pointerSettings == nullptr
+            ? 0
+            : pointerSettings->value(SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES).toInt(&isNumber);
+    if (!isNumber)
+        return APPLICATION_AUTO_LOCKING_DELAY_MINUTES_DEFAULT;
+    return qBound(APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM, minutes,
+                  APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM);
+}
 
 QString Configuration::getBundleResourcesPath()
 {

@@ -4,12 +4,37 @@
 #include <QLocale>
 #include <QSettings>
 #include <QString>
+#include <QUrl>
 
 // The process-wide settings object and the system language, computed once at start-up.
 class Configuration
 {
 public:
     static QSettings* pointerSettings;
+
+    // The settings keys, exactly as stored.
+    static constexpr const char* SETTINGS_KEY_IS_FIRST_RUN = "IsFirstRun";
+    static constexpr const char* SETTINGS_KEY_IS_NEW_APPLICATION_VERSION_CHECK_ENABLED =
+        "IsNewApplicationVersionCheckEnabled";
+    static constexpr const char* SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED =
+        "IsApplicationAutoLockingEnabled";
+    static constexpr const char* SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES =
+        "ApplicationAutoLockingDelayMinutes";
+    static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM = 1;
+    static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM = 1440;
+    static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_DEFAULT = 5;
+
+    // Shown in the About box and compared with the version the update server announces.
+    static constexpr const char* APPLICATION_VERSION = "2.1";
+
+    // The page at `path` of the product web site. PAVISOR_WEBSITE_URL, when set, replaces the
+    // site's scheme, host and port (tests serve the update file from 127.0.0.1).
+    static QUrl getWebsiteUrl(const QString& path);
+
+    // The auto-locking delay in minutes, as the settings page shows it: a store edited by hand
+    // (key missing, not a number, out of range) gives the default or the nearest bound, so that
+    // no stored value can lock the user out within seconds.
+    static int getApplicationAutoLockingDelayMinutes();
 
     // Chooses the settings store ("Configuration.ini" in the bundle's "Resources" folder when it
     // exists, the native per-user store otherwise) and records the system language.
@@ -27,6 +52,20 @@ public:
 private:
     static QLocale::Language _systemLanguageId;
     static QString _systemLanguageString;
+
+public:
+    // Password generation choices of the password editor page, kept from one run to the next.
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_MODE = "PasswordGenerationMode";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_CHARACTERS_COUNT =
+        "PasswordGenerationCharactersCount";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_LOWERCASE_LETTERS =
+        "IsPasswordGenerationLowercaseLettersEnabled";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_UPPERCASE_LETTERS =
+        "IsPasswordGenerationUppercaseLettersEnabled";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_DIGITS =
+        "IsPasswordGenerationDigitsEnabled";
+    static constexpr const char* SETTINGS_KEY_PASSWORD_GENERATION_SYMBOLS =
+        "IsPasswordGenerationSymbolsEnabled";
 };
 
 #endif

@@ -8,7 +8,7 @@
 void FirstRunPrompt::showIfNeeded(QWidget* parent)
 {
     QSettings* settings = Configuration::pointerSettings;
-    if (settings == nullptr || !settings->value(QStringLiteral("IsFirstRun"), true).toBool())
+    if (settings == nullptr || !settings->value(Configuration::SETTINGS_KEY_IS_FIRST_RUN, true).toBool())
         return;
 
     const QMessageBox::StandardButton answer =
@@ -21,6 +21,6 @@ void FirstRunPrompt::showIfNeeded(QWidget* parent)
     if (answer == QMessageBox::Yes)
         HelpViewer::display(QStringLiteral("getting_started_description.html"));
 
-    settings->setValue(QStringLiteral("IsFirstRun"), false);
+    settings->setValue(Configuration::SETTINGS_KEY_IS_FIRST_RUN, false);
     settings->sync();
 }

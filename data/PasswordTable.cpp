@@ -8,7 +8,9 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QUrl>
@@ -19,6 +21,19 @@ namespace
 {
 // A long address would push the note column out of sight.
 constexpr int URL_COLUMN_MAXIMUM_WIDTH = 450;
+// A cell shows at most this many characters of its field: laying out a whole 100 KB note on every
+// paint and every column sizing would stall the window, and a cell never shows that much anyway.
+constexpr int CELL_TEXT_MAXIMUM_LENGTH = 1000;
+
+QTableWidgetItem* newCellItem(const QString& text)
+{
+    if (text.size() <= CELL_TEXT_MAXIMUM_LENGTH)
+        return new QTableWidgetItem(text);
+    // Never cut a surrogate pair in two.
+    const int length =
+        CELL_TEXT_MAXIMUM_LENGTH - (text[CELL_TEXT_MAXIMUM_LENGTH - 1].isHighSurrogate() ? 1 : 0);
+    return new QTableWidgetItem(text.left(length) + QChar(0x2026));
+}
 } // namespace
 
 bool PasswordTable::Password::operator==(const Password& other) const
@@ -57,10 +72,12 @@ PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent), ui(new Ui::Pass
     }
 
     // Window context: only the table of the visible tab is shown, so only that one reacts.
-    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(tr("Ctrl+C")), this);
+    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(QStringLiteral("Ctrl+C")), this);
     _pointerShortcutCopyTableData->setContext(Qt::WindowShortcut);
 
     fillTableWithPasswords();
+    // Hidden until shown (see hideEvent()).
+    setUpdatesEnabled(false);
 
     connect(tableWidget, &QTableWidget::itemSelectionChanged, this,
             &PasswordTable::_slotTableWidgetItemSelectionChanged);
@@ -88,7 +105,42 @@ void PasswordTable::clearPassword(Password* password)
         text.clear();
 }
 
-int PasswordTable::insertPassword(const Password& password)
+bool PasswordTable::removeStoreDelimiters(QString* text)
+{
+    const qsizetype size = text->size();
+    text->remove(QChar(0x03));
+    text->remove(QChar(0x04));
+    return text->size() != size;
+}
+
+void PasswordTable::removeStoreDelimiters(QLineEdit* lineEdit)
+{
+    QString text = lineEdit->text();
+    if (!removeStoreDelimiters(&text))
+        return;
+    QString textBeforeCursor = lineEdit->text().left(lineEdit->cursorPosition());
+    removeStoreDelimiters(&textBeforeCursor);
+    lineEdit->setText(text);
+    lineEdit->setCursorPosition(static_cast<int>(textBeforeCursor.size()));
+}
+
+QUrl PasswordTable::getOpenableUrl(const QString& url)
+{
+    // A scheme is letters, digits, "+", "-" and "." before a colon; "host:8080" is a host and a port.
+    static const QRegularExpression schemePattern(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?![0-9])"));
+    const QString trimmedUrl = url.trimmed();
+    const QUrl openableUrl(
+        schemePattern.match(trimmedUrl).hasMatch() ? trimmedUrl : QStringLiteral("https://") + trimmedUrl,
+        QUrl::TolerantMode);
+    // Any other scheme ("file:", "javascript:", a custom handler) could run or reveal local content.
+    const QString scheme = openableUrl.scheme();
+    if (!openableUrl.isValid() || openableUrl.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return QUrl();
+    return openableUrl;
+}
+
+int PasswordTable::insertPasswordWithoutRow(const Password& password)
 {
     const QString& name = password.data[PASSWORD_DATA_ID_NAME];
     int index = 0;
@@ -98,6 +150,12 @@ int PasswordTable::insertPassword(const Password& password)
         index++;
 
     passwords.insert(index, password);
+    return index;
+}
+
+int PasswordTable::insertPassword(const Password& password)
+{
+    const int index = insertPasswordWithoutRow(password);
     _fillTableRowWithPassword(index);
     _updateTableViewForInsertedRow(index);
     return index;
@@ -107,18 +165,32 @@ void PasswordTable::removePassword(int index)
 {
     if (index < 0 || index >= passwords.size())
         return;
+
+    // Measured before it goes: unless it was the only widest row of a column, the widths stay.
+    bool isWidthLost = !_isColumnContentWidthsUsable();
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT && !isWidthLost; column++)
+    {
+        if (_getCellContentWidth(index, column) == _columnContentWidths[column])
+            isWidthLost = --_columnContentWidthCounts[column] == 0;
+    }
     passwords.removeAt(index);
     tableWidget->removeRow(index);
-    _updateTableView();
+    if (isWidthLost)
+        _updateTableView();
+    else
+        _applyColumnContentWidths();
 }
 
 void PasswordTable::fillTableWithPasswords()
 {
-    // Same result as removing row 0 once per row, in one model operation.
+    // Same result as removing row 0 once per row, in one model operation. The rows are added all at
+    // once too: a shown view lays out every cell widget again after each inserted row, which made
+    // rebuilding the visible table quadratic.
     tableWidget->setRowCount(0);
     const int count = static_cast<int>(passwords.size());
+    tableWidget->setRowCount(count);
     for (int index = 0; index < count; index++)
-        _fillTableRowWithPassword(index);
+        _setTableRowCells(index);
     _updateTableView();
 }
 
@@ -144,16 +216,19 @@ void PasswordTable::updateTabNamesContextMenu(const QList<QString>& tabNames, in
 
 void PasswordTable::_fillTableRowWithPassword(int index)
 {
-    const Password& password = passwords[index];
     tableWidget->insertRow(index);
-    tableWidget->setItem(index, PASSWORD_DATA_ID_NAME,
-                         new QTableWidgetItem(password.data[PASSWORD_DATA_ID_NAME]));
-    tableWidget->setItem(index, PASSWORD_DATA_ID_LOGIN,
-                         new QTableWidgetItem(password.data[PASSWORD_DATA_ID_LOGIN]));
+    _setTableRowCells(index);
+}
+
+void PasswordTable::_setTableRowCells(int index)
+{
+    const Password& password = passwords[index];
+    tableWidget->setItem(index, PASSWORD_DATA_ID_NAME, newCellItem(password.data[PASSWORD_DATA_ID_NAME]));
+    tableWidget->setItem(index, PASSWORD_DATA_ID_LOGIN, newCellItem(password.data[PASSWORD_DATA_ID_LOGIN]));
     tableWidget->setCellWidget(index, PASSWORD_DATA_ID_PASSWORD,
                                new PasswordTablePasswordItem(password.data[PASSWORD_DATA_ID_PASSWORD]));
 
-    auto* urlItem = new QTableWidgetItem(password.data[PASSWORD_DATA_ID_URL]);
+    QTableWidgetItem* urlItem = newCellItem(password.data[PASSWORD_DATA_ID_URL]);
     if (_isUrlValid(password.data[PASSWORD_DATA_ID_URL]))
     {
         // Underlined like a link: a double click opens it.
@@ -162,8 +237,7 @@ void PasswordTable::_fillTableRowWithPassword(int index)
         urlItem->setFont(font);
     }
     tableWidget->setItem(index, PASSWORD_DATA_ID_URL, urlItem);
-    tableWidget->setItem(index, PASSWORD_DATA_ID_NOTE,
-                         new QTableWidgetItem(password.data[PASSWORD_DATA_ID_NOTE]));
+    tableWidget->setItem(index, PASSWORD_DATA_ID_NOTE, newCellItem(password.data[PASSWORD_DATA_ID_NOTE]));
 }
 
 void PasswordTable::_updateTableView()
@@ -175,12 +249,27 @@ void PasswordTable::_updateTableView()
     _isColumnContentWidthsValid = false;
 }
 
-void PasswordTable::_updateTableViewForInsertedRow(int index)
+bool PasswordTable::_isColumnContentWidthsUsable()
 {
     // Sizing a column to its contents measures every row, which made entering records one by one
     // quadratic. Up to the view's measuring limit it measures all rows, so its result is the widest
-    // row: the widest of the rows already measured and the new one. Past that limit the view samples
-    // rows, and only its own pass gives the same widths.
+    // row, which the cache keeps. Past that limit the view samples rows, and only its own pass gives
+    // the same widths.
+    const int rowCount = tableWidget->rowCount();
+    const int precision = tableWidget->verticalHeader()->resizeContentsPrecision();
+    if (precision == 0 || (precision > 0 && rowCount > precision))
+        _isColumnContentWidthsValid = false;
+
+    // Widths measured under another font or style (set on the table widget itself, or through a
+    // style sheet) no longer hold.
+    tableWidget->ensurePolished();
+    if (_columnContentWidthsFont != tableWidget->font() || _columnContentWidthsStyle != tableWidget->style())
+        _isColumnContentWidthsValid = false;
+    return _isColumnContentWidthsValid;
+}
+
+void PasswordTable::_updateTableViewForInsertedRow(int index)
+{
     const int rowCount = tableWidget->rowCount();
     const int precision = tableWidget->verticalHeader()->resizeContentsPrecision();
     if (precision == 0 || (precision > 0 && rowCount > precision))
@@ -189,30 +278,39 @@ void PasswordTable::_updateTableViewForInsertedRow(int index)
         return;
     }
 
-    // Widths measured under another font or style (set on the table widget itself, or through a
-    // style sheet) no longer hold.
-    tableWidget->ensurePolished();
-    if (_columnContentWidthsFont != tableWidget->font() || _columnContentWidthsStyle != tableWidget->style())
+    const bool isCacheUsable = _isColumnContentWidthsUsable();
+    _columnContentWidthsFont = tableWidget->font();
+    _columnContentWidthsStyle = tableWidget->style();
+    // The widest width of each column and how many rows have it.
+    const auto measure = [this](int row, int column)
     {
-        _isColumnContentWidthsValid = false;
-        _columnContentWidthsFont = tableWidget->font();
-        _columnContentWidthsStyle = tableWidget->style();
-    }
+        const int width = _getCellContentWidth(row, column);
+        if (width > _columnContentWidths[column])
+        {
+            _columnContentWidths[column] = width;
+            _columnContentWidthCounts[column] = 0;
+        }
+        if (width == _columnContentWidths[column])
+            _columnContentWidthCounts[column]++;
+    };
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
     {
-        if (_isColumnContentWidthsValid)
+        if (isCacheUsable)
         {
-            _columnContentWidths[column] =
-                std::max(_columnContentWidths[column], _getCellContentWidth(index, column));
+            measure(index, column);
             continue;
         }
         _columnContentWidths[column] = 0;
+        _columnContentWidthCounts[column] = 0;
         for (int row = 0; row < rowCount; row++)
-            _columnContentWidths[column] =
-                std::max(_columnContentWidths[column], _getCellContentWidth(row, column));
+            measure(row, column);
     }
     _isColumnContentWidthsValid = true;
+    _applyColumnContentWidths();
+}
 
+void PasswordTable::_applyColumnContentWidths()
+{
     // The same sizes the view's own pass sets: content (plus the grid line) or header, whichever is wider.
     QHeaderView* header = tableWidget->horizontalHeader();
     const int gridWidth = tableWidget->showGrid() ? 1 : 0;
@@ -232,6 +330,21 @@ int PasswordTable::_getCellContentWidth(int row, int column) const
     if (QWidget* cellWidget = tableWidget->indexWidget(index))
         width = std::max(cellWidget->sizeHint().width(), cellWidget->minimumWidth());
     return std::max(width, tableWidget->sizeHintForIndex(index).width());
+}
+
+void PasswordTable::showEvent(QShowEvent* event)
+{
+    setUpdatesEnabled(true);
+    QWidget::showEvent(event);
+}
+
+void PasswordTable::hideEvent(QHideEvent* event)
+{
+    // Every page switch of a stacked widget (a tab, a view) turns updates off and on again in every
+    // widget below it, a walk over every row's password cell of every tab. A table that keeps its
+    // own updates off while hidden ends that walk at itself.
+    setUpdatesEnabled(false);
+    QWidget::hideEvent(event);
 }
 
 void PasswordTable::changeEvent(QEvent* event)
@@ -283,8 +396,11 @@ void PasswordTable::_slotTableWidgetCellDoubleClicked(int row, int column)
     if (column != PASSWORD_DATA_ID_URL || row < 0 || row >= passwords.size())
         return;
     const QString& url = passwords[row].data[PASSWORD_DATA_ID_URL];
-    if (_isUrlValid(url))
-        QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+    if (!_isUrlValid(url))
+        return;
+    const QUrl openableUrl = getOpenableUrl(url);
+    if (!openableUrl.isEmpty())
+        QDesktopServices::openUrl(openableUrl);
 }
 
 void PasswordTable::_slotActionCopyTableDataTriggered()

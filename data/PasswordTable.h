@@ -4,9 +4,11 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class QShortcut;
 class QTabWidget;
@@ -53,6 +55,9 @@ public:
 
     // Inserts a copy at its place in name order (case-insensitive, after equal names) and returns its row.
     int insertPassword(const Password& password);
+    // Places a copy in passwords where insertPassword() would, without building its row: for many
+    // insertions followed by one fillTableWithPasswords(). Returns its index.
+    int insertPasswordWithoutRow(const Password& password);
     // Removes the record and row at index; an index outside the records does nothing.
     void removePassword(int index);
     // Rebuilds every row from passwords, in list order (after passwords was assigned directly).
@@ -61,6 +66,13 @@ public:
     void updateTabNamesContextMenu(const QList<QString>& tabNames, int currentTabIndex);
 
     static void clearPassword(Password* password);
+    // Removes U+0003 and U+0004, which the store would read back as structure; true when any was there.
+    static bool removeStoreDelimiters(QString* text);
+    // The same on the text of an input field, keeping its cursor in place.
+    static void removeStoreDelimiters(QLineEdit* lineEdit);
+    // The address a double click on this web site text opens: http and https only, "https://" added
+    // to an address typed without a scheme. An empty address for anything else.
+    static QUrl getOpenableUrl(const QString& url);
 
 signals:
     void dataCopied();
@@ -68,6 +80,8 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     Ui::PasswordTable* ui;
@@ -79,17 +93,24 @@ private:
     QMenu* _pointerMenuDuplicateRowToTab;
     QMenu* _pointerMenuMoveRowToTab;
     QShortcut* _pointerShortcutCopyTableData;
-    // Widest content of each column over all rows, so that an insertion sizes the columns from its own
-    // row instead of measuring every row again. Invalid after anything but an insertion.
+    // Widest content of each column over all rows, so that an insertion or a removal sizes the columns
+    // from its own row instead of measuring every row again. Invalid after a rebuild.
     int _columnContentWidths[PASSWORD_DATA_IDS_COUNT] = {};
+    // How many rows have that widest width: a removal re-measures only when the last of them goes.
+    int _columnContentWidthCounts[PASSWORD_DATA_IDS_COUNT] = {};
     bool _isColumnContentWidthsValid = false;
     // The font and style the cached widths were measured with.
     QFont _columnContentWidthsFont;
     const QStyle* _columnContentWidthsStyle = nullptr;
 
     void _fillTableRowWithPassword(int index);
+    // Fills the cells of an existing empty row from record index.
+    void _setTableRowCells(int index);
     void _updateTableView();
     void _updateTableViewForInsertedRow(int index);
+    // Whether the cached widths still are those of the view's own pass (same font, style and rows measured).
+    bool _isColumnContentWidthsUsable();
+    void _applyColumnContentWidths();
     int _getCellContentWidth(int row, int column) const;
     QTabWidget* _getParentTabWidget();
     static bool _isUrlValid(const QString& url);

@@ -163,6 +163,8 @@ void FormContentEditor::viewPush(ViewId id)
 {
     if (id < VIEW_ID_CONTENT_EDITOR || id >= VIEW_ID_PREVIOUS)
         return;
+    if (_isViewStackLocked())
+        return _viewPushUnderLock(id);
     _viewsStack.push(viewGetCurrent());
     _viewSet(id, false, true);
 }
@@ -171,6 +173,8 @@ void FormContentEditor::viewPop(ViewId target)
 {
     if (_viewsStack.isEmpty())
         return;
+    if (_isViewStackLocked())
+        return _viewPopUnderLock(target);
     if (target == VIEW_ID_PREVIOUS)
         target = _viewsStack.top();
 
@@ -183,15 +187,40 @@ void FormContentEditor::viewPop(ViewId target)
     } while (view != target && !_viewsStack.isEmpty());
 }
 
+void FormContentEditor::viewPopPage(ViewContentBase* page)
+{
+    int id = VIEW_ID_START_MENU;
+    while (id < VIEW_ID_PREVIOUS && viewGetContent(static_cast<ViewId>(id)) != page)
+        id++;
+    if (id == VIEW_ID_PREVIOUS || _viewsStack.isEmpty())
+        return;
+
+    if (id == viewGetCurrent())
+    {
+        _viewSet(_viewsStack.pop(), true, false);
+        return;
+    }
+    // Covered: it leaves the history, and whatever covers it stays shown.
+    const int index = static_cast<int>(_viewsStack.lastIndexOf(static_cast<ViewId>(id)));
+    if (index < 0)
+        return;
+    _viewsStack.remove(index);
+    page->exitView();
+}
+
 void FormContentEditor::viewReplace(ViewId id)
 {
     if (id < VIEW_ID_CONTENT_EDITOR || id >= VIEW_ID_PREVIOUS)
         return;
+    if (_isViewStackLocked())
+        return _viewReplaceUnderLock(id);
     _viewSet(id, true, true);
 }
 
 void FormContentEditor::viewClear()
 {
+    if (_isViewStackLocked())
+        return _viewClearUnderLock();
     _viewsStack.clear();
 }
 

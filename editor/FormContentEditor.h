@@ -1,6 +1,7 @@
 #ifndef FORMCONTENTEDITOR_H
 #define FORMCONTENTEDITOR_H
 
+#include "PasswordTable.h"
 #include "ViewContentMessageBoxDialog.h"
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 
 class PasswordTable;
 class QNetworkAccessManager;
+class QNetworkReply;
 class QShortcut;
 class ViewBase;
 class ViewContentBase;
@@ -80,6 +82,9 @@ public:
 
     void viewPush(ViewId id);
     void viewPop(ViewId target);
+    // Takes `page` off the view stack, and only it: when shown, the view below comes back; when
+    // covered (by the locked page, say), it leaves the history and the view on top stays.
+    void viewPopPage(ViewContentBase* page);
     void viewReplace(ViewId id);
     void viewClear();
     ViewId viewGetCurrent();
@@ -160,17 +165,96 @@ private:
     void _setUnsavedDataPresent(bool isUnsavedDataPresent);
     void _updateUserInterfaceControls();
     void _handleMessageBoxAnswerForEditing(ViewContentMessageBoxDialog::Button button);
+    friend class TestEditing;
+    friend class BenchEditing;
+    // Scratch image of the memory gauge, reused on every update and wiped after each (it holds plaintext).
+    QByteArray _memoryGaugeBuffer;
+    PasswordTable* _getCurrentPasswordTable();
+    void _searchText(bool isSearchForward);
+    // One step of the walk from (*pointerRow, *pointerColumn), the start cell being examined last; the
+    // found cell is written back. Passwords are never examined.
+    bool _searchTextInTab(const QString& text, PasswordTable* pointerTable, int* pointerRow,
+                          int* pointerColumn, bool isSearchForward, bool isWrapAllowed);
+private slots:
+    void _slotPushButtonNewPasswordClicked();
+    void _slotPushButtonEditPasswordClicked();
+    void _slotPushButtonRemovePasswordClicked();
+    void _slotPushButtonNewTabClicked();
+    void _slotPushButtonRenameTabClicked();
+    void _slotPushButtonDuplicateTabClicked();
+    void _slotPushButtonRemoveTabClicked();
+    void _slotViewContentLineInputDialogInsertionFinished(bool isAccepted, const QString& text);
+    void _slotViewContentPasswordInformationPasswordModified(PasswordTable::Password* pointerPassword,
+                                                             int passwordToReplaceIndex);
+    void _slotTabWidgetCurrentChanged(int newTabIndex);
+    void _slotTabWidgetTabMoved(int, int newTabIndex);
+    void _slotLineEditSearchTextEdited(const QString& referenceText);
+    void _slotLineEditSearchTextReturnPressed();
+    void _slotPushButtonPreviousSearchResultClicked();
+    void _slotPushButtonNextSearchResultClicked();
+    void _slotShortcutFindActivated();
 
     // ---------------------------------------------------------------------------------------------
     // Inactivity lock, clipboard, update check, close guard, settings, help and about
     // (FormContentEditorLock.cpp).
+public:
+    // Asks the product web site for the latest version: once at start (unless disabled in the
+    // settings) and whenever the user asks from the Help menu.
+    void checkForApplicationUpdate();
+
+protected:
+    // Installed on the application: any input event anywhere restarts the inactivity count.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    friend class TestLock;
     void _initializeLock();
+    bool _isApplicationAutoLockingEnabled = false;
+    int _applicationAutoLockingDelaySeconds = 0;
+    quint32 _inactivitySecondsCounter = 0;
+    bool _isApplicationUnlocked = true;
+    // The update request running, if any, and whether its "Searching" notice is up.
+    QNetworkReply* _pointerUpdateReply = nullptr;
+    bool _isUpdateCheckNoticeShown = false;
+    // "Lock application" is offered only while unlocked with a master password known.
+    void _updateLockControls();
+    // While the locked page is shown, every stack operation but its own pop happens underneath it,
+    // so that nothing a workflow does lifts the lock.
+    bool _isViewStackLocked();
+    void _viewPushUnderLock(ViewId id);
+    void _viewPopUnderLock(ViewId target);
+    void _viewReplaceUnderLock(ViewId id);
+    void _viewClearUnderLock();
+private slots:
+    void _slotTimerSecondTimeout();
+    void _slotActionLockApplicationClicked();
+    void _slotViewContentApplicationLockedApplicationUnlocked();
+    void _slotViewContentSettingsConfigurationChanged();
+    void _slotPushButtonClearClipboardClicked();
+    void _setClearClipboardButtonEnabled();
+    void _slotActionSoftwareUpdateCheckTriggered(bool isChecked);
+    void _slotNetworkAccessManagerFinished(QNetworkReply* reply);
+    void _slotActionSettingsTriggered(bool isChecked);
+    void _slotActionQuitTriggered(bool isChecked);
+    void _slotActionHelpTriggered(bool isChecked);
+    void _slotActionWebsiteTriggered(bool isChecked);
+    void _slotActionAboutTriggered(bool isChecked);
 
     // ---------------------------------------------------------------------------------------------
     // CSV import and export (FormContentEditorCSV.cpp).
 private:
     void _initializeCSV();
+    friend class TestCsv;
+    // Folder of the CSV file last imported or exported: both file dialogs start there. Empty at
+    // start, and never stored in the settings.
+    QString _lastCSVDirectory;
+private slots:
+    void _slotActionImportCSVTriggered(bool);
+    void _slotActionExportCSVTriggered(bool);
+    void _slotViewContentImportCSVFileFileSelected(QString completeFileName, QChar fieldsSeparatorCharacter,
+                                                   QString newTabName, int selectedExistingTabIndex,
+                                                   bool areExistingPasswordsReplaced);
 
     // ---------------------------------------------------------------------------------------------
 

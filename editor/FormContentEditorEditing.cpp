@@ -2,13 +2,405 @@
 #include "FormContentEditor.h"
 #include "ui_FormContentEditor.h"
 
-void FormContentEditor::_initializeEditing() {}
+#include "PasswordStoreCodec.h"
+#include "Security.h"
+#include "ViewBase.h"
+#include "ViewContentLineInputDialog.h"
+#include "ViewContentPasswordInformation.h"
+#include "Wipe.h"
+
+#include <QShortcut>
+#include <QTabBar>
+#include <QTableWidget>
+
+void FormContentEditor::_initializeEditing()
+{
+    connect(ui->pushButtonNewPassword, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonNewPasswordClicked);
+    connect(ui->pushButtonEditPassword, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonEditPasswordClicked);
+    connect(ui->pushButtonRemovePassword, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonRemovePasswordClicked);
+    connect(ui->pushButtonNewTab, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonNewTabClicked);
+    connect(ui->pushButtonRenameTab, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonRenameTabClicked);
+    connect(ui->pushButtonDuplicateTab, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonDuplicateTabClicked);
+    connect(ui->pushButtonRemoveTab, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonRemoveTabClicked);
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this,
+            &FormContentEditor::_slotTabWidgetCurrentChanged);
+    connect(ui->tabWidget->tabBar(), &QTabBar::tabMoved, this, &FormContentEditor::_slotTabWidgetTabMoved);
+    connect(ui->lineEditSearch, &QLineEdit::textEdited, this,
+            &FormContentEditor::_slotLineEditSearchTextEdited);
+    connect(ui->lineEditSearch, &QLineEdit::returnPressed, this,
+            &FormContentEditor::_slotLineEditSearchTextReturnPressed);
+    connect(ui->pushButtonPreviousSearchResult, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonPreviousSearchResultClicked);
+    connect(ui->pushButtonNextSearchResult, &QPushButton::clicked, this,
+            &FormContentEditor::_slotPushButtonNextSearchResultClicked);
+    connect(_pointerShortcutFind, &QShortcut::activated, this,
+            &FormContentEditor::_slotShortcutFindActivated);
+
+    auto* passwordInformation =
+        static_cast<ViewContentPasswordInformation*>(viewGetContent(VIEW_ID_PASSWORD_INFORMATION));
+    connect(passwordInformation, &ViewContentPasswordInformation::passwordModified, this,
+            &FormContentEditor::_slotViewContentPasswordInformationPasswordModified);
+    connect(passwordInformation, &ViewContentPasswordInformation::dataCopied, this,
+            &FormContentEditor::_setClearClipboardButtonEnabled);
+    connect(static_cast<ViewContentLineInputDialog*>(viewGetContent(VIEW_ID_LINE_INPUT_DIALOG)),
+            &ViewContentLineInputDialog::insertionFinished, this,
+            &FormContentEditor::_slotViewContentLineInputDialogInsertionFinished);
+
+    _updateUserInterfaceControls();
+}
+
+PasswordTable* FormContentEditor::_getCurrentPasswordTable()
+{
+    return static_cast<PasswordTable*>(ui->tabWidget->currentWidget());
+}
 
 void FormContentEditor::_setUnsavedDataPresent(bool isUnsavedDataPresent)
 {
     _isUnsavedDataPresent = isUnsavedDataPresent;
+    setWindowTitle(isUnsavedDataPresent ? tr("Pavisor Key Manager [unsaved data]")
+                                        : tr("Pavisor Key Manager"));
+    _updateUserInterfaceControls();
 }
 
-void FormContentEditor::_updateUserInterfaceControls() {}
+void FormContentEditor::_updateUserInterfaceControls()
+{
+    const int tabCount = ui->tabWidget->count();
+    PasswordTable* table = tabCount > 0 ? _getCurrentPasswordTable() : nullptr;
+    const bool isSelectionPresent = table != nullptr && !table->tableWidget->selectedRanges().isEmpty();
+    const bool isPasswordPresent = table != nullptr && !table->passwords.isEmpty();
 
-void FormContentEditor::_handleMessageBoxAnswerForEditing(ViewContentMessageBoxDialog::Button) {}
+    ui->pushButtonWriteDevice->setEnabled(_isUnsavedDataPresent);
+    ui->pushButtonEditPassword->setEnabled(isSelectionPresent);
+    ui->pushButtonRemovePassword->setEnabled(isSelectionPresent);
+    for (QPushButton* button : {ui->pushButtonNewPassword, ui->pushButtonRenameTab,
+                                ui->pushButtonDuplicateTab, ui->pushButtonRemoveTab})
+        button->setEnabled(tabCount >= 1);
+    _updateLockControls();
+    ui->actionExportCSV->setEnabled(isPasswordPresent);
+    ui->widgetSearch->setEnabled(isPasswordPresent);
+    _pointerActionWriteDevice->setEnabled(_isMasterPasswordKnown);
+
+    // The gauge encodes the whole store, so that it is exact; a store that no longer fits is not
+    // refused here (it shows 0), the save reports it.
+    if (_memoryGaugeBuffer.size() != PasswordStoreCodec::MEMORY_SIZE)
+        _memoryGaugeBuffer = QByteArray(PasswordStoreCodec::MEMORY_SIZE, '\0');
+    auto* buffer = reinterpret_cast<unsigned char*>(_memoryGaugeBuffer.data());
+    const int freeBytes = _encodePasswordsToMemoryFormat(buffer);
+    const int capacity = Security::getAvailableMemory(Security::ENCRYPTION_SCHEME_ID_1);
+    // Only the store's own bytes were written (never past the capacity).
+    wipeMemory(buffer, static_cast<size_t>(freeBytes >= 0 ? capacity - freeBytes : capacity));
+    const int percentage = freeBytes >= 0 ? freeBytes * 100 / (capacity - 1) : 0;
+    ui->labelUsedMemoryBytes->setText(tr("Available memory: %1%").arg(percentage));
+}
+
+void FormContentEditor::_slotPushButtonNewPasswordClicked()
+{
+    _pointerViews[VIEW_ID_PASSWORD_INFORMATION]->setTitle(tr("New password"));
+    static_cast<ViewContentPasswordInformation*>(viewGetContent(VIEW_ID_PASSWORD_INFORMATION))
+        ->setPassword(nullptr, -1, PasswordTable::PASSWORD_DATA_ID_NAME);
+    viewPush(VIEW_ID_PASSWORD_INFORMATION);
+}
+
+void FormContentEditor::_slotPushButtonEditPasswordClicked()
+{
+    PasswordTable* table = _getCurrentPasswordTable();
+    if (table == nullptr)
+        return;
+    const int row = table->tableWidget->currentRow();
+    const int column = table->tableWidget->currentColumn();
+    if (row < 0 || row >= table->passwords.size())
+        return;
+
+    _pointerViews[VIEW_ID_PASSWORD_INFORMATION]->setTitle(tr("Edit password"));
+    // Column and field numbers are the same: the page focuses the field of the current cell.
+    static_cast<ViewContentPasswordInformation*>(viewGetContent(VIEW_ID_PASSWORD_INFORMATION))
+        ->setPassword(&table->passwords[row], row, static_cast<PasswordTable::PasswordDataId>(column));
+    viewPush(VIEW_ID_PASSWORD_INFORMATION);
+}
+
+void FormContentEditor::_slotViewContentPasswordInformationPasswordModified(
+    PasswordTable::Password* pointerPassword, int passwordToReplaceIndex)
+{
+    PasswordTable* table = _getCurrentPasswordTable();
+    if (table == nullptr)
+    {
+        delete pointerPassword;
+        return;
+    }
+    // The edited record goes to its sorted place, which may be elsewhere when its name changed.
+    if (passwordToReplaceIndex >= 0)
+        table->removePassword(passwordToReplaceIndex);
+    const int row = table->insertPassword(*pointerPassword);
+    delete pointerPassword;
+    table->tableWidget->setCurrentCell(row, PasswordTable::PASSWORD_DATA_ID_NAME);
+    table->tableWidget->setFocus();
+    _setUnsavedDataPresent(true);
+}
+
+void FormContentEditor::_slotPushButtonRemovePasswordClicked()
+{
+    PasswordTable* table = _getCurrentPasswordTable();
+    if (table == nullptr)
+        return;
+    const int row = table->tableWidget->currentRow();
+    if (row < 0 || row >= table->passwords.size())
+        return;
+    _pendingRequest = PENDING_REQUEST_REMOVE_PASSWORD;
+    viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_QUESTION, tr("Remove password"),
+                             tr("Do you really want to remove the password called '%1'?")
+                                 .arg(table->passwords[row].data[PasswordTable::PASSWORD_DATA_ID_NAME]),
+                             ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
+                             ViewContentMessageBoxDialog::BUTTON_NO);
+}
+
+void FormContentEditor::_slotPushButtonNewTabClicked()
+{
+    _pendingRequest = PENDING_REQUEST_NEW_TAB;
+    viewPushLineInputDialog(tr("Insert tab name"), tr("Enter the tab name:"), tr("New tab"));
+}
+
+void FormContentEditor::_slotPushButtonRenameTabClicked()
+{
+    _pendingRequest = PENDING_REQUEST_RENAME_TAB;
+    viewPushLineInputDialog(tr("Insert new name"), tr("New tab name:"),
+                            ui->tabWidget->tabText(ui->tabWidget->currentIndex()));
+}
+
+void FormContentEditor::_slotPushButtonDuplicateTabClicked()
+{
+    _pendingRequest = PENDING_REQUEST_DUPLICATE_TAB;
+    viewPushLineInputDialog(tr("Insert tab name"), tr("New tab name:"),
+                            ui->tabWidget->tabText(ui->tabWidget->currentIndex()) + tr(" - Copy"));
+}
+
+void FormContentEditor::_slotPushButtonRemoveTabClicked()
+{
+    _pendingRequest = PENDING_REQUEST_REMOVE_TAB;
+    viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_QUESTION, tr("Remove tab"),
+                             tr("Do you really want to remove the tab called '%1' and all its content?")
+                                 .arg(ui->tabWidget->tabText(ui->tabWidget->currentIndex())),
+                             ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
+                             ViewContentMessageBoxDialog::BUTTON_NO);
+}
+
+void FormContentEditor::_slotViewContentLineInputDialogInsertionFinished(bool isAccepted, const QString& text)
+{
+    if (!isAccepted)
+        return;
+
+    switch (_pendingRequest)
+    {
+    case PENDING_REQUEST_NEW_TAB:
+    {
+        PasswordTable* table = _createEmptyTab(text);
+        ui->tabWidget->setCurrentWidget(table);
+        break;
+    }
+    case PENDING_REQUEST_RENAME_TAB:
+    {
+        const int tabIndex = ui->tabWidget->currentIndex();
+        if (tabIndex < 0)
+            return;
+        ui->tabWidget->setTabText(tabIndex, text);
+        _refreshPasswordTablesTabNamesContextMenu(tabIndex);
+        break;
+    }
+    case PENDING_REQUEST_DUPLICATE_TAB:
+    {
+        PasswordTable* sourceTable = _getCurrentPasswordTable();
+        if (sourceTable == nullptr)
+            return;
+        PasswordTable* table = _createEmptyTab(text);
+        table->passwords = sourceTable->passwords;
+        table->fillTableWithPasswords();
+        ui->tabWidget->setCurrentWidget(table);
+        break;
+    }
+    default:
+        return;
+    }
+    _setUnsavedDataPresent(true);
+}
+
+void FormContentEditor::_handleMessageBoxAnswerForEditing(ViewContentMessageBoxDialog::Button button)
+{
+    // Only Yes acts: an unrelated later dialog answered with OK leaves everything as it is.
+    if (button != ViewContentMessageBoxDialog::BUTTON_YES)
+        return;
+    PasswordTable* table = _getCurrentPasswordTable();
+    if (table == nullptr)
+        return;
+
+    if (_pendingRequest == PENDING_REQUEST_REMOVE_PASSWORD)
+        table->removePassword(table->tableWidget->currentRow());
+    else if (_pendingRequest == PENDING_REQUEST_REMOVE_TAB)
+    {
+        ui->tabWidget->removeTab(ui->tabWidget->currentIndex());
+        delete table;
+    }
+    else
+        return;
+    _setUnsavedDataPresent(true);
+}
+
+void FormContentEditor::_slotTabWidgetCurrentChanged(int newTabIndex)
+{
+    _refreshPasswordTablesTabNamesContextMenu(newTabIndex);
+    _updateUserInterfaceControls();
+}
+
+void FormContentEditor::_slotTabWidgetTabMoved(int, int newTabIndex)
+{
+    // The tab order is stored on the device: a move is a change.
+    _refreshPasswordTablesTabNamesContextMenu(newTabIndex);
+    _setUnsavedDataPresent(true);
+}
+
+void FormContentEditor::_slotLineEditSearchTextEdited(const QString& referenceText)
+{
+    const bool isSearchable = !referenceText.isEmpty();
+    ui->pushButtonPreviousSearchResult->setEnabled(isSearchable);
+    ui->pushButtonNextSearchResult->setEnabled(isSearchable);
+    ui->checkBoxSearchInAllTabs->setEnabled(isSearchable);
+}
+
+void FormContentEditor::_slotLineEditSearchTextReturnPressed()
+{
+    // The focus comes back so that repeated Return steps through the matches.
+    _searchText(true);
+    ui->lineEditSearch->setFocus();
+}
+
+void FormContentEditor::_slotPushButtonPreviousSearchResultClicked()
+{
+    _searchText(false);
+}
+
+void FormContentEditor::_slotPushButtonNextSearchResultClicked()
+{
+    _searchText(true);
+}
+
+void FormContentEditor::_slotShortcutFindActivated()
+{
+    if (viewGetCurrent() != VIEW_ID_CONTENT_EDITOR)
+        return;
+    ui->lineEditSearch->selectAll();
+    ui->lineEditSearch->setFocus();
+}
+
+void FormContentEditor::_searchText(bool isSearchForward)
+{
+    const QString text = ui->lineEditSearch->text();
+    PasswordTable* table = _getCurrentPasswordTable();
+    if (text.isEmpty() || table == nullptr)
+        return;
+
+    const QList<QTableWidgetSelectionRange> ranges = table->tableWidget->selectedRanges();
+    int row = ranges.isEmpty() ? 0 : ranges.first().topRow();
+    int column = ranges.isEmpty() ? 0 : ranges.first().leftColumn();
+
+    int tabIndex = ui->tabWidget->currentIndex();
+    bool isFound = false;
+    if (!ui->checkBoxSearchInAllTabs->isChecked())
+        isFound = _searchTextInTab(text, table, &row, &column, isSearchForward, true);
+    else
+    {
+        // One pass more than there are tabs: the last one covers the starting tab up to its start cell.
+        const int tabCount = ui->tabWidget->count();
+        for (int pass = 0; pass <= tabCount; pass++)
+        {
+            table = static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex));
+            if (_searchTextInTab(text, table, &row, &column, isSearchForward, false))
+            {
+                isFound = true;
+                break;
+            }
+            tabIndex = isSearchForward ? (tabIndex + 1) % tabCount : (tabIndex + tabCount - 1) % tabCount;
+            // The next tab is searched from its edge; a tab without rows finds nothing anyway.
+            QTableWidget* tableWidget =
+                static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))->tableWidget;
+            if (tableWidget->rowCount() > 0)
+            {
+                row = isSearchForward ? 0 : tableWidget->rowCount() - 1;
+                column = isSearchForward ? -1 : tableWidget->columnCount();
+            }
+        }
+    }
+
+    if (!isFound)
+    {
+        viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_INFORMATION, tr("Text search"),
+                                 tr("No matching text was found."), ViewContentMessageBoxDialog::BUTTON_OK,
+                                 ViewContentMessageBoxDialog::BUTTON_OK);
+        return;
+    }
+    ui->tabWidget->setCurrentIndex(tabIndex);
+    table->tableWidget->setCurrentCell(row, column);
+    table->tableWidget->setFocus();
+}
+
+bool FormContentEditor::_searchTextInTab(const QString& text, PasswordTable* pointerTable, int* pointerRow,
+                                         int* pointerColumn, bool isSearchForward, bool isWrapAllowed)
+{
+    QTableWidget* tableWidget = pointerTable->tableWidget;
+    const int rowCount = tableWidget->rowCount();
+    const int columnCount = tableWidget->columnCount();
+    if (rowCount == 0 || columnCount == 0)
+        return false;
+
+    const int startRow = *pointerRow;
+    const int startColumn = *pointerColumn;
+    int row = startRow;
+    int column = startColumn;
+    // Every cell once, the start cell last; also bounds a walk from a start cell off the table's edge.
+    for (qint64 step = 0; step <= qint64(rowCount) * columnCount; step++)
+    {
+        if (isSearchForward)
+        {
+            if (++column >= columnCount)
+            {
+                column = 0;
+                if (++row >= rowCount)
+                {
+                    if (!isWrapAllowed)
+                        return false;
+                    row = 0;
+                }
+            }
+        }
+        else if (--column < 0)
+        {
+            column = columnCount - 1;
+            if (--row < 0)
+            {
+                if (!isWrapAllowed)
+                    return false;
+                row = rowCount - 1;
+            }
+        }
+
+        // The record's field, which is what its cell shows, in full (a cell shows only the start of
+        // a very long text).
+        if (column != PasswordTable::PASSWORD_DATA_ID_PASSWORD && row < pointerTable->passwords.size() &&
+            column < PasswordTable::PASSWORD_DATA_IDS_COUNT)
+        {
+            if (pointerTable->passwords[row].data[column].contains(text, Qt::CaseInsensitive))
+            {
+                *pointerRow = row;
+                *pointerColumn = column;
+                return true;
+            }
+        }
+        if (row == startRow && column == startColumn)
+            return false;
+    }
+    return false;
+}

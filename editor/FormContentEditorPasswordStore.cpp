@@ -5,6 +5,9 @@
 #include "PasswordStoreCodec.h"
 #include "PasswordTable.h"
 
+#include <QAction>
+#include <QTableWidget>
+
 int FormContentEditor::_encodePasswordsToMemoryFormat(unsigned char* pointerBuffer)
 {
     // Straight from the tables, in tab-bar order: the gauge runs this on every selection change.
@@ -48,6 +51,12 @@ PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
 {
     auto* table = new PasswordTable();
     const int tabIndex = ui->tabWidget->addTab(table, name);
+    connect(table->tableWidget, &QTableWidget::itemSelectionChanged, this,
+            &FormContentEditor::_updateUserInterfaceControls);
+    // The table's own "Edit" action, second of its context menu.
+    connect(table->tableWidget->actions().at(1), &QAction::triggered, this,
+            &FormContentEditor::_slotPushButtonEditPasswordClicked);
+    connect(table, &PasswordTable::dataCopied, this, &FormContentEditor::_setClearClipboardButtonEnabled);
     connect(table, &PasswordTable::dataModified, this, &FormContentEditor::_slotPasswordTableDataModified);
     _refreshPasswordTablesTabNamesContextMenu(tabIndex);
     return table;
@@ -67,5 +76,5 @@ void FormContentEditor::_refreshPasswordTablesTabNamesContextMenu(int currentTab
 
 void FormContentEditor::_slotPasswordTableDataModified()
 {
-    _isUnsavedDataPresent = true;
+    _setUnsavedDataPresent(true);
 }

@@ -2,6 +2,7 @@
 #include "ui_ViewContentLineInputDialog.h"
 
 #include "FormContentEditor.h"
+#include "PasswordTable.h"
 
 ViewContentLineInputDialog::ViewContentLineInputDialog(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentLineInputDialog)
@@ -35,9 +36,11 @@ void ViewContentLineInputDialog::enterView()
     _slotLineEditTextEdited(ui->lineEdit->text());
 }
 
-void ViewContentLineInputDialog::_slotLineEditTextEdited(const QString& text)
+void ViewContentLineInputDialog::_slotLineEditTextEdited(const QString&)
 {
-    const bool isAcceptable = !text.isEmpty();
+    // Tab names are stored between delimiters that would be read back as structure.
+    PasswordTable::removeStoreDelimiters(ui->lineEdit);
+    const bool isAcceptable = !ui->lineEdit->text().isEmpty();
     ui->pushButtonOk->setEnabled(isAcceptable);
     ui->pushButtonOk->setDefault(isAcceptable);
 }

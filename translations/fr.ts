@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="en">
 <context>
+    <name>CSV</name>
+    <message>
+        <source>A double quote opens a field on line %1 and never closes it.</source>
+        <translation>Un guillemet ouvre un champ à la ligne %1 et ne se referme jamais.</translation>
+    </message>
+    <message>
+        <source>The passwords of this file take more than the %1 bytes a Pavisor can store.</source>
+        <translation>Les mots de passe de ce fichier occupent plus que les %1 octets qu&apos;un Pavisor peut stocker.</translation>
+    </message>
+    <message>
+        <source>File size is too small to contain meaningful data.</source>
+        <translation>La taille du fichier est trop petite pour contenir des données utiles.</translation>
+    </message>
+    <message>
+        <source>File size is too large: at most %1 MB can be imported.</source>
+        <translation>La taille du fichier est trop grande : au plus %1 Mo peuvent être importés.</translation>
+    </message>
+    <message>
+        <source>The file is not UTF-8 text: invalid bytes on line %1.</source>
+        <translation>Le fichier n&apos;est pas du texte UTF-8 : octets invalides à la ligne %1.</translation>
+    </message>
+    <message>
+        <source>The file holds a null character on line %1: it is not a text file.</source>
+        <translation>Le fichier contient un caractère nul à la ligne %1 : ce n&apos;est pas un fichier texte.</translation>
+    </message>
+</context>
+<context>
     <name>Device</name>
     <message>
         <source>No name defined</source>
@@ -152,10 +179,6 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
     <message>
         <source>Lock application</source>
         <translation>Verrouiller l&apos;application</translation>
-    </message>
-    <message>
-        <source>Ctrl+L</source>
-        <translation>Ctrl+L</translation>
     </message>
     <message>
         <source>Import CSV file...</source>
@@ -321,6 +344,170 @@ Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;ap
         <source>Failed to decrypt data. Make sure you provided the correct password.</source>
         <translation>Échec du déchiffrement des données. Vérifiez que vous avez saisi le bon mot de passe.</translation>
     </message>
+    <message>
+        <source>Searching for an update</source>
+        <translation>Recherche d&apos;une mise à jour</translation>
+    </message>
+    <message>
+        <source>Searching for an update on the server...
+This operation will take less than 5 seconds.</source>
+        <translation>Recherche d&apos;une mise à jour sur le serveur...
+Cette opération prendra moins de 5 secondes.</translation>
+    </message>
+    <message>
+        <source>Update check</source>
+        <translation>Recherche de mise à jour</translation>
+    </message>
+    <message>
+        <source>Failed to retrieve the update information from the server.
+Please check your network configuration and retry.</source>
+        <translation>Impossible d&apos;obtenir les informations de mise à jour depuis le serveur.
+Veuillez vérifier votre configuration réseau et réessayer.</translation>
+    </message>
+    <message>
+        <source>Update available</source>
+        <translation>Mise à jour disponible</translation>
+    </message>
+    <message>
+        <source>A program update is available (the new version is %1, you are currently using the version %2).
+Do you want to download it from the website?</source>
+        <translation>Une mise à jour du programme est disponible (la nouvelle version est la %1, vous utilisez actuellement la version %2).
+Voulez-vous la télécharger depuis le site web ?</translation>
+    </message>
+    <message>
+        <source>No update found</source>
+        <translation>Aucune mise à jour trouvée</translation>
+    </message>
+    <message>
+        <source>No update is available, you are using the latest version.</source>
+        <translation>Aucune mise à jour n&apos;est disponible, vous utilisez la dernière version.</translation>
+    </message>
+    <message>
+        <source>You are currently in a subview of the application.
+Use the buttons at the bottom of the view to exit.</source>
+        <translation>Vous êtes actuellement dans une sous-page de l&apos;application.
+Utilisez les boutons en bas de la page pour en sortir.</translation>
+    </message>
+    <message>
+        <source>You did not write your modifications to the device.
+Do you really want to quit?</source>
+        <translation>Vous n&apos;avez pas enregistré vos modifications dans le périphérique.
+Voulez-vous vraiment quitter ?</translation>
+    </message>
+    <message>
+        <source>Copyright © 2018-%1 the Pavisor Key Manager developers.</source>
+        <translation>Copyright © 2018-%1 les développeurs de Pavisor Key Manager.</translation>
+    </message>
+    <message>
+        <source>Build date: %2 %3&lt;br /&gt;Application version: %4&lt;br /&gt;Qt version: %5&lt;br /&gt;&lt;br /&gt;</source>
+        <translation>Date de compilation : %2 %3&lt;br /&gt;Version de l&apos;application : %4&lt;br /&gt;Version de Qt : %5&lt;br /&gt;&lt;br /&gt;</translation>
+    </message>
+    <message>
+        <source>This application uses the Qt framework under the terms of the &lt;a href=&quot;https://www.gnu.org/licenses/lgpl-3.0.html&quot;&gt;LGPLv3 license&lt;/a&gt;.</source>
+        <translation>Cette application utilise le framework Qt selon les termes de la &lt;a href=&quot;https://www.gnu.org/licenses/lgpl-3.0.html&quot;&gt;licence LGPLv3&lt;/a&gt;.</translation>
+    </message>
+    <message>
+        <source>Export a CSV file</source>
+        <translation>Exporter un fichier CSV</translation>
+    </message>
+    <message>
+        <source>Comma Separated Value (*.csv *.CSV)</source>
+        <translation>Valeurs séparées par des virgules (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <source>Could not export the CSV file &apos;%1&apos; (%2).</source>
+        <translation>Impossible d&apos;exporter le fichier CSV &apos;%1&apos; (%2).</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <comment>CSV file exportation</comment>
+        <translation>Succès</translation>
+    </message>
+    <message>
+        <source>The current tab passwords were successfully exported to a CSV file.</source>
+        <translation>Les mots de passe de l&apos;onglet courant ont été exportés avec succès dans un fichier CSV.</translation>
+    </message>
+    <message>
+        <source>Could not open the file &apos;%1&apos; in read mode (%2).</source>
+        <translation>Impossible d&apos;ouvrir le fichier &apos;%1&apos; en lecture (%2).</translation>
+    </message>
+    <message>
+        <source>Could not import the CSV file &apos;%1&apos; (%2).</source>
+        <translation>Impossible d&apos;importer le fichier CSV &apos;%1&apos; (%2).</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <comment>CSV file importation</comment>
+        <translation>Succès</translation>
+    </message>
+    <message>
+        <source>CSV data were successfully imported.</source>
+        <translation>Les données CSV ont été importées avec succès.</translation>
+    </message>
+    <message>
+        <source>Pavisor Key Manager [unsaved data]</source>
+        <translation>Pavisor Key Manager [données non enregistrées]</translation>
+    </message>
+    <message>
+        <source>Available memory: %1%</source>
+        <translation>Mémoire disponible : %1 %</translation>
+    </message>
+    <message>
+        <source>New password</source>
+        <translation>Nouveau mot de passe</translation>
+    </message>
+    <message>
+        <source>Edit password</source>
+        <translation>Modifier le mot de passe</translation>
+    </message>
+    <message>
+        <source>Remove password</source>
+        <translation>Supprimer le mot de passe</translation>
+    </message>
+    <message>
+        <source>Do you really want to remove the password called &apos;%1&apos;?</source>
+        <translation>Voulez-vous vraiment supprimer le mot de passe nommé « %1 » ?</translation>
+    </message>
+    <message>
+        <source>Insert tab name</source>
+        <translation>Saisir le nom de l&apos;onglet</translation>
+    </message>
+    <message>
+        <source>Enter the tab name:</source>
+        <translation>Saisissez le nom de l&apos;onglet :</translation>
+    </message>
+    <message>
+        <source>New tab</source>
+        <translation>Nouvel onglet</translation>
+    </message>
+    <message>
+        <source>Insert new name</source>
+        <translation>Saisir le nouveau nom</translation>
+    </message>
+    <message>
+        <source>New tab name:</source>
+        <translation>Nouveau nom de l&apos;onglet :</translation>
+    </message>
+    <message>
+        <source> - Copy</source>
+        <translation> - Copie</translation>
+    </message>
+    <message>
+        <source>Remove tab</source>
+        <translation>Supprimer l&apos;onglet</translation>
+    </message>
+    <message>
+        <source>Do you really want to remove the tab called &apos;%1&apos; and all its content?</source>
+        <translation>Voulez-vous vraiment supprimer l&apos;onglet nommé « %1 » et tout son contenu ?</translation>
+    </message>
+    <message>
+        <source>Text search</source>
+        <translation>Recherche de texte</translation>
+    </message>
+    <message>
+        <source>No matching text was found.</source>
+        <translation>Aucun texte correspondant n&apos;a été trouvé.</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>
@@ -360,10 +547,6 @@ Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;ap
         <source>Move row to tab...</source>
         <translation>Déplacer la ligne vers l&apos;onglet...</translation>
     </message>
-    <message>
-        <source>Ctrl+C</source>
-        <translation>Ctrl+C</translation>
-    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -386,6 +569,62 @@ Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;ap
     <message>
         <source>excellent</source>
         <translation>excellent</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentApplicationLocked</name>
+    <message>
+        <source>Insert password:</source>
+        <translation>Saisir le mot de passe :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Déverrouiller</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>You can configure or disable the application auto locking feature from the Settings menu.</source>
+        <translation>Vous pouvez configurer ou désactiver le verrouillage automatique de l&apos;application depuis le menu Paramètres.</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>Wrong master password</source>
+        <translation>Mauvais mot de passe maître</translation>
+    </message>
+    <message>
+        <source>Wrong master password, please retry.
+You can also quit the application.</source>
+        <translation>Mauvais mot de passe maître, veuillez réessayer.
+Vous pouvez aussi quitter l&apos;application.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentChangeDeviceName</name>
+    <message>
+        <source>You can customize your device name as many times as you want.</source>
+        <translation>Vous pouvez personnaliser le nom de votre périphérique autant de fois que vous le souhaitez.</translation>
+    </message>
+    <message>
+        <source>Enter the new device name:</source>
+        <translation>Saisissez le nouveau nom du périphérique :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
@@ -427,6 +666,144 @@ Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;ap
     </message>
 </context>
 <context>
+    <name>ViewContentImportCSVFile</name>
+    <message>
+        <source>CSV file to import</source>
+        <translation>Fichier CSV à importer</translation>
+    </message>
+    <message>
+        <source>Select file...</source>
+        <translation>Choisir un fichier...</translation>
+    </message>
+    <message>
+        <source>No file selected.</source>
+        <translation>Aucun fichier choisi.</translation>
+    </message>
+    <message>
+        <source>CSV file settings</source>
+        <translation>Paramètres du fichier CSV</translation>
+    </message>
+    <message>
+        <source>Fields separator:</source>
+        <translation>Séparateur de champs :</translation>
+    </message>
+    <message>
+        <source>Comma (,)</source>
+        <translation>Virgule (,)</translation>
+    </message>
+    <message>
+        <source>Semicolon (;)</source>
+        <translation>Point-virgule (;)</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tabulation</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Espace</translation>
+    </message>
+    <message>
+        <source>Destination tab</source>
+        <translation>Onglet de destination</translation>
+    </message>
+    <message>
+        <source>Create a new tab</source>
+        <translation>Créer un nouvel onglet</translation>
+    </message>
+    <message>
+        <source>New tab name:</source>
+        <translation>Nom du nouvel onglet :</translation>
+    </message>
+    <message>
+        <source>Please insert a name</source>
+        <translation>Veuillez saisir un nom</translation>
+    </message>
+    <message>
+        <source>Import to existing tab</source>
+        <translation>Importer dans un onglet existant</translation>
+    </message>
+    <message>
+        <source>Select tab:</source>
+        <translation>Choisir l&apos;onglet :</translation>
+    </message>
+    <message>
+        <source>Yet-existing passwords with the same name will be replaced by the ones from the CSV file. Otherwise, if this checkbox is not checked, all imported passwords will be added to the tab without removing old occurrences.</source>
+        <translation>Les mots de passe déjà présents portant le même nom seront remplacés par ceux du fichier CSV. Sinon, si cette case n&apos;est pas cochée, tous les mots de passe importés seront ajoutés à l&apos;onglet sans supprimer les anciennes occurrences.</translation>
+    </message>
+    <message>
+        <source>Update existing passwords with imported ones</source>
+        <translation>Mettre à jour les mots de passe existants avec ceux importés</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>How to import a CSV file?</source>
+        <translation>Comment importer un fichier CSV ?</translation>
+    </message>
+    <message>
+        <source>Import a CSV file</source>
+        <translation>Importer un fichier CSV</translation>
+    </message>
+    <message>
+        <source>Comma Separated Value (*.csv *.CSV)</source>
+        <translation>Valeurs séparées par des virgules (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <source>Selected file: %1</source>
+        <translation>Fichier choisi : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentInsertWritingMasterPassword</name>
+    <message>
+        <source>Enter password:</source>
+        <translation>Saisir le mot de passe :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Confirm password:</source>
+        <translation>Confirmer le mot de passe :</translation>
+    </message>
+    <message>
+        <source>Passwords do not match.</source>
+        <translation>Les mots de passe ne correspondent pas.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>How to choose the master password?</source>
+        <translation>Comment choisir le mot de passe maître ?</translation>
+    </message>
+    <message>
+        <source>Password strength: &lt;b&gt;%1&lt;/b&gt;</source>
+        <translation>Robustesse du mot de passe : &lt;b&gt;%1&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Passwords are matching.</source>
+        <translation>Les mots de passe correspondent.</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+</context>
+<context>
     <name>ViewContentLineInputDialog</name>
     <message>
         <source>&lt;No text provided&gt;</source>
@@ -461,10 +838,181 @@ Si la mémoire choisie ne contient pas les données attendues, relisez l&apos;ap
     </message>
 </context>
 <context>
+    <name>ViewContentPasswordInformation</name>
+    <message>
+        <source>Name:</source>
+        <translation>Nom :</translation>
+    </message>
+    <message>
+        <source>This field must not be empty</source>
+        <translation>Ce champ ne doit pas être vide</translation>
+    </message>
+    <message>
+        <source>ID / Login / Email:</source>
+        <translation>Identifiant / Login / E-mail :</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Mot de passe :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Characters count: 0</source>
+        <translation>Nombre de caractères : 0</translation>
+    </message>
+    <message>
+        <source>Password generation</source>
+        <translation>Génération de mot de passe</translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation>Mode :</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <comment>Password generation mode</comment>
+        <translation>Automatique</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <comment>Password generation mode</comment>
+        <translation>Avancé</translation>
+    </message>
+    <message>
+        <source>Characters count:</source>
+        <translation>Nombre de caractères :</translation>
+    </message>
+    <message>
+        <source>Contain lowercase letters</source>
+        <translation>Contient des lettres minuscules</translation>
+    </message>
+    <message>
+        <source>Contain uppercase letters</source>
+        <translation>Contient des lettres majuscules</translation>
+    </message>
+    <message>
+        <source>Contain digits</source>
+        <translation>Contient des chiffres</translation>
+    </message>
+    <message>
+        <source>Contain symbols</source>
+        <translation>Contient des symboles</translation>
+    </message>
+    <message>
+        <source>Generate</source>
+        <translation>Générer</translation>
+    </message>
+    <message>
+        <source>&lt;a href=&quot;advanced_password_generation.html&quot;&gt;Help&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;advanced_password_generation.html&quot;&gt;Aide&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>Web site / URL:</source>
+        <translation>Site web / URL :</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Note :</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Characters count: %1</source>
+        <translation>Nombre de caractères : %1</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+</context>
+<context>
     <name>ViewContentReadDevice</name>
     <message>
         <source>Device name:</source>
         <translation>Nom du périphérique :</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentSettings</name>
+    <message>
+        <source>Application update</source>
+        <translation>Mise à jour de l&apos;application</translation>
+    </message>
+    <message>
+        <source>Check for a newer application version on start</source>
+        <translation>Rechercher une version plus récente de l&apos;application au démarrage</translation>
+    </message>
+    <message>
+        <source>Application auto locking</source>
+        <translation>Verrouillage automatique de l&apos;application</translation>
+    </message>
+    <message>
+        <source>Automatically lock the application when the user is inactive for a while</source>
+        <translation>Verrouiller automatiquement l&apos;application après un moment d&apos;inactivité de l&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>Delay before locking (in minutes):</source>
+        <translation>Délai avant verrouillage (en minutes) :</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentShowDeviceInformation</name>
+    <message>
+        <source>Device name:</source>
+        <translation>Nom du périphérique :</translation>
+    </message>
+    <message>
+        <source>Serial number:</source>
+        <translation>Numéro de série :</translation>
+    </message>
+    <message>
+        <source>Hardware version:</source>
+        <translation>Version matérielle :</translation>
+    </message>
+    <message>
+        <source>Firmware version:</source>
+        <translation>Version du micrologiciel :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERREUR</translation>
+    </message>
+    <message>
+        <source>Could not retrieve the device serial number.</source>
+        <translation>Impossible de lire le numéro de série du périphérique.</translation>
+    </message>
+    <message>
+        <source>Could not retrieve the device hardware and firmware versions.</source>
+        <translation>Impossible de lire la version matérielle et la version du micrologiciel du périphérique.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
     </message>
 </context>
 <context>

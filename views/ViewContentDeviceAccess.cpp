@@ -38,7 +38,8 @@ void ViewContentDeviceAccess::exitView()
 void ViewContentDeviceAccess::_finish(int result)
 {
     _timerDeviceAccess.stop();
-    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    // Only this page leaves: a locked page that came over it during the run stays on top.
+    pointerFormContentEditor->viewPopPage(this);
     _emitFinished(result);
 }
 

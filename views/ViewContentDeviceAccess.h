@@ -31,8 +31,8 @@ protected:
     // Sends the page's own result signal.
     virtual void _emitFinished(int result) = 0;
 
-    // Stops the run, pops the page, then reports: the main window hears the result with the page
-    // already gone.
+    // Stops the run, takes this page (and only it) off the view stack, then reports: the main window
+    // hears the result with the page already gone.
     void _finish(int result);
     void _advanceProgress();
     void _setProgress(int value);

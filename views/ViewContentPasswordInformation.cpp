@@ -1,10 +1,59 @@
 #include "ViewContentPasswordInformation.h"
 #include "ui_ViewContentPasswordInformation.h"
 
+#include "Configuration.h"
+#include "FormContentEditor.h"
+#include "HelpViewer.h"
+#include "SecretClipboard.h"
+#include "Security.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace
+{
+constexpr int GENERATION_MODE_AUTO = 0;
+constexpr int GENERATION_MODE_ADVANCED = 1;
+constexpr int AUTO_GENERATION_MINIMUM_LENGTH = 20;
+constexpr int AUTO_GENERATION_MAXIMUM_LENGTH = 30;
+} // namespace
+
 ViewContentPasswordInformation::ViewContentPasswordInformation(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentPasswordInformation)
 {
     ui->setupUi(this);
+    // Loaded before the connections, so that restoring them does not write them back.
+    _loadGenerationSettings();
+    _updateGenerationControls();
+
+    for (QLineEdit* lineEdit : {ui->lineEditName, ui->lineEditLogin, ui->lineEditWebSite})
+        connect(lineEdit, &QLineEdit::textEdited, this,
+                &ViewContentPasswordInformation::_slotLineEditsTextEdited);
+    // textChanged: a generated password is counted and checked too.
+    connect(ui->lineEditPassword, &QLineEdit::textChanged, this,
+            &ViewContentPasswordInformation::_slotLineEditsTextEdited);
+    connect(ui->textEditNote, &QPlainTextEdit::textChanged, this,
+            &ViewContentPasswordInformation::_slotTextEditNoteTextChanged);
+    connect(ui->comboBoxPasswordGenerationMode, &QComboBox::currentIndexChanged, this,
+            &ViewContentPasswordInformation::_slotComboBoxPasswordGenerationModeCurrentIndexChanged);
+    for (QCheckBox* checkBox : {ui->checkBoxLowercaseLetters, ui->checkBoxUppercaseLetters,
+                                ui->checkBoxDigits, ui->checkBoxSymbols})
+        connect(checkBox, &QCheckBox::stateChanged, this,
+                &ViewContentPasswordInformation::_slotCheckBoxAdvancedPasswordGenerationStateChanged);
+    connect(ui->spinBoxCharactersCount, &QSpinBox::valueChanged, this,
+            &ViewContentPasswordInformation::_slotSpinBoxCharactersCountValueChanged);
+    connect(ui->labelHelp, &QLabel::linkActivated, this,
+            &ViewContentPasswordInformation::_slotLabelHelpLinkActivated);
+    connect(ui->pushButtonShowPassword, &QPushButton::clicked, this,
+            &ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked);
+    connect(ui->pushButtonCopyPassword, &QPushButton::clicked, this,
+            &ViewContentPasswordInformation::_slotPushButtonCopyPasswordClicked);
+    connect(ui->pushButtonGeneratePassword, &QPushButton::clicked, this,
+            &ViewContentPasswordInformation::_slotPushButtonGeneratePasswordClicked);
+    connect(ui->pushButtonSave, &QPushButton::clicked, this,
+            &ViewContentPasswordInformation::_slotPushButtonSaveClicked);
+    connect(ui->pushButtonCancel, &QPushButton::clicked, this,
+            &ViewContentPasswordInformation::_slotPushButtonCancelClicked);
 }
 
 ViewContentPasswordInformation::~ViewContentPasswordInformation()
@@ -12,4 +61,242 @@ ViewContentPasswordInformation::~ViewContentPasswordInformation()
     delete ui;
 }
 
-void ViewContentPasswordInformation::enterView() {}
+void ViewContentPasswordInformation::setPassword(PasswordTable::Password* pointerPassword, int passwordIndex,
+                                                 PasswordTable::PasswordDataId focusedDataId)
+{
+    // A copy: the table may change under a page left covered (by the lock) for a long time.
+    if (pointerPassword != nullptr)
+        _password = *pointerPassword;
+    else
+    {
+        PasswordTable::clearPassword(&_password);
+        focusedDataId = PasswordTable::PASSWORD_DATA_ID_NAME;
+    }
+    _passwordIndex = pointerPassword != nullptr ? passwordIndex : -1;
+    _focusedDataId = focusedDataId;
+}
+
+void ViewContentPasswordInformation::enterView()
+{
+    ui->lineEditName->setText(_password.data[PasswordTable::PASSWORD_DATA_ID_NAME]);
+    ui->lineEditLogin->setText(_password.data[PasswordTable::PASSWORD_DATA_ID_LOGIN]);
+    ui->lineEditPassword->setText(_password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD]);
+    ui->lineEditWebSite->setText(_password.data[PasswordTable::PASSWORD_DATA_ID_URL]);
+    ui->textEditNote->setPlainText(_password.data[PasswordTable::PASSWORD_DATA_ID_NOTE]);
+    // The generation choices stay as the user left them.
+    _updateGenerationControls();
+
+    QWidget* focusedWidgets[PasswordTable::PASSWORD_DATA_IDS_COUNT] = {
+        ui->lineEditName, ui->lineEditLogin, ui->lineEditPassword, ui->lineEditWebSite, ui->textEditNote};
+    const bool isFocusedDataIdValid = _focusedDataId >= PasswordTable::PASSWORD_DATA_ID_NAME &&
+                                      _focusedDataId < PasswordTable::PASSWORD_DATA_IDS_COUNT;
+    focusedWidgets[isFocusedDataIdValid ? _focusedDataId : PasswordTable::PASSWORD_DATA_ID_NAME]->setFocus();
+
+    _isPasswordCopied = false;
+    ui->lineEditPassword->setEchoMode(QLineEdit::Password);
+    ui->pushButtonShowPassword->setText(tr("Show"));
+    _updateControls();
+}
+
+void ViewContentPasswordInformation::exitView()
+{
+    // The page stays alive hidden: leave no secret in its widgets.
+    for (QLineEdit* lineEdit :
+         {ui->lineEditName, ui->lineEditLogin, ui->lineEditPassword, ui->lineEditWebSite})
+        lineEdit->clear();
+    ui->textEditNote->clear();
+    PasswordTable::clearPassword(&_password);
+}
+
+void ViewContentPasswordInformation::_slotLineEditsTextEdited(const QString&)
+{
+    // The store would read these back as structure; removed where they enter (mostly by pasting), so
+    // that what the page shows is what gets stored.
+    for (QLineEdit* lineEdit :
+         {ui->lineEditName, ui->lineEditLogin, ui->lineEditPassword, ui->lineEditWebSite})
+        PasswordTable::removeStoreDelimiters(lineEdit);
+    _updateControls();
+}
+
+void ViewContentPasswordInformation::_slotTextEditNoteTextChanged()
+{
+    if (_isNoteBeingCleaned)
+        return;
+    const QString note = ui->textEditNote->toPlainText();
+    if (note.contains(QChar(0x03)) || note.contains(QChar(0x04)))
+    {
+        // Removed through the document, so that the cursor and the undo history stay usable.
+        _isNoteBeingCleaned = true;
+        QTextDocument* document = ui->textEditNote->document();
+        for (const QChar delimiter : {QChar(0x03), QChar(0x04)})
+        {
+            for (QTextCursor cursor = document->find(QString(delimiter)); !cursor.isNull();
+                 cursor = document->find(QString(delimiter), cursor))
+                cursor.removeSelectedText();
+        }
+        _isNoteBeingCleaned = false;
+    }
+    _updateControls();
+}
+
+void ViewContentPasswordInformation::_updateControls()
+{
+    const QString password = ui->lineEditPassword->text();
+    if (password.isEmpty())
+        ui->labelPasswordCharactersCount->clear();
+    else
+        ui->labelPasswordCharactersCount->setText(tr("Characters count: %1").arg(password.size()));
+    ui->pushButtonShowPassword->setEnabled(!password.isEmpty());
+    ui->pushButtonCopyPassword->setEnabled(!password.isEmpty());
+
+    // Nothing to save without a name, nor when everything is as it was.
+    const QString name = ui->lineEditName->text().trimmed();
+    bool isSavable = false;
+    if (!name.isEmpty())
+    {
+        isSavable = name != _password.data[PasswordTable::PASSWORD_DATA_ID_NAME] ||
+                    ui->lineEditLogin->text() != _password.data[PasswordTable::PASSWORD_DATA_ID_LOGIN] ||
+                    password != _password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD] ||
+                    ui->lineEditWebSite->text() != _password.data[PasswordTable::PASSWORD_DATA_ID_URL] ||
+                    ui->textEditNote->toPlainText() != _password.data[PasswordTable::PASSWORD_DATA_ID_NOTE];
+    }
+    ui->pushButtonSave->setEnabled(isSavable);
+}
+
+void ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked()
+{
+    if (ui->lineEditPassword->echoMode() != QLineEdit::Password)
+    {
+        ui->lineEditPassword->setEchoMode(QLineEdit::Password);
+        ui->pushButtonShowPassword->setText(tr("Show"));
+    }
+    else
+    {
+        ui->lineEditPassword->setEchoMode(QLineEdit::Normal);
+        ui->pushButtonShowPassword->setText(tr("Hide"));
+    }
+}
+
+void ViewContentPasswordInformation::_slotPushButtonCopyPasswordClicked(bool)
+{
+    SecretClipboard::copy(ui->lineEditPassword->text(), true);
+    _isPasswordCopied = true;
+}
+
+void ViewContentPasswordInformation::_slotPushButtonGeneratePasswordClicked(bool)
+{
+    QString password;
+    if (ui->comboBoxPasswordGenerationMode->currentIndex() == GENERATION_MODE_ADVANCED)
+    {
+        const int length = ui->spinBoxCharactersCount->value();
+        password = Security::generateRandomPassword(length, length, ui->checkBoxLowercaseLetters->isChecked(),
+                                                    ui->checkBoxUppercaseLetters->isChecked(),
+                                                    ui->checkBoxDigits->isChecked(),
+                                                    ui->checkBoxSymbols->isChecked());
+    }
+    else
+        password = Security::generateRandomPassword(AUTO_GENERATION_MINIMUM_LENGTH,
+                                                    AUTO_GENERATION_MAXIMUM_LENGTH, true, true, true, true);
+    ui->lineEditPassword->setText(password);
+}
+
+void ViewContentPasswordInformation::_slotPushButtonSaveClicked(bool)
+{
+    auto* password = new PasswordTable::Password;
+    password->data[PasswordTable::PASSWORD_DATA_ID_NAME] = ui->lineEditName->text().trimmed();
+    password->data[PasswordTable::PASSWORD_DATA_ID_LOGIN] = ui->lineEditLogin->text();
+    password->data[PasswordTable::PASSWORD_DATA_ID_PASSWORD] = ui->lineEditPassword->text();
+    password->data[PasswordTable::PASSWORD_DATA_ID_URL] = ui->lineEditWebSite->text();
+    password->data[PasswordTable::PASSWORD_DATA_ID_NOTE] = ui->textEditNote->toPlainText();
+    // The only page that emits before it pops: the receiver inserts into the table under this page.
+    emit passwordModified(password, _passwordIndex);
+    _leave();
+}
+
+void ViewContentPasswordInformation::_slotPushButtonCancelClicked(bool)
+{
+    _leave();
+}
+
+void ViewContentPasswordInformation::_leave()
+{
+    if (_isPasswordCopied)
+        emit dataCopied();
+    pointerFormContentEditor->viewPopPage(this);
+}
+
+void ViewContentPasswordInformation::_updateGenerationControls()
+{
+    ui->widgetAdvancedPasswordGeneration->setVisible(ui->comboBoxPasswordGenerationMode->currentIndex() ==
+                                                     GENERATION_MODE_ADVANCED);
+    // The generator needs at least one class.
+    const bool isAnyClassAllowed = ui->checkBoxLowercaseLetters->isChecked() ||
+                                   ui->checkBoxUppercaseLetters->isChecked() ||
+                                   ui->checkBoxDigits->isChecked() || ui->checkBoxSymbols->isChecked();
+    ui->pushButtonGeneratePassword->setEnabled(isAnyClassAllowed);
+}
+
+void ViewContentPasswordInformation::_slotComboBoxPasswordGenerationModeCurrentIndexChanged(int)
+{
+    _updateGenerationControls();
+    _storeGenerationSettings();
+}
+
+void ViewContentPasswordInformation::_slotCheckBoxAdvancedPasswordGenerationStateChanged(int)
+{
+    _updateGenerationControls();
+    _storeGenerationSettings();
+}
+
+void ViewContentPasswordInformation::_slotSpinBoxCharactersCountValueChanged(int)
+{
+    _storeGenerationSettings();
+}
+
+void ViewContentPasswordInformation::_slotLabelHelpLinkActivated(const QString& link)
+{
+    HelpViewer::display(link);
+}
+
+void ViewContentPasswordInformation::_loadGenerationSettings()
+{
+    QSettings* settings = Configuration::pointerSettings;
+    if (settings == nullptr)
+        return;
+    const int mode =
+        settings->value(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_MODE, GENERATION_MODE_AUTO).toInt();
+    ui->comboBoxPasswordGenerationMode->setCurrentIndex(
+        mode == GENERATION_MODE_ADVANCED ? GENERATION_MODE_ADVANCED : GENERATION_MODE_AUTO);
+    // The spin box keeps an out-of-range stored length within 4 to 1024.
+    ui->spinBoxCharactersCount->setValue(
+        settings
+            ->value(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_CHARACTERS_COUNT,
+                    ui->spinBoxCharactersCount->value())
+            .toInt());
+    const std::pair<QCheckBox*, const char*> checkBoxes[] = {
+        {ui->checkBoxLowercaseLetters, Configuration::SETTINGS_KEY_PASSWORD_GENERATION_LOWERCASE_LETTERS},
+        {ui->checkBoxUppercaseLetters, Configuration::SETTINGS_KEY_PASSWORD_GENERATION_UPPERCASE_LETTERS},
+        {ui->checkBoxDigits, Configuration::SETTINGS_KEY_PASSWORD_GENERATION_DIGITS},
+        {ui->checkBoxSymbols, Configuration::SETTINGS_KEY_PASSWORD_GENERATION_SYMBOLS}};
+    for (const auto& [checkBox, key] : checkBoxes)
+        checkBox->setChecked(settings->value(key, true).toBool());
+}
+
+void ViewContentPasswordInformation::_storeGenerationSettings()
+{
+    QSettings* settings = Configuration::pointerSettings;
+    if (settings == nullptr)
+        return;
+    settings->setValue(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_MODE,
+                       ui->comboBoxPasswordGenerationMode->currentIndex());
+    settings->setValue(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_CHARACTERS_COUNT,
+                       ui->spinBoxCharactersCount->value());
+    settings->setValue(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_LOWERCASE_LETTERS,
+                       ui->checkBoxLowercaseLetters->isChecked());
+    settings->setValue(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_UPPERCASE_LETTERS,
+                       ui->checkBoxUppercaseLetters->isChecked());
+    settings->setValue(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_DIGITS,
+                       ui->checkBoxDigits->isChecked());
+    settings->setValue(Configuration::SETTINGS_KEY_PASSWORD_GENERATION_SYMBOLS,
+                       ui->checkBoxSymbols->isChecked());
+}

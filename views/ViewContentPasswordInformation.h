@@ -1,6 +1,7 @@
 #ifndef VIEWCONTENTPASSWORDINFORMATION_H
 #define VIEWCONTENTPASSWORDINFORMATION_H
 
+#include "PasswordTable.h"
 #include "ViewContentBase.h"
 
 namespace Ui
@@ -8,6 +9,8 @@ namespace Ui
 class ViewContentPasswordInformation;
 }
 
+// The page on which one record of the current tab is created or edited. It never changes the record
+// it was given: the result leaves through passwordModified() as a new record.
 class ViewContentPasswordInformation : public ViewContentBase
 {
     Q_OBJECT
@@ -16,10 +19,47 @@ public:
     explicit ViewContentPasswordInformation(QWidget* parent = nullptr);
     ~ViewContentPasswordInformation() override;
 
+    // A null record creates one (row -1); otherwise the record at `passwordIndex` of the current table
+    // is edited, with the field of the table's current column focused.
+    void setPassword(PasswordTable::Password* pointerPassword, int passwordIndex,
+                     PasswordTable::PasswordDataId focusedDataId);
+
     void enterView() override;
+    void exitView() override;
+
+signals:
+    // The receiver owns the record.
+    void passwordModified(PasswordTable::Password* pointerPassword, int passwordToReplaceIndex);
+    void dataCopied();
 
 private:
     Ui::ViewContentPasswordInformation* ui;
+    // A copy of the record being edited (five empty texts when creating): what Save compares against.
+    PasswordTable::Password _password;
+    int _passwordIndex = -1;
+    PasswordTable::PasswordDataId _focusedDataId = PasswordTable::PASSWORD_DATA_ID_NAME;
+    bool _isPasswordCopied = false;
+    // Set while the note is being cleaned, whose removals change the text again.
+    bool _isNoteBeingCleaned = false;
+
+    void _updateControls();
+    void _updateGenerationControls();
+    void _loadGenerationSettings();
+    void _storeGenerationSettings();
+    void _leave();
+
+private slots:
+    void _slotPushButtonShowPasswordClicked();
+    void _slotPushButtonCopyPasswordClicked(bool);
+    void _slotPushButtonGeneratePasswordClicked(bool);
+    void _slotPushButtonSaveClicked(bool);
+    void _slotPushButtonCancelClicked(bool);
+    void _slotLineEditsTextEdited(const QString&);
+    void _slotTextEditNoteTextChanged();
+    void _slotComboBoxPasswordGenerationModeCurrentIndexChanged(int);
+    void _slotCheckBoxAdvancedPasswordGenerationStateChanged(int);
+    void _slotSpinBoxCharactersCountValueChanged(int);
+    void _slotLabelHelpLinkActivated(const QString& link);
 };
 
 #endif

@@ -1,10 +1,23 @@
 #include "ViewContentSettings.h"
 #include "ui_ViewContentSettings.h"
 
+#include "Configuration.h"
+#include "FormContentEditor.h"
+
 ViewContentSettings::ViewContentSettings(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentSettings)
 {
     ui->setupUi(this);
+    ui->spinBoxApplicationAutoLocking->setRange(
+        Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM,
+        Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM);
+
+    connect(ui->checkBoxApplicationAutoLocking, &QCheckBox::stateChanged, this,
+            &ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged);
+    connect(ui->pushButtonSave, &QPushButton::clicked, this,
+            &ViewContentSettings::_slotPushButtonSaveClicked);
+    connect(ui->pushButtonCancel, &QPushButton::clicked, this,
+            &ViewContentSettings::_slotPushButtonCancelClicked);
 }
 
 ViewContentSettings::~ViewContentSettings()
@@ -12,4 +25,43 @@ ViewContentSettings::~ViewContentSettings()
     delete ui;
 }
 
-void ViewContentSettings::enterView() {}
+void ViewContentSettings::enterView()
+{
+    QSettings* settings = Configuration::pointerSettings;
+    ui->checkBoxNewApplicationVersionCheck->setChecked(
+        settings == nullptr ||
+        settings->value(Configuration::SETTINGS_KEY_IS_NEW_APPLICATION_VERSION_CHECK_ENABLED, true).toBool());
+    ui->checkBoxApplicationAutoLocking->setChecked(
+        settings != nullptr &&
+        settings->value(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED, false).toBool());
+    _slotCheckBoxApplicationAutoLockingStateChanged(ui->checkBoxApplicationAutoLocking->checkState());
+    ui->spinBoxApplicationAutoLocking->setValue(Configuration::getApplicationAutoLockingDelayMinutes());
+    ui->pushButtonCancel->setFocus();
+}
+
+void ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged(int state)
+{
+    ui->widgetApplicationAutoLockingDelay->setEnabled(state == Qt::Checked);
+}
+
+void ViewContentSettings::_slotPushButtonSaveClicked(bool)
+{
+    // All three keys every time, even unchanged: the store never holds a partial set of our own.
+    if (QSettings* settings = Configuration::pointerSettings)
+    {
+        settings->setValue(Configuration::SETTINGS_KEY_IS_NEW_APPLICATION_VERSION_CHECK_ENABLED,
+                           ui->checkBoxNewApplicationVersionCheck->isChecked());
+        settings->setValue(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED,
+                           ui->checkBoxApplicationAutoLocking->isChecked());
+        settings->setValue(Configuration::SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES,
+                           ui->spinBoxApplicationAutoLocking->value());
+        settings->sync();
+    }
+    pointerFormContentEditor->viewPopPage(this);
+    emit configurationChanged();
+}
+
+void ViewContentSettings::_slotPushButtonCancelClicked(bool)
+{
+    pointerFormContentEditor->viewPopPage(this);
+}

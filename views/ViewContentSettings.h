@@ -8,6 +8,7 @@ namespace Ui
 class ViewContentSettings;
 }
 
+// Edits the three user settings: the update check at start and the auto-locking with its delay.
 class ViewContentSettings : public ViewContentBase
 {
     Q_OBJECT
@@ -18,8 +19,17 @@ public:
 
     void enterView() override;
 
+signals:
+    // The settings were saved; the main window applies the lock settings again.
+    void configurationChanged();
+
 private:
     Ui::ViewContentSettings* ui;
+
+private slots:
+    void _slotCheckBoxApplicationAutoLockingStateChanged(int state);
+    void _slotPushButtonSaveClicked(bool isChecked);
+    void _slotPushButtonCancelClicked(bool isChecked);
 };
 
 #endif

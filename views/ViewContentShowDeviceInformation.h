@@ -8,6 +8,8 @@ namespace Ui
 class ViewContentShowDeviceInformation;
 }
 
+// Shows the selected device's name, serial number and versions, read when the page is entered.
+// The device is released before the page can be left, whatever the reads gave.
 class ViewContentShowDeviceInformation : public ViewContentBase
 {
     Q_OBJECT
@@ -20,6 +22,11 @@ public:
 
 private:
     Ui::ViewContentShowDeviceInformation* ui;
+
+    void _fail(const QString& message);
+
+private slots:
+    void _slotPushButtonOkClicked(bool isChecked);
 };
 
 #endif

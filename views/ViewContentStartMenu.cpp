@@ -1,10 +1,12 @@
 #include "ViewContentStartMenu.h"
 #include "ui_ViewContentStartMenu.h"
 
+#include "FormContentEditor.h"
 #include "HelpViewer.h"
 
 #include <QCoreApplication>
 #include <QSvgRenderer>
+#include <QTimer>
 
 ViewContentStartMenu::ViewContentStartMenu(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentStartMenu)
@@ -19,7 +21,9 @@ ViewContentStartMenu::ViewContentStartMenu(QWidget* parent)
 
     connect(ui->pushButtonOpenDevice, &QPushButton::clicked, this,
             &ViewContentStartMenu::_slotPushButtonOpenDeviceClicked);
-    connect(ui->pushButtonQuit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+    // exit() rather than quit(): since Qt 6 quit() first asks every window to close, and this button
+    // leaves without the window-close questions.
+    connect(ui->pushButtonQuit, &QPushButton::clicked, qApp, []() { QCoreApplication::exit(0); });
     connect(ui->labelGettingStarted, &QLabel::linkActivated, this,
             &ViewContentStartMenu::_slotLabelGettingStartedLinkActivated);
     connect(ui->labelDeviceInitialization, &QLabel::linkActivated, this,
@@ -31,7 +35,20 @@ ViewContentStartMenu::~ViewContentStartMenu()
     delete ui;
 }
 
-void ViewContentStartMenu::enterView() {}
+void ViewContentStartMenu::enterView()
+{
+    // The first entry happens in the main window's constructor: the check waits for the event loop.
+    if (_isApplicationUpdateChecked)
+        return;
+    QTimer::singleShot(0, this, &ViewContentStartMenu::_slotTimerCheckForApplicationUpdateTimeout);
+    _isApplicationUpdateChecked = true;
+}
+
+void ViewContentStartMenu::_slotTimerCheckForApplicationUpdateTimeout()
+{
+    if (pointerFormContentEditor != nullptr)
+        pointerFormContentEditor->checkForApplicationUpdate();
+}
 
 void ViewContentStartMenu::_slotPushButtonOpenDeviceClicked()
 {

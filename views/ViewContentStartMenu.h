@@ -25,11 +25,14 @@ signals:
 
 private:
     Ui::ViewContentStartMenu* ui;
+    // The automatic update check has been scheduled: once per run.
+    bool _isApplicationUpdateChecked = false;
 
 private slots:
     void _slotPushButtonOpenDeviceClicked();
     void _slotLabelGettingStartedLinkActivated(const QString& link);
     void _slotLabelDeviceInitializationLinkActivated(const QString& link);
+    void _slotTimerCheckForApplicationUpdateTimeout();
 };
 
 #endif
