@@ -153,10 +153,14 @@ void TestPasswordTable::sizesColumns()
     QCOMPARE(table.tableWidget->columnWidth(3), 450);
     QVERIFY(table.tableWidget->columnWidth(0) >= table.fontMetrics().horizontalAdvance(longName));
 
-    // Removing it lets the column shrink again.
+    // Removing it lets the column shrink again; a rebuild from an assigned list sizes them again.
+    const Password longRecord = table.passwords.last();
     table.removePassword(table.passwords.size() - 1);
     QVERIFY(table.tableWidget->columnWidth(3) < 450);
     QVERIFY(table.tableWidget->columnWidth(0) < table.fontMetrics().horizontalAdvance(longName));
+    table.passwords = {longRecord};
+    table.fillTableWithPasswords();
+    QCOMPARE(table.tableWidget->columnWidth(3), 450);
 
     // An insertion sizes the columns from its own row; the widths must be those of the view's full
     // pass, in a shown table and in a hidden one, also after a removal.
@@ -382,6 +386,12 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
     source->updateTabNamesContextMenu({QStringLiteral("Solo")}, 0);
     QCOMPARE(entries(duplicateMenu), QStringList({"Solo=0"}));
     QCOMPARE(entries(moveMenu), QStringList({"Target=0", "Other=2"}));
+
+    // A table shown again after another tab was current paints again.
+    tabWidget.show();
+    tabWidget.setCurrentWidget(target);
+    tabWidget.setCurrentWidget(source);
+    QVERIFY(source->updatesEnabled());
 }
 
 QTEST_MAIN(TestPasswordTable)
