@@ -53,6 +53,11 @@ void verifyRowsShowRecords(const PasswordTable& table)
     }
 }
 
+QImage picture(const QIcon& icon)
+{
+    return icon.pixmap(32).toImage();
+}
+
 // Each entry of a menu as its text and its data.
 QStringList entries(QMenu* menu)
 {
@@ -84,7 +89,6 @@ private slots:
 
 void TestPasswordTable::initTestCase()
 {
-    // The icons live in the application library's resources, which a test must pull in itself.
     // Catch every address the table opens instead of starting a browser.
     for (const char* scheme : {"", "http", "https", "file", "javascript", "mailto", "ftp"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "openUrl");
@@ -261,10 +265,14 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
         QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(secret)));
         QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(label->text())));
 
-        // The button alternates clear and masked text, shown as plain text, without changing the width.
+        QCOMPARE(picture(button->icon()), picture(QIcon(QStringLiteral(":/Images/Password_Hidden.svg"))));
+
+        // The button alternates clear and masked text, shown as plain text, and its icon, without
+        // changing the width.
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(label->text(), secret);
         QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(picture(button->icon()), picture(QIcon(QStringLiteral(":/Images/Password_Visible.svg"))));
         QCOMPARE(item.sizeHint().width(), width);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(label->text(), QString(secret.size(), mask));

@@ -242,12 +242,14 @@ void TestViewStack::messageBoxShowsAndAnswers()
         const int hidden = (i + 1) % 4;
         const QString title = QStringLiteral("Title %1").arg(i);
         _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
-        _editor->viewPushMessageBoxDialog(static_cast<Box::Icon>(i), title, QStringLiteral("Message."),
-                                          0xF & ~(1 << hidden), static_cast<Box::Button>(1 << i));
+        _editor->viewPushMessageBoxDialog(static_cast<Box::Icon>(i), title,
+                                          title + QStringLiteral(" message"), 0xF & ~(1 << hidden),
+                                          static_cast<Box::Button>(1 << i));
         _editor->viewPop(V::VIEW_ID_PREVIOUS);
         QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
         QTRY_COMPARE(_editor->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
         QCOMPARE(_editor->viewGetFrame(V::VIEW_ID_MESSAGE_BOX_DIALOG)->title(), title);
+        QCOMPARE(label->text(), title + QStringLiteral(" message"));
 
         // Exactly the requested buttons, the requested one focused and default; the requested icon.
         for (int j = 0; j < 4; j++)
