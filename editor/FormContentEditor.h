@@ -157,6 +157,37 @@ private:
     void _handleDeviceReadRequestForCopyWizardSourceDevice();
     void _handleDeviceReadRequestForCopyWizardTargetDevice();
     void _handleMessageBoxAnswerForSaveDevice(ViewContentMessageBoxDialog::Button button);
+    friend class TestWriteWorkflows;
+    friend class SaveBenchmark;
+    void _showDeviceWriteErrorMessage(const QString& title, const QString& message);
+    // The images this concern writes or compares, kept for the window's whole life so that no save
+    // or copy allocates one; wiped when the window goes (the source image is plaintext).
+    struct DeviceWriteImages
+    {
+        static constexpr int SIZE = 131072;
+        unsigned char lastWrittenMain[SIZE];
+        unsigned char lastWrittenBackup[SIZE];
+        unsigned char decryptedSource[SIZE];
+        unsigned char encryptedTarget[SIZE];
+        ~DeviceWriteImages();
+    };
+    DeviceWriteImages _deviceWriteImages;
+    bool _isDeviceNameResetRequested = false;
+    QString _copySourceMasterPassword;
+    QString _copySourceDeviceName;
+    QString _copyTargetMasterPassword;
+private slots:
+    void _slotActionWriteDeviceTriggered();
+    void _slotActionChangePasswordThenWriteDeviceTriggered();
+    void _slotViewContentInsertWritingMasterPasswordInsertionFinished(bool isConfirmed, QString password);
+    void _slotViewContentWriteDeviceWriteFinished(int code);
+    void _slotActionEraseDeviceTriggered(bool);
+    void _slotViewContentDeviceErasingWizardErasingConfirmed(bool isDeviceNameResetRequested);
+    void _slotActionCopyDeviceTriggered(bool);
+    void _slotViewContentDeviceCopyWizardSourceDevicePasswordInserted(QString password);
+    void _slotViewContentDeviceCopyWizardTargetDevicePasswordInserted(QString password);
+    void _slotActionChangeDeviceNameTriggered(bool);
+    void _slotViewContentChangeDeviceNameNameChanged(int result);
 
     // ---------------------------------------------------------------------------------------------
     // Tabs, record editing, search and the unsaved-data state (FormContentEditorEditing.cpp).

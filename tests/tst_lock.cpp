@@ -411,6 +411,8 @@ void TestLock::writingMasterPasswordPage()
     QPushButton* show = _child(id, "pushButtonShow");
     auto* strength = _child<QLabel>(id, "labelPasswordStrength");
     auto* matching = _child<QLabel>(id, "labelPasswordsMatchingState");
+    // The page on its own: the save workflow must not take its answer.
+    QObject::disconnect(_editor->viewGetContent(id), nullptr, _editor.get(), nullptr);
     QList<QVariantList> results;
     connect(static_cast<ViewContentInsertWritingMasterPassword*>(_editor->viewGetContent(id)),
             &ViewContentInsertWritingMasterPassword::insertionFinished, this,
@@ -473,6 +475,8 @@ void TestLock::deviceInformationAndNamePages()
 
     // The name page: an empty name cannot be sent, Cancel sends nothing, and the device is always released.
     auto* nameField = _child<QLineEdit>(V::VIEW_ID_CHANGE_DEVICE_NAME, "lineEditName");
+    QObject::disconnect(_editor->viewGetContent(V::VIEW_ID_CHANGE_DEVICE_NAME), nullptr, _editor.get(),
+                        nullptr);
     QSignalSpy nameChanged(
         static_cast<ViewContentChangeDeviceName*>(_editor->viewGetContent(V::VIEW_ID_CHANGE_DEVICE_NAME)),
         &ViewContentChangeDeviceName::nameChanged);

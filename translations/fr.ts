@@ -508,6 +508,105 @@ Voulez-vous vraiment quitter ?</translation>
         <source>No matching text was found.</source>
         <translation>Aucun texte correspondant n&apos;a été trouvé.</translation>
     </message>
+    <message>
+        <source>Data could not be successfully written. Please retry.
+Consider changing the device if this error is still occurring.</source>
+        <translation>Les données n&apos;ont pas pu être écrites correctement. Veuillez réessayer.
+Envisagez de changer d&apos;appareil si cette erreur persiste.</translation>
+    </message>
+    <message>
+        <source>Confirm saving device</source>
+        <translation>Confirmer l&apos;enregistrement de l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>Save changes to the device &apos;%1&apos;?
+All device current data will be overwritten.</source>
+        <translation>Enregistrer les modifications sur l&apos;appareil « %1 » ?
+Toutes les données actuelles de l&apos;appareil seront écrasées.</translation>
+    </message>
+    <message>
+        <source>There is not enough room in device memory. Please remove some passwords.</source>
+        <translation>La mémoire de l&apos;appareil n&apos;a pas assez de place. Veuillez supprimer quelques mots de passe.</translation>
+    </message>
+    <message>
+        <source>Failed to encrypt data, aborting.</source>
+        <translation>Échec du chiffrement des données, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not stop the device LED from blinking, aborting.</source>
+        <translation>Impossible d&apos;arrêter le clignotement de la LED de l&apos;appareil, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not configure the access to the main memory, aborting.</source>
+        <translation>Impossible de configurer l&apos;accès à la mémoire principale, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not configure the access to the backup memory, aborting.</source>
+        <translation>Impossible de configurer l&apos;accès à la mémoire de sauvegarde, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not write data to the main memory, aborting.</source>
+        <translation>Impossible d&apos;écrire les données dans la mémoire principale, abandon.</translation>
+    </message>
+    <message>
+        <source>Could not write data to the backup memory, aborting.</source>
+        <translation>Impossible d&apos;écrire les données dans la mémoire de sauvegarde, abandon.</translation>
+    </message>
+    <message>
+        <source>Write error</source>
+        <translation>Erreur d&apos;écriture</translation>
+    </message>
+    <message>
+        <source>Write success</source>
+        <translation>Écriture réussie</translation>
+    </message>
+    <message>
+        <source>All data were successfully written.
+You can safely remove the device if you want.</source>
+        <translation>Toutes les données ont été écrites avec succès.
+Vous pouvez retirer l&apos;appareil en toute sécurité si vous le souhaitez.</translation>
+    </message>
+    <message>
+        <source>Could not write the device name.</source>
+        <translation>Impossible d&apos;écrire le nom de l&apos;appareil.</translation>
+    </message>
+    <message>
+        <source>identical</source>
+        <comment>master password for device copy wizard</comment>
+        <translation>identiques</translation>
+    </message>
+    <message>
+        <source>different</source>
+        <comment>master password for device copy wizard</comment>
+        <translation>différents</translation>
+    </message>
+    <message>
+        <source>Confirmation</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>Please confirm the device duplication settings.&lt;br /&gt;&lt;br /&gt;Source device name: &lt;b&gt;%1&lt;/b&gt;&lt;br /&gt;Target device name: &lt;b&gt;%2&lt;/b&gt;&lt;br /&gt;Source and target devices master password are &lt;b&gt;%3&lt;/b&gt;.&lt;br /&gt;&lt;br /&gt;Do you want to continue?</source>
+        <translation>Veuillez confirmer les paramètres de duplication de l&apos;appareil.&lt;br /&gt;&lt;br /&gt;Nom de l&apos;appareil source : &lt;b&gt;%1&lt;/b&gt;&lt;br /&gt;Nom de l&apos;appareil cible : &lt;b&gt;%2&lt;/b&gt;&lt;br /&gt;Les mots de passe maîtres des appareils source et cible sont &lt;b&gt;%3&lt;/b&gt;.&lt;br /&gt;&lt;br /&gt;Voulez-vous continuer ?</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <comment>Device name change</comment>
+        <translation>Succès</translation>
+    </message>
+    <message>
+        <source>Device name was successfully changed.</source>
+        <translation>Le nom de l&apos;appareil a été modifié avec succès.</translation>
+    </message>
+    <message>
+        <source>Name too long</source>
+        <translation>Nom trop long</translation>
+    </message>
+    <message>
+        <source>Device name is limited to %1 ASCII characters (some UTF-8 characters can use several ASCII characters).
+Please retry with a shorter name.</source>
+        <translation>Le nom de l&apos;appareil est limité à %1 caractères ASCII (certains caractères UTF-8 peuvent occuper plusieurs caractères ASCII).
+Veuillez réessayer avec un nom plus court.</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>
@@ -632,6 +731,191 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Device name: %1</source>
         <translation>Nom du périphérique : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceCopyWizardPage1</name>
+    <message>
+        <source>This wizard will allow you to duplicate the content of a device to another device.</source>
+        <translation>Cet assistant vous permet de dupliquer le contenu d&apos;un appareil vers un autre appareil.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Warning:&lt;/span&gt; the target device content will be overwritten.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Attention :&lt;/span&gt; le contenu de l&apos;appareil cible sera écrasé.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Click the &lt;span style=&quot; font-weight:600;&quot;&gt;Next&lt;/span&gt; button to continue.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Cliquez sur le bouton &lt;span style=&quot; font-weight:600;&quot;&gt;Suivant&lt;/span&gt; pour continuer.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceCopyWizardPage2</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please plug the source device (the device to copy data from), enter its master password below then press the &lt;span style=&quot; font-weight:600;&quot;&gt;Next&lt;/span&gt; button.&lt;/p&gt;&lt;p&gt;If more than one device is connected, you will be asked to choose which one is the source device.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Veuillez brancher l&apos;appareil source (l&apos;appareil dont les données seront copiées), saisir son mot de passe maître ci-dessous puis appuyer sur le bouton &lt;span style=&quot; font-weight:600;&quot;&gt;Suivant&lt;/span&gt;.&lt;/p&gt;&lt;p&gt;Si plusieurs appareils sont connectés, il vous sera demandé de choisir lequel est l&apos;appareil source.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Enter the source device master password:</source>
+        <translation>Saisissez le mot de passe maître de l&apos;appareil source :</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceCopyWizardPage3</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The content of the source device has been successfully retrieved. You can now unplug the source device and plug the target device (the device the retrieved content will be copied to).&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Warning:&lt;/span&gt; the target device current content will be overwritten.&lt;/p&gt;&lt;p&gt;If more than one device is connected, you will be asked to choose which one is the target device.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Le contenu de l&apos;appareil source a été récupéré avec succès. Vous pouvez maintenant débrancher l&apos;appareil source et brancher l&apos;appareil cible (l&apos;appareil vers lequel le contenu récupéré sera copié).&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Attention :&lt;/span&gt; le contenu actuel de l&apos;appareil cible sera écrasé.&lt;/p&gt;&lt;p&gt;Si plusieurs appareils sont connectés, il vous sera demandé de choisir lequel est l&apos;appareil cible.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Enter the target device master password or leave blank to use the same master password than the source device, then click the &lt;span style=&quot; font-weight:600;&quot;&gt;Next&lt;/span&gt; button:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Saisissez le mot de passe maître de l&apos;appareil cible, ou laissez vide pour utiliser le même mot de passe maître que l&apos;appareil source, puis cliquez sur le bouton &lt;span style=&quot; font-weight:600;&quot;&gt;Suivant&lt;/span&gt; :&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Leave blank to use the source device master password</source>
+        <translation>Laisser vide pour utiliser le mot de passe maître de l&apos;appareil source</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Password strength: &lt;b&gt;%1&lt;/b&gt;</source>
+        <translation>Robustesse du mot de passe : &lt;b&gt;%1&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceCopyWizardPage4</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The source device content has been successfully duplicated into the target device.&lt;/p&gt;&lt;p&gt;You can safely unplug the device(s).&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Le contenu de l&apos;appareil source a été dupliqué avec succès dans l&apos;appareil cible.&lt;/p&gt;&lt;p&gt;Vous pouvez débrancher le ou les appareils en toute sécurité.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceErasingWizardPage1</name>
+    <message>
+        <source>This wizard allows you to fully erase a device content.</source>
+        <translation>Cet assistant vous permet d&apos;effacer entièrement le contenu d&apos;un appareil.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Warning:&lt;/span&gt; the device content will be lost with no possibility to retrieve it.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Attention :&lt;/span&gt; le contenu de l&apos;appareil sera perdu sans aucune possibilité de le récupérer.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Click the &lt;span style=&quot; font-weight:600;&quot;&gt;Next&lt;/span&gt; button to continue.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Cliquez sur le bouton &lt;span style=&quot; font-weight:600;&quot;&gt;Suivant&lt;/span&gt; pour continuer.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceErasingWizardPage2</name>
+    <message>
+        <source>Please connect the device to erase.</source>
+        <translation>Veuillez connecter l&apos;appareil à effacer.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Warning:&lt;/span&gt; the device content will be lost with no possibility to retrieve it.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Attention :&lt;/span&gt; le contenu de l&apos;appareil sera perdu sans aucune possibilité de le récupérer.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Check the confirmation box and click the &lt;span style=&quot; font-weight:600;&quot;&gt;Next&lt;/span&gt; button to continue.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Cochez la case de confirmation et cliquez sur le bouton &lt;span style=&quot; font-weight:600;&quot;&gt;Suivant&lt;/span&gt; pour continuer.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Also reset the device name</source>
+        <translation>Réinitialiser aussi le nom de l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>I confirm I want to irreversibly delete the device content</source>
+        <translation>Je confirme vouloir supprimer définitivement le contenu de l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>ViewContentDeviceErasingWizardPage3</name>
+    <message>
+        <source>The device content has been successfully erased.</source>
+        <translation>Le contenu de l&apos;appareil a été effacé avec succès.</translation>
+    </message>
+    <message>
+        <source>You can safely unplug the device.</source>
+        <translation>Vous pouvez débrancher l&apos;appareil en toute sécurité.</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@ namespace Ui
 class ViewContentDeviceCopyWizardPage1;
 }
 
+// First page of the copy wizard: what the wizard does and what it overwrites.
 class ViewContentDeviceCopyWizardPage1 : public ViewContentBase
 {
     Q_OBJECT
@@ -20,6 +21,10 @@ public:
 
 private:
     Ui::ViewContentDeviceCopyWizardPage1* ui;
+
+private slots:
+    void _slotPushButtonNextClicked(bool);
+    void _slotPushButtonCancelClicked(bool);
 };
 
 #endif

@@ -1,10 +1,22 @@
 #include "ViewContentDeviceCopyWizardPage2.h"
 #include "ui_ViewContentDeviceCopyWizardPage2.h"
 
+#include "FormContentEditor.h"
+
 ViewContentDeviceCopyWizardPage2::ViewContentDeviceCopyWizardPage2(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentDeviceCopyWizardPage2)
 {
     ui->setupUi(this);
+    connect(ui->lineEditPassword, &QLineEdit::textChanged, this,
+            &ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordTextChanged);
+    connect(ui->lineEditPassword, &QLineEdit::returnPressed, this,
+            &ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordReturnPressed);
+    connect(ui->pushButtonShowPassword, &QPushButton::clicked, this,
+            &ViewContentDeviceCopyWizardPage2::_slotPushButtonShowPasswordClicked);
+    connect(ui->pushButtonNext, &QPushButton::clicked, this,
+            &ViewContentDeviceCopyWizardPage2::_slotPushButtonNextClicked);
+    connect(ui->pushButtonCancel, &QPushButton::clicked, this,
+            &ViewContentDeviceCopyWizardPage2::_slotPushButtonCancelClicked);
 }
 
 ViewContentDeviceCopyWizardPage2::~ViewContentDeviceCopyWizardPage2()
@@ -12,4 +24,47 @@ ViewContentDeviceCopyWizardPage2::~ViewContentDeviceCopyWizardPage2()
     delete ui;
 }
 
-void ViewContentDeviceCopyWizardPage2::enterView() {}
+void ViewContentDeviceCopyWizardPage2::enterView()
+{
+    ui->lineEditPassword->clear();
+    ui->pushButtonNext->setEnabled(false);
+    ui->lineEditPassword->setEchoMode(QLineEdit::Password);
+    ui->pushButtonShowPassword->setText(tr("Show"));
+    ui->lineEditPassword->setFocus();
+}
+
+void ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordTextChanged(const QString& referenceText)
+{
+    ui->pushButtonNext->setEnabled(!referenceText.isEmpty());
+}
+
+void ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordReturnPressed()
+{
+    // An empty password cannot open anything: Return then does nothing, like the disabled Next.
+    if (ui->pushButtonNext->isEnabled())
+        _slotPushButtonNextClicked(false);
+}
+
+void ViewContentDeviceCopyWizardPage2::_slotPushButtonShowPasswordClicked(bool)
+{
+    if (ui->lineEditPassword->echoMode() != QLineEdit::Password)
+    {
+        ui->lineEditPassword->setEchoMode(QLineEdit::Password);
+        ui->pushButtonShowPassword->setText(tr("Show"));
+    }
+    else
+    {
+        ui->lineEditPassword->setEchoMode(QLineEdit::Normal);
+        ui->pushButtonShowPassword->setText(tr("Hide"));
+    }
+}
+
+void ViewContentDeviceCopyWizardPage2::_slotPushButtonNextClicked(bool)
+{
+    emit passwordInserted(ui->lineEditPassword->text());
+}
+
+void ViewContentDeviceCopyWizardPage2::_slotPushButtonCancelClicked(bool)
+{
+    pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+}

@@ -8,6 +8,7 @@ namespace Ui
 class ViewContentDeviceCopyWizardPage2;
 }
 
+// Second page of the copy wizard: the master password of the source device.
 class ViewContentDeviceCopyWizardPage2 : public ViewContentBase
 {
     Q_OBJECT
@@ -18,8 +19,19 @@ public:
 
     void enterView() override;
 
+signals:
+    // The source device's master password; the page stays shown while the source is read.
+    void passwordInserted(QString password);
+
 private:
     Ui::ViewContentDeviceCopyWizardPage2* ui;
+
+private slots:
+    void _slotLineEditPasswordTextChanged(const QString& referenceText);
+    void _slotLineEditPasswordReturnPressed();
+    void _slotPushButtonShowPasswordClicked(bool);
+    void _slotPushButtonNextClicked(bool);
+    void _slotPushButtonCancelClicked(bool);
 };
 
 #endif

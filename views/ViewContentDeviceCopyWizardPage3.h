@@ -8,6 +8,8 @@ namespace Ui
 class ViewContentDeviceCopyWizardPage3;
 }
 
+// Third page of the copy wizard, once the source has been read: the target's master password,
+// blank to keep the source's.
 class ViewContentDeviceCopyWizardPage3 : public ViewContentBase
 {
     Q_OBJECT
@@ -18,8 +20,22 @@ public:
 
     void enterView() override;
 
+signals:
+    // The target device's master password, empty for "the same as the source".
+    void passwordInserted(QString password);
+
 private:
     Ui::ViewContentDeviceCopyWizardPage3* ui;
+
+    void _displayPasswordStrength();
+
+private slots:
+    void _slotLineEditPasswordTextEdited(const QString& referenceText);
+    void _slotLineEditPasswordReturnPressed();
+    void _slotPushButtonShowPasswordClicked(bool);
+    void _slotPushButtonPreviousClicked(bool);
+    void _slotPushButtonNextClicked(bool);
+    void _slotPushButtonCancelClicked(bool);
 };
 
 #endif

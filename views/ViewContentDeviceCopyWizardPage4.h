@@ -8,6 +8,7 @@ namespace Ui
 class ViewContentDeviceCopyWizardPage4;
 }
 
+// Last page of the copy wizard, shown once the target's memories have been verified.
 class ViewContentDeviceCopyWizardPage4 : public ViewContentBase
 {
     Q_OBJECT
@@ -20,6 +21,9 @@ public:
 
 private:
     Ui::ViewContentDeviceCopyWizardPage4* ui;
+
+private slots:
+    void _slotPushButtonExitClicked(bool);
 };
 
 #endif

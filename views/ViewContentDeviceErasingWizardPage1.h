@@ -8,6 +8,7 @@ namespace Ui
 class ViewContentDeviceErasingWizardPage1;
 }
 
+// First page of the erasing wizard: what the wizard does and what is lost.
 class ViewContentDeviceErasingWizardPage1 : public ViewContentBase
 {
     Q_OBJECT
@@ -20,6 +21,10 @@ public:
 
 private:
     Ui::ViewContentDeviceErasingWizardPage1* ui;
+
+private slots:
+    void _slotPushButtonNextClicked(bool);
+    void _slotPushButtonCancelClicked(bool);
 };
 
 #endif

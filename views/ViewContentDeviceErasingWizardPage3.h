@@ -8,6 +8,7 @@ namespace Ui
 class ViewContentDeviceErasingWizardPage3;
 }
 
+// Last page of the erasing wizard, shown once the erased memories have been verified.
 class ViewContentDeviceErasingWizardPage3 : public ViewContentBase
 {
     Q_OBJECT
@@ -20,6 +21,9 @@ public:
 
 private:
     Ui::ViewContentDeviceErasingWizardPage3* ui;
+
+private slots:
+    void _slotPushButtonExitClicked(bool);
 };
 
 #endif

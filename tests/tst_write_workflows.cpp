@@ -1,0 +1,469 @@
+// The save, erase, copy and rename workflows of the main window, end to end against device
+// simulators: driven through the real pages and message boxes, checked on what the simulator
+// stores, and opened again the way the user would (both memories read, main tried first).
+//
+// Cost: every save and copy encrypts under scheme 2 and every opening tries scheme 2 first, each
+// two key derivations of 262144 iterations.
+#include "Configuration.h"
+#include "Device.h"
+#include "FormContentEditor.h"
+#include "PasswordStoreCodec.h"
+#include "PasswordTable.h"
+#include "Security.h"
+#include "Simulator.h"
+#include "TestSupport.h"
+#include "ViewBase.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using E = FormContentEditor;
+
+namespace
+{
+using Tabs = QList<PasswordStoreCodec::Tab>;
+const QString PASSWORD = u"Mot de passe \u00e9prouv\u00e9 \u2713"_s;
+const QString WRITE_ERROR = u"Write error / Data could not be successfully written. Please retry.\n"
+                            "Consider changing the device if this error is still occurring."_s;
+const QByteArray MEMORY_SELECTION = QByteArray::fromHex("a502");
+
+// Two tabs of records whose fields are padded to fieldSize characters.
+Tabs content(const QString& label, int recordCount, int fieldSize = 0)
+{
+    Tabs tabs{{label + u'0', {}}, {label + u'1', {}}};
+    for (PasswordStoreCodec::Tab& tab : tabs)
+    {
+        for (int record = 0; record < recordCount; record++)
+        {
+            PasswordTable::Password password;
+            for (QString& field : password.data)
+                field = u"%1 %2 \u00e9"_s.arg(tab.name).arg(record).leftJustified(fieldSize, u'x');
+            tab.passwords.append(password);
+        }
+    }
+    return tabs;
+}
+
+// A readable form of tabs for comparisons.
+QStringList flatten(const Tabs& tabs)
+{
+    QStringList texts;
+    for (const PasswordStoreCodec::Tab& tab : tabs)
+    {
+        texts << u"tab "_s + tab.name;
+        for (const PasswordTable::Password& password : tab.passwords)
+            texts << QStringList(std::begin(password.data), std::end(password.data)).join(u'|');
+    }
+    return texts;
+}
+
+QByteArray encrypted(const Tabs& tabs)
+{
+    QByteArray image(Device::MEMORY_SIZE, '\0');
+    auto* bytes = reinterpret_cast<unsigned char*>(image.data());
+    const bool isDone =
+        PasswordStoreCodec::encode(tabs, bytes) >= 0 &&
+        Security::encryptMemoryData(PASSWORD, Security::ENCRYPTION_SCHEME_ID_WRITTEN, bytes) == 0;
+    return isDone ? image : QByteArray();
+}
+
+// The tabs of a scheme 2 image as the independent implementation of tests/data decrypts it (it
+// shares no code with the application), and the plaintext in *plaintext.
+Tabs independentlyDecrypted(const QByteArray& image, QByteArray* plaintext)
+{
+    QTemporaryDir directory;
+    const QString input = directory.filePath(u"image.bin"_s), output = directory.filePath(u"plain.bin"_s);
+    QFile file(input);
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.flush())
+        return {};
+    QProcess python;
+    python.start(u"python3"_s,
+                 {u"" PAVISOR_SOURCE_DIR "/tests/data/make_known_answer_images.py"_s, u"decrypt"_s, u"2"_s,
+                  QString::fromLatin1(PASSWORD.toUtf8().toHex()), input, output});
+    python.waitForFinished(300000);
+    QFile result(output);
+    if (python.exitCode() != 0 || !result.open(QIODevice::ReadOnly))
+        qWarning("independent decryption failed: %s", python.readAllStandardError().constData());
+    *plaintext = result.readAll();
+    Tabs tabs;
+    if (plaintext->size() == Device::MEMORY_SIZE)
+        PasswordStoreCodec::parse(reinterpret_cast<const unsigned char*>(plaintext->constData()), &tabs);
+    return tabs;
+}
+
+// Starts a simulator whose memories both hold `image` (when given).
+bool start(Simulator& simulator, const QStringList& flags, const QByteArray& image = {})
+{
+    if (!image.isEmpty() &&
+        !(simulator.writeStateFile(u"main.bin"_s, image) && simulator.writeStateFile(u"backup.bin"_s, image)))
+        return false;
+    return simulator.start(flags) || (qWarning("%s", qPrintable(simulator.errorString())), false);
+}
+
+// Runs the event loop until `condition` holds. QTest's waits sleep between turns, which would slow
+// the write page (one page per turn) down a hundredfold.
+bool runUntil(const std::function<bool()>& condition, int timeoutMs = 120000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return condition();
+}
+} // namespace
+
+class TestWriteWorkflows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void saveWorkflow();
+    void eraseWizard();
+    void copyWizard();
+    void rename();
+    void interruptedSavesLeaveADeviceThatOpens();
+
+private:
+    std::unique_ptr<FormContentEditor> _editor;
+    std::unique_ptr<QTemporaryDir> _descriptors;
+
+    // Puts tabs in the editor as unsaved data under PASSWORD.
+    void _showInEditor(const Tabs& tabs);
+    template <typename Widget = QPushButton> Widget* _widget(E::ViewId id, const char* name)
+    {
+        return _editor->viewGetContent(id)->findChild<Widget*>(QLatin1String(name));
+    }
+    void _click(E::ViewId id, const char* name) { _widget(id, name)->click(); }
+    bool _waitForView(E::ViewId id, int timeoutMs = 120000)
+    {
+        return runUntil([this, id]() { return _editor->viewGetCurrent() == id; }, timeoutMs);
+    }
+    // Waits for the in-window message box: "title / text", or a note that none came.
+    QString _nextMessage(int timeoutMs = 120000);
+    // Save, Yes at the confirmation, then the message that ends the workflow (dismissed).
+    QString _save();
+    // Reads both memories and decrypts them with the application's own memory choice: main first,
+    // then backup when they differ and main does not open.
+    Tabs _open(Simulator& simulator);
+};
+
+void TestWriteWorkflows::initTestCase()
+{
+    Configuration::initialize();
+}
+
+void TestWriteWorkflows::init()
+{
+    _descriptors = std::make_unique<QTemporaryDir>();
+    qputenv("PAVISOR_SIMULATOR_DIR", _descriptors->path().toLocal8Bit());
+    _editor = std::make_unique<FormContentEditor>();
+    pointerFormContentEditor = _editor.get();
+    _editor->viewReplace(E::VIEW_ID_CONTENT_EDITOR);
+}
+
+void TestWriteWorkflows::cleanup()
+{
+    Device::releaseSelectedDevice();
+    _editor.reset();
+    pointerFormContentEditor = nullptr;
+    qunsetenv("PAVISOR_SIMULATOR_DIR");
+}
+
+void TestWriteWorkflows::_showInEditor(const Tabs& tabs)
+{
+    for (const PasswordStoreCodec::Tab& tab : tabs)
+    {
+        PasswordTable* table = _editor->_createEmptyTab(tab.name);
+        table->passwords = tab.passwords;
+        table->fillTableWithPasswords();
+    }
+    _editor->_masterPassword = PASSWORD;
+    _editor->_isMasterPasswordKnown = true;
+    _editor->_setUnsavedDataPresent(true);
+}
+
+QString TestWriteWorkflows::_nextMessage(int timeoutMs)
+{
+    if (!_waitForView(E::VIEW_ID_MESSAGE_BOX_DIALOG, timeoutMs))
+        return u"<no message box>"_s;
+    return _editor->viewGetFrame(E::VIEW_ID_MESSAGE_BOX_DIALOG)->title() + u" / "_s +
+           _widget<QLabel>(E::VIEW_ID_MESSAGE_BOX_DIALOG, "labelText")->text();
+}
+
+QString TestWriteWorkflows::_save()
+{
+    _editor->_pointerActionWriteDevice->trigger();
+    const QString confirmation = _nextMessage(10000);
+    if (!confirmation.startsWith(u"Confirm saving device / "_s))
+        return u"no confirmation, instead: "_s + confirmation;
+    _click(E::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonYes");
+    const QString message = _nextMessage();
+    _click(E::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk");
+    return message;
+}
+
+Tabs TestWriteWorkflows::_open(Simulator& simulator)
+{
+    Tabs tabs;
+    auto* device = new Device(simulator.portInfo());
+    Device::setSelectedDevice(device);
+    const bool isRead = device->open() == 0 && device->readWholeMemory(Device::MEMORY_ID_MAIN) == 0 &&
+                        device->readWholeMemory(Device::MEMORY_ID_BACKUP) == 0;
+    const bool isChoiceAsked =
+        memcmp(device->getMemoryBuffer(Device::MEMORY_ID_MAIN),
+               device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), Device::MEMORY_SIZE) != 0;
+    for (QMessageBox::StandardButton choice : {QMessageBox::Yes, QMessageBox::No})
+    {
+        if (isChoiceAsked)
+            TestSupport::answerNextModal([choice](QWidget* box)
+                                         { static_cast<QMessageBox*>(box)->button(choice)->click(); });
+        unsigned char* image = nullptr;
+        if (isRead && _editor->_decryptSelectedDeviceMemory(PASSWORD, &image) == 0)
+            PasswordStoreCodec::parse(image, &tabs);
+        if (!tabs.isEmpty() || !isChoiceAsked)
+            break;
+    }
+    Device::releaseSelectedDevice();
+    // Dismiss the notices left by a memory that did not open.
+    QCoreApplication::processEvents();
+    while (_editor->viewGetCurrent() == E::VIEW_ID_MESSAGE_BOX_DIALOG)
+        _editor->viewPop(E::VIEW_ID_PREVIOUS);
+    return tabs;
+}
+
+void TestWriteWorkflows::saveWorkflow()
+{
+    Simulator simulator;
+    QVERIFY(start(simulator, {u"--name"_s, u"Desk key"_s}));
+    const Tabs tabs = content(u"Saved"_s, 3);
+    _showInEditor(tabs);
+
+    // No at the confirmation: the device is released untouched.
+    _editor->_pointerActionWriteDevice->trigger();
+    QCOMPARE(_nextMessage(), u"Confirm saving device / Save changes to the device 'Desk key'?\n"
+                             "All device current data will be overwritten."_s);
+    _click(E::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonNo");
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    QVERIFY(!simulator.recordedBytes().contains(MEMORY_SELECTION));
+
+    // Two saves of the same content: both verified, both memories identical, each opened by the
+    // independent decryption, with fresh random bytes after the same store.
+    QByteArray images[2], plaintexts[2];
+    for (int save = 0; save < 2; save++)
+    {
+        QCOMPARE(_save(), u"Write success / All data were successfully written.\n"
+                          "You can safely remove the device if you want."_s);
+        QVERIFY(!_editor->_isUnsavedDataPresent);
+        QVERIFY(Device::getSelectedDevice() == nullptr);
+        images[save] = simulator.stateFile(u"main.bin"_s);
+        QCOMPARE(simulator.stateFile(u"backup.bin"_s), images[save]);
+        QCOMPARE(flatten(independentlyDecrypted(images[save], &plaintexts[save])), flatten(tabs));
+        _editor->_setUnsavedDataPresent(true);
+    }
+    QVERIFY(images[0] != images[1]);
+    const int storeSize = static_cast<int>(plaintexts[0].indexOf('\x04')) + 1;
+    QCOMPARE(plaintexts[1].left(storeSize), plaintexts[0].left(storeSize));
+    QVERIFY(plaintexts[1].mid(storeSize, 4096) != plaintexts[0].mid(storeSize, 4096));
+
+    // A store that does not fit: refused after the confirmation, no memory even selected.
+    _showInEditor(content(u"Big"_s, 60, 500));
+    simulator.clearRecord();
+    QCOMPARE(_save(), u"Error / There is not enough room in device memory. Please remove some passwords."_s);
+    QVERIFY(_editor->_isUnsavedDataPresent);
+    QVERIFY(!simulator.recordedBytes().contains(MEMORY_SELECTION));
+    QCOMPARE(simulator.stateFile(u"main.bin"_s), images[1]);
+}
+
+void TestWriteWorkflows::eraseWizard()
+{
+    const E::ViewId page2 = E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_2;
+    Simulator simulator;
+    QVERIFY(start(simulator, {u"--name"_s, u"Old name"_s}, QByteArray(Device::MEMORY_SIZE, '\x33')));
+    _showInEditor(content(u"Kept"_s, 1));
+    auto* next = _widget(page2, "pushButtonNext");
+    auto* resetName = _widget<QCheckBox>(page2, "checkBoxResetDeviceName");
+    auto* confirmation = _widget<QCheckBox>(page2, "checkBoxConfirmation");
+    auto startWizard = [this]()
+    {
+        _editor->findChild<QAction*>(u"actionEraseDevice"_s)->trigger();
+        _click(E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_1, "pushButtonNext");
+    };
+
+    // Next follows the confirmation box only; both memories end all zero, the name gets the date.
+    startWizard();
+    QCOMPARE(_editor->viewGetCurrent(), page2);
+    resetName->click();
+    QVERIFY(!next->isEnabled());
+    confirmation->click();
+    QVERIFY(next->isEnabled());
+    confirmation->click();
+    QVERIFY(!next->isEnabled());
+    confirmation->click();
+    next->click();
+    QVERIFY(_waitForView(E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_3));
+    QCOMPARE(simulator.stateFile(u"main.bin"_s), QByteArray(Device::MEMORY_SIZE, '\0'));
+    QCOMPARE(simulator.stateFile(u"backup.bin"_s), QByteArray(Device::MEMORY_SIZE, '\0'));
+    QCOMPARE(
+        simulator.stateFile(u"name.bin"_s),
+        (u"Pavisor "_s + QDate::currentDate().toString(u"yyyy-MM-dd"_s)).toUtf8().leftJustified(64, '\0'));
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    _click(E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_3, "pushButtonExit");
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
+    QVERIFY(_editor->_isUnsavedDataPresent);
+
+    // Again, boxes start unticked; without the reset the name stays, and a read-back that differs
+    // is a write error that leaves the wizard.
+    QVERIFY(simulator.stop());
+    const QByteArray keptName = QByteArray("Kept name").leftJustified(64, '\0');
+    QVERIFY(simulator.writeStateFile(u"name.bin"_s, keptName));
+    QVERIFY(start(simulator, {u"--read-back-differs"_s, u"backup,70000"_s}));
+    startWizard();
+    QVERIFY(!resetName->isChecked() && !confirmation->isChecked() && !next->isEnabled());
+    confirmation->click();
+    next->click();
+    QCOMPARE(_nextMessage(), WRITE_ERROR);
+    _click(E::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk");
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(simulator.stateFile(u"name.bin"_s), keptName);
+}
+
+void TestWriteWorkflows::copyWizard()
+{
+    const E::ViewId page2 = E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2,
+                    page3 = E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3;
+    const Tabs tabs = content(u"Copied"_s, 2);
+    const QByteArray sourceImage = encrypted(tabs), targetImage(Device::MEMORY_SIZE, '\x77');
+    Simulator source, target;
+    QVERIFY(start(source, {u"--name"_s, u"Source <i>"_s}, sourceImage));
+    QVERIFY(target.writeStateFile(u"main.bin"_s, targetImage) &&
+            target.writeStateFile(u"backup.bin"_s, targetImage));
+
+    // The source's password page: Return does nothing while the field is empty.
+    _editor->findChild<QAction*>(u"actionCopyDevice"_s)->trigger();
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_1, "pushButtonNext");
+    auto* password = _widget<QLineEdit>(page2, "lineEditPassword");
+    QTest::keyClick(password, Qt::Key_Return);
+    QCOMPARE(_editor->viewGetCurrent(), page2);
+    QVERIFY(!source.recordedBytes().contains(MEMORY_SELECTION));
+    password->setText(PASSWORD);
+    QTest::keyClick(password, Qt::Key_Return);
+    QVERIFY(_waitForView(page3));
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    QVERIFY(source.stop());
+    QVERIFY(start(target, {u"--serial"_s, u"QRTAV-000002"_s, u"--name"_s, u"Target"_s}));
+
+    // A blank target password keeps the source's. No at the confirmation leaves the target as it was.
+    QString question;
+    auto answer = [&question](QMessageBox::StandardButton button)
+    {
+        TestSupport::answerNextModal(
+            [&question, button](QWidget* box)
+            {
+                question = static_cast<QMessageBox*>(box)->text();
+                static_cast<QMessageBox*>(box)->button(button)->click();
+            });
+    };
+    answer(QMessageBox::No);
+    _click(page3, "pushButtonNext");
+    QVERIFY2(question.contains(
+                 u"Source device name: <b>Source &lt;i&gt;</b><br />Target device name: <b>Target</b>"
+                 "<br />Source and target devices master password are <b>identical</b>"_s),
+             qPrintable(question));
+    QCOMPARE(_editor->viewGetCurrent(), page3);
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    QVERIFY(!target.recordedBytes().contains(MEMORY_SELECTION));
+    QCOMPARE(target.stateFile(u"main.bin"_s), targetImage);
+
+    answer(QMessageBox::Yes);
+    _click(page3, "pushButtonNext");
+    QVERIFY(_waitForView(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4));
+    QCOMPARE(target.stateFile(u"backup.bin"_s), target.stateFile(u"main.bin"_s));
+    QVERIFY(target.stateFile(u"main.bin"_s) != sourceImage);
+    QCOMPARE(flatten(_open(target)), flatten(tabs));
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4, "pushButtonExit");
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
+}
+
+void TestWriteWorkflows::rename()
+{
+    Simulator simulator;
+    QVERIFY(start(simulator, {u"--name"_s, u"Before"_s}));
+    auto rename = [this](const QString& name)
+    {
+        _editor->findChild<QAction*>(u"actionChangeDeviceName"_s)->trigger();
+        auto* field = _widget<QLineEdit>(E::VIEW_ID_CHANGE_DEVICE_NAME, "lineEditName");
+        if (_editor->viewGetCurrent() != E::VIEW_ID_CHANGE_DEVICE_NAME || field == nullptr)
+            return u"<no device name page>"_s;
+        field->setText(name);
+        _click(E::VIEW_ID_CHANGE_DEVICE_NAME, "pushButtonOk");
+        const QString message = _nextMessage(20000);
+        _click(E::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk");
+        return message;
+    };
+
+    // 65 UTF-8 bytes: refused before anything is sent; 64 fit.
+    const QString name64(32, QChar(0xE9));
+    QCOMPARE(rename(name64 + u'x'),
+             u"Name too long / Device name is limited to 64 ASCII characters (some UTF-8 "
+             "characters can use several ASCII characters).\nPlease retry with a shorter name."_s);
+    QVERIFY(!simulator.recordedBytes().contains(QByteArray::fromHex("a509")));
+    QCOMPARE(rename(name64), u"Success / Device name was successfully changed."_s);
+    QCOMPARE(simulator.stateFile(u"name.bin"_s), name64.toUtf8());
+
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+}
+
+void TestWriteWorkflows::interruptedSavesLeaveADeviceThatOpens()
+{
+    const Tabs oldTabs = content(u"Old"_s, 2), newTabs = content(u"New"_s, 3);
+    const QByteArray oldImage = encrypted(oldTabs);
+    const QString mainFailed = u"Error / Could not write data to the main memory, aborting."_s;
+    const QString backupFailed = u"Error / Could not write data to the backup memory, aborting."_s;
+    // The main memory is always finished before the backup memory is touched.
+    const struct
+    {
+        QString flags;
+        QString message;
+        bool isNewContentKept;
+    } cases[] = {
+        {u"--power-cut-page 0"_s, mainFailed, false},
+        {u"--power-cut-page 255"_s, mainFailed, false},
+        {u"--power-cut-page 511"_s, mainFailed, false},
+        {u"--power-cut-backup-page 0"_s, backupFailed, true},
+        {u"--power-cut-backup-page 255"_s, backupFailed, true},
+        {u"--power-cut-backup-page 511"_s, backupFailed, true},
+        {u"--wrong-ack-page 300"_s, mainFailed, false},
+        {u"--stop-after-pages 600"_s, backupFailed, true},
+        {u"--read-back-differs main,77777"_s, WRITE_ERROR, true},
+    };
+    _showInEditor(newTabs);
+    for (const auto& testCase : cases)
+    {
+        Simulator simulator;
+        QVERIFY(start(simulator, testCase.flags.split(u' '), oldImage));
+        const QString message = _save();
+        QVERIFY2(message == testCase.message, qPrintable(testCase.flags + u": "_s + message));
+        QVERIFY2(_editor->_isUnsavedDataPresent, qPrintable(testCase.flags));
+        QVERIFY(Device::getSelectedDevice() == nullptr);
+
+        // Plugged in again, it opens with the content that the interruption left in one piece.
+        if (simulator.isRunning())
+            QVERIFY(simulator.stop());
+        QVERIFY(start(simulator, {}));
+        QVERIFY2(flatten(_open(simulator)) == flatten(testCase.isNewContentKept ? newTabs : oldTabs),
+                 qPrintable(testCase.flags));
+        QVERIFY(simulator.stop());
+    }
+}
+
+QTEST_MAIN(TestWriteWorkflows)
+#include "tst_write_workflows.moc"
