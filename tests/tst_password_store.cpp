@@ -419,6 +419,10 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
     QCOMPARE(window._encodePasswordsToMemoryFormat(buffer.data()), freeBytes);
     QVERIFY(buffer == expected);
 
+    // Tabs that do not fit are refused as a whole, never reported as a full store.
+    window._createEmptyTab(QString(STORE_CAPACITY, QLatin1Char('n')));
+    QCOMPARE(window._encodePasswordsToMemoryFormat(buffer.data()), -1);
+
     // Loading replaces every tab (the old tables are deleted) with the stored ones, records in stored order.
     QPointer<QWidget> oldPage = tabWidget->widget(0);
     const QList<Tab> stored = {Tab{QStringLiteral("Mail"), {makePassword("z"), makePassword("a", "l", "p")}},

@@ -13,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -52,12 +53,10 @@ int runLanguageProbe(int argc, char* argv[])
     QTranslator qtTranslator;
     QTranslator applicationTranslator;
     Translations::install(qtTranslator, applicationTranslator);
-    const QString lines =
-        QString::number(Configuration::getSystemLanguageId()) + QLatin1Char('\n') +
-        Configuration::getSystemLanguageString() + QLatin1Char('\n') +
-        QCoreApplication::translate("FormContentEditor", "Welcome!") + QLatin1Char('\n') +
-        (qtTranslator.isEmpty() ? QStringLiteral("no-qt-catalogue") : qtTranslator.filePath()) +
-        QLatin1Char('\n');
+    const QString lines = QString::number(Configuration::getSystemLanguageId()) + QLatin1Char('\n') +
+                          Configuration::getSystemLanguageString() + QLatin1Char('\n') +
+                          QCoreApplication::translate("FormContentEditor", "Welcome!") + QLatin1Char('\n') +
+                          qtTranslator.filePath() + QLatin1Char('\n');
     std::fputs(lines.toUtf8().constData(), stdout);
     Configuration::uninitialize();
     return 0;
@@ -105,22 +104,24 @@ void TestStartup::cleanup()
 void TestStartup::settingsStoreChoice()
 {
     QVERIFY(Configuration::getBundleResourcesPath().endsWith(QStringLiteral(".app/Contents/Resources/")));
-    QFile::remove(iniPath());
+    const auto content = [](const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
 
-    // No "Configuration.ini": the native per-user store.
+    // No "Configuration.ini": the native per-user store of "Pavisor Key Manager", written when released.
+    QFile::remove(iniPath());
     Configuration::initialize();
     QSettings* settings = Configuration::pointerSettings;
-    QVERIFY(settings != nullptr);
     QCOMPARE(settings->format(), QSettings::NativeFormat);
     settings->setValue(QStringLiteral("IsApplicationAutoLockingEnabled"), true);
     const QString nativePath = settings->fileName();
     QVERIFY(nativePath.startsWith(QDir::homePath()));
+    QVERIFY(nativePath.contains(QStringLiteral("Pavisor Key Manager")));
     Configuration::uninitialize();
     QVERIFY(Configuration::pointerSettings == nullptr);
-    QFile nativeFile(nativePath);
-    QVERIFY(nativeFile.open(QIODevice::ReadOnly));
-    const QByteArray nativeContent = nativeFile.readAll();
-    nativeFile.close();
+    const QByteArray nativeContent = content(nativePath);
     QVERIFY(nativeContent.contains("IsApplicationAutoLockingEnabled=true"));
 
     // With the file: every setting is read from and written to it; the native store is untouched.
@@ -138,49 +139,25 @@ void TestStartup::settingsStoreChoice()
     QVERIFY(!settings->contains(QStringLiteral("IsApplicationAutoLockingEnabled")));
     settings->setValue(QStringLiteral("IsFirstRun"), false);
     Configuration::uninitialize();
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    QVERIFY(ini.readAll().contains("IsFirstRun=false"));
-    ini.close();
-    QVERIFY(nativeFile.open(QIODevice::ReadOnly));
-    QCOMPARE(nativeFile.readAll(), nativeContent);
-    nativeFile.close();
-
-    // A malformed file still selects the INI store and yields the defaults, without a message.
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("\x01\xff[[[=\n=garbage\n[General\nIsFirstRun\n");
-    ini.close();
-    Configuration::initialize();
-    QCOMPARE(Configuration::pointerSettings->format(), QSettings::IniFormat);
-    QCOMPARE(
-        Configuration::pointerSettings->value(QStringLiteral("IsNewApplicationVersionCheckEnabled"), true)
-            .toBool(),
-        true);
+    QVERIFY(content(iniPath()).contains("IsFirstRun=false"));
+    QCOMPARE(content(nativePath), nativeContent);
 }
 
 void TestStartup::languageChoice()
 {
-    const QString qtFrench = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qt_fr.qm");
-
-    // French: "fr", the application catalogue, and Qt's own French catalogue when installed.
-    const QStringList french = probeLanguage(QStringLiteral("fr_FR.UTF-8"));
-    QCOMPARE(french.size(), 4);
-    QCOMPARE(french.at(0), QString::number(QLocale::French));
-    QCOMPARE(french.at(1), QStringLiteral("fr"));
-    QCOMPARE(french.at(2), QStringLiteral("Bienvenue !"));
-    if (QFile::exists(qtFrench))
-        QCOMPARE(french.at(3), qtFrench);
-
-    // German: any language but French is "en", and the texts stay in English.
-    const QStringList german = probeLanguage(QStringLiteral("de_DE.UTF-8"));
-    QCOMPARE(german.size(), 4);
-    QCOMPARE(german.at(0), QString::number(QLocale::German));
-    QCOMPARE(german.at(1), QStringLiteral("en"));
-    QCOMPARE(german.at(2), QStringLiteral("Welcome!"));
-
-    const QStringList english = probeLanguage(QStringLiteral("en_US.UTF-8"));
-    QCOMPARE(english.size(), 4);
-    QCOMPARE(english.at(1), QStringLiteral("en"));
-    QCOMPARE(english.at(2), QStringLiteral("Welcome!"));
+    // French is "fr" with both French catalogues; any other language is "en" with English texts, and
+    // Qt's catalogue of "en" is still tried, for German as for English.
+    const QString qtCatalogue =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qt_%1.qm");
+    const QList<QStringList> cases = {
+        {QStringLiteral("fr_FR.UTF-8"), QString::number(QLocale::French), QStringLiteral("fr"),
+         QStringLiteral("Bienvenue !"), qtCatalogue.arg("fr")},
+        {QStringLiteral("de_DE.UTF-8"), QString::number(QLocale::German), QStringLiteral("en"),
+         QStringLiteral("Welcome!"), qtCatalogue.arg("en")},
+        {QStringLiteral("en_US.UTF-8"), QString::number(QLocale::English), QStringLiteral("en"),
+         QStringLiteral("Welcome!"), qtCatalogue.arg("en")}};
+    for (const QStringList& expected : cases)
+        QCOMPARE(probeLanguage(expected.first()), expected.mid(1));
 }
 
 void TestStartup::firstRunPromptAndHelpViewer()
@@ -189,23 +166,48 @@ void TestStartup::firstRunPromptAndHelpViewer()
     QVERIFY(directory.isValid());
     Configuration::pointerSettings =
         new QSettings(directory.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    QSettings* settings = Configuration::pointerSettings;
     QProcess& viewer = HelpViewer::process();
     QCOMPARE(viewer.state(), QProcess::NotRunning);
 
-    // First run: the "Welcome" question; "Yes" opens the getting-started page.
-    QString title;
-    TestSupport::answerNextModal(
-        [&title](QWidget* modal)
-        {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (box == nullptr)
-                return;
-            title = box->windowTitle();
-            box->button(QMessageBox::Yes)->click();
-        });
-    FirstRunPrompt::showIfNeeded(nullptr);
-    QCOMPARE(title, QStringLiteral("Welcome"));
-    QCOMPARE(Configuration::pointerSettings->value(QStringLiteral("IsFirstRun")).toBool(), false);
+    // Each prompt shown is noted with its title, whether it is an information box and whether Yes is
+    // its default button, then answered.
+    QStringList prompts;
+    const auto prompt = [&prompts](QMessageBox::StandardButton answer, int timeoutMs)
+    {
+        TestSupport::answerNextModal(
+            [&prompts, answer](QWidget* modal)
+            {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (box == nullptr)
+                {
+                    modal->close();
+                    return;
+                }
+                prompts << QStringLiteral("%1 %2 %3")
+                               .arg(box->windowTitle())
+                               .arg(box->icon() == QMessageBox::Information)
+                               .arg(box->standardButton(box->defaultButton()) == QMessageBox::Yes);
+                box->button(answer)->click();
+            },
+            timeoutMs);
+        FirstRunPrompt::showIfNeeded(nullptr);
+    };
+
+    // First run: "No" opens no help, and the prompt never comes back.
+    prompt(QMessageBox::No, 5000);
+    QCOMPARE(prompts, QStringList({QStringLiteral("Welcome 1 1")}));
+    QCOMPARE(settings->value(QStringLiteral("IsFirstRun")), QVariant(false));
+    prompt(QMessageBox::No, 500);
+    QTest::qWait(600);
+    QCOMPARE(prompts.size(), 1);
+    QCOMPARE(viewer.state(), QProcess::NotRunning);
+
+    // "Yes" opens the getting-started page.
+    settings->setValue(QStringLiteral("IsFirstRun"), true);
+    prompt(QMessageBox::Yes, 5000);
+    QCOMPARE(prompts.size(), 2);
+    QCOMPARE(settings->value(QStringLiteral("IsFirstRun")), QVariant(false));
     QVERIFY(viewer.state() != QProcess::NotRunning);
     QVERIFY(
         viewer.program().endsWith(QStringLiteral("Resources/Help_Viewer.app/Contents/MacOS/Help_Viewer")));
@@ -215,15 +217,15 @@ void TestStartup::firstRunPromptAndHelpViewer()
     QVERIFY2(waitForPageShown(viewer, QStringLiteral("getting_started_description.html"), seen),
              qPrintable(seen.join(QLatin1Char(','))));
 
-    // A second page goes to the running viewer through its standard input, no second process.
+    // Further pages go to the running viewer through its standard input, no second process.
     const qint64 processId = viewer.processId();
-    HelpViewer::display(QStringLiteral("import_csv_file.html"));
+    for (const QString& page :
+         {QStringLiteral("import_csv_file.html"), QStringLiteral("master_password_selection_guide.html")})
+    {
+        HelpViewer::display(page);
+        QVERIFY2(waitForPageShown(viewer, page, seen), qPrintable(seen.join(QLatin1Char(','))));
+    }
     QCOMPARE(viewer.processId(), processId);
-    QVERIFY2(waitForPageShown(viewer, QStringLiteral("import_csv_file.html"), seen),
-             qPrintable(seen.join(QLatin1Char(','))));
-    HelpViewer::display(QStringLiteral("master_password_selection_guide.html"));
-    QVERIFY2(waitForPageShown(viewer, QStringLiteral("master_password_selection_guide.html"), seen),
-             qPrintable(seen.join(QLatin1Char(','))));
     viewer.kill();
     viewer.waitForFinished(5000);
 
@@ -236,20 +238,6 @@ void TestStartup::firstRunPromptAndHelpViewer()
     HelpViewer::display(QStringLiteral("index.html"));
     QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
     QVERIFY(QFile::rename(hiddenPath, viewerPath));
-
-    // Never asked again.
-    bool isAskedAgain = false;
-    TestSupport::answerNextModal(
-        [&isAskedAgain](QWidget* modal)
-        {
-            isAskedAgain = true;
-            modal->close();
-        },
-        500);
-    FirstRunPrompt::showIfNeeded(nullptr);
-    QTest::qWait(600);
-    QVERIFY(!isAskedAgain);
-    QCOMPARE(viewer.state(), QProcess::NotRunning);
 }
 
 int main(int argc, char* argv[])

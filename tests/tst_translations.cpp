@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -16,7 +15,6 @@ class TestTranslations : public QObject
 
 private slots:
     void catalogueCoversEveryText();
-    void compiledCatalogueTranslatesTheUserInterface();
     void strengthWordsAreTranslated();
 };
 
@@ -46,7 +44,7 @@ void TestTranslations::catalogueCoversEveryText()
 
     // Name the offending texts so the failure says what to translate.
     static const QRegularExpression message(
-        QStringLiteral("<source>(.*?)</source>(?:(?!</message>).)*?<translation type=\"unfinished\""),
+        QStringLiteral("<source>([^<]*)</source>(?:(?!</message>).)*?<translation type=\"unfinished\""),
         QRegularExpression::DotMatchesEverythingOption);
     QStringList missing;
     for (auto it = message.globalMatch(content); it.hasNext();)
@@ -54,14 +52,6 @@ void TestTranslations::catalogueCoversEveryText()
     QVERIFY2(missing.isEmpty(),
              qPrintable(QStringLiteral("untranslated: ") + missing.join(QStringLiteral(" | "))));
     QVERIFY(content.count(QStringLiteral("<message")) > 0);
-}
-
-void TestTranslations::compiledCatalogueTranslatesTheUserInterface()
-{
-    QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":/Translations/fr.qm")));
-    QCOMPARE(translator.translate("FormContentEditor", "Welcome!"), QStringLiteral("Bienvenue !"));
-    QCOMPARE(translator.translate("FormContentEditor", "File"), QStringLiteral("Fichier"));
 }
 
 // The strength words come from the security layer, which has no catalogue of its own: the
@@ -72,18 +62,15 @@ void TestTranslations::strengthWordsAreTranslated()
     QVERIFY(translator.load(QStringLiteral(":/Translations/fr.qm")));
     QVERIFY(QCoreApplication::installTranslator(&translator));
     const char* const passwords[] = {"", "abcdefghi", "abcdefghijklm", "aB3#aB3#aB3", "aB3#aB3#aB3#aB3"};
-    const char* const words[] = {"very weak", "weak", "average", "good", "excellent"};
-    QStringList seen;
+    const QStringList words = {QStringLiteral(u"tr\u00e8s faible"), QStringLiteral("faible"),
+                               QStringLiteral("moyen"), QStringLiteral("bon"), QStringLiteral("excellent")};
     for (int rating = 0; rating < 5; rating++)
     {
         QString text;
         QCOMPARE(Security::computePasswordStrength(QString::fromLatin1(passwords[rating]), &text), rating);
-        QCOMPARE(text, translator.translate("QObject", words[rating]));
-        seen << text;
+        QCOMPARE(text, words[rating]);
     }
     QCoreApplication::removeTranslator(&translator);
-    QCOMPARE(seen.first(), QStringLiteral(u"tr\u00e8s faible"));
-    QCOMPARE(QSet<QString>(seen.cbegin(), seen.cend()).size(), 5);
 }
 
 QTEST_GUILESS_MAIN(TestTranslations)

@@ -5,14 +5,21 @@
 #include "ViewContentLineInputDialog.h"
 #include "ViewContentMessageBoxDialog.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QSvgRenderer>
+#include <QSvgWidget>
 #include <QtTest>
 #include <memory>
+
+using V = FormContentEditor;
+using Box = ViewContentMessageBoxDialog;
 
 namespace
 {
@@ -33,6 +40,28 @@ private:
     QString _name;
     QStringList* _log;
 };
+
+QImage picture(QSvgRenderer& renderer)
+{
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
+// A message whose width, as the message box measures it, is `pixels` once truncated.
+QString messageOfWidth(int pixels)
+{
+    const QFontMetricsF metrics(QApplication::font());
+    for (int count = 0; count < 400 * 64; count++)
+    {
+        const QString text = QString(count / 64, QLatin1Char('W')) + QString(count % 64, QLatin1Char('i'));
+        if (static_cast<int>(metrics.horizontalAdvance(text)) == pixels)
+            return text;
+    }
+    return {};
+}
 } // namespace
 
 class TestViewStack : public QObject
@@ -40,13 +69,12 @@ class TestViewStack : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { Configuration::initialize(); }
     void init();
     void cleanup();
     void framesFollowViewIdentifiers();
     void pushPopReplaceClearOrder();
-    void messageBoxIsPushedOnTheNextTurn();
-    void messageBoxLayoutAndButtons();
+    void messageBoxShowsAndAnswers();
     void lineInputOkRule();
 
 private:
@@ -55,15 +83,9 @@ private:
     QStackedWidget* _stackedWidget = nullptr;
 
     // Puts a recording page at the stacked-widget index of `id`, as the view stack sees it.
-    void _installRecordingPage(FormContentEditor::ViewId id, const QString& name);
-    ViewContentMessageBoxDialog* _messageBox() const;
-    ViewContentLineInputDialog* _lineInput() const;
+    void _installRecordingPage(V::ViewId id, const QString& name);
+    QStringList _takeLog() { return std::exchange(_log, {}); }
 };
-
-void TestViewStack::initTestCase()
-{
-    Configuration::initialize();
-}
 
 void TestViewStack::init()
 {
@@ -80,48 +102,46 @@ void TestViewStack::cleanup()
     pointerFormContentEditor = nullptr;
 }
 
-void TestViewStack::_installRecordingPage(FormContentEditor::ViewId id, const QString& name)
+void TestViewStack::_installRecordingPage(V::ViewId id, const QString& name)
 {
     QWidget* original = _stackedWidget->widget(id);
     _stackedWidget->removeWidget(original);
     _stackedWidget->insertWidget(id, new ViewBase(new RecordingPage(name, &_log), name, _editor.get()));
 }
 
-ViewContentMessageBoxDialog* TestViewStack::_messageBox() const
-{
-    return static_cast<ViewContentMessageBoxDialog*>(
-        _editor->viewGetContent(FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG));
-}
-
-ViewContentLineInputDialog* TestViewStack::_lineInput() const
-{
-    return static_cast<ViewContentLineInputDialog*>(
-        _editor->viewGetContent(FormContentEditor::VIEW_ID_LINE_INPUT_DIALOG));
-}
-
 void TestViewStack::framesFollowViewIdentifiers()
 {
-    // One editor page plus 21 framed views; each frame sits at its identifier's index.
+    // The editor page, then each view's page in its titled frame at the index of its identifier (page
+    // classes without their "ViewContent" prefix).
+    const QStringList views =
+        QStringLiteral(
+            "StartMenu=Welcome!;PasswordInformation=<No title set>;ReadDevice=Reading device memories...;"
+            "WriteDevice=Writing device memories...;InsertReadingMasterPassword=Insert master password;"
+            "InsertWritingMasterPassword=Insert master password;DeviceSelection=Detected devices;"
+            "ShowDeviceInformation=Device serial number;ChangeDeviceName=Set device name;Settings=Settings;"
+            "LineInputDialog=<No title set>;MessageBoxDialog=<No title set>;"
+            "DeviceErasingWizardPage1=Device erasing wizard;DeviceErasingWizardPage2=Erasing confirmation;"
+            "DeviceErasingWizardPage3=Successful erasure;DeviceCopyWizardPage1=Device copy wizard;"
+            "DeviceCopyWizardPage2=Read source device content;"
+            "DeviceCopyWizardPage3=Write content to target device;"
+            "DeviceCopyWizardPage4=Successful device duplication;ApplicationLocked=Application is locked;"
+            "ImportCSVFile=Import a CSV file")
+            .split(QLatin1Char(';'));
+    QCOMPARE(views.size(), 21);
     QCOMPARE(_stackedWidget->count(), 22);
     QCOMPARE(_stackedWidget->widget(0)->objectName(), QStringLiteral("pageContentEditor"));
-    const QList<QPair<FormContentEditor::ViewId, QString>> titles = {
-        {FormContentEditor::VIEW_ID_START_MENU, QStringLiteral("Welcome!")},
-        {FormContentEditor::VIEW_ID_READ_DEVICE, QStringLiteral("Reading device memories...")},
-        {FormContentEditor::VIEW_ID_DEVICE_SELECTION, QStringLiteral("Detected devices")},
-        {FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG, QStringLiteral("<No title set>")},
-        {FormContentEditor::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4,
-         QStringLiteral("Successful device duplication")},
-        {FormContentEditor::VIEW_ID_IMPORT_CSV_FILE, QStringLiteral("Import a CSV file")}};
-    for (const auto& entry : titles)
+    for (int id = 1; id < V::VIEW_ID_PREVIOUS; id++)
     {
-        auto* frame = qobject_cast<ViewBase*>(_stackedWidget->widget(entry.first));
+        auto* frame = qobject_cast<ViewBase*>(_stackedWidget->widget(id));
         QVERIFY(frame != nullptr);
-        QCOMPARE(frame, _editor->viewGetFrame(entry.first));
-        QCOMPARE(frame->title(), entry.second);
+        QCOMPARE(frame, _editor->viewGetFrame(static_cast<V::ViewId>(id)));
+        QCOMPARE(QString::fromLatin1(frame->viewContent()->metaObject()->className()) + QLatin1Char('=') +
+                     frame->title(),
+                 QStringLiteral("ViewContent") + views[id - 1]);
     }
 
-    // The window opens on the start menu with its menus; other pages hide the menu bar.
-    QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_START_MENU);
+    // The window opens on the start menu, with its menus.
+    QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_START_MENU);
     QCOMPARE(_editor->windowTitle(), QStringLiteral("Pavisor Key Manager"));
     QMenuBar* menuBar = _editor->menuBar();
     QVERIFY(!menuBar->isHidden());
@@ -129,164 +149,151 @@ void TestViewStack::framesFollowViewIdentifiers()
     for (QAction* action : menuBar->actions())
         menus << action->text();
     QCOMPARE(menus, QStringList({QStringLiteral("File"), QStringLiteral("Device"), QStringLiteral("Help")}));
-    _editor->viewPush(FormContentEditor::VIEW_ID_SETTINGS);
-    QVERIFY(menuBar->isHidden());
-    _editor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
-    QVERIFY(!menuBar->isHidden());
 }
 
 void TestViewStack::pushPopReplaceClearOrder()
 {
-    using V = FormContentEditor;
     _installRecordingPage(V::VIEW_ID_PASSWORD_INFORMATION, QStringLiteral("A"));
     _installRecordingPage(V::VIEW_ID_SHOW_DEVICE_INFORMATION, QStringLiteral("B"));
     _installRecordingPage(V::VIEW_ID_CHANGE_DEVICE_NAME, QStringLiteral("C"));
+    const auto pushAll = [this]()
+    {
+        for (V::ViewId id : {V::VIEW_ID_PASSWORD_INFORMATION, V::VIEW_ID_SHOW_DEVICE_INFORMATION,
+                             V::VIEW_ID_CHANGE_DEVICE_NAME})
+            _editor->viewPush(id);
+        return _takeLog();
+    };
     _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-    QVERIFY(_log.isEmpty());
 
-    // Push A then B, pop back to the editor: B then A are exited, once each; the page left
-    // underneath by a push is not exited.
-    _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
-    _editor->viewPush(V::VIEW_ID_SHOW_DEVICE_INFORMATION);
-    QCOMPARE(_log, QStringList({"A:enter@0", "B:enter@2"}));
+    // A push enters the new page and leaves the covered one entered; the menu bar goes.
+    QCOMPARE(pushAll(), QStringList({"A:enter@0", "B:enter@2", "C:enter@8"}));
     QVERIFY(_editor->menuBar()->isHidden());
-    _log.clear();
+
+    // One level back exits the top page only and enters nothing; back to the editor exits B then A.
+    _editor->viewPop(V::VIEW_ID_PREVIOUS);
+    QCOMPARE(_takeLog(), QStringList({"C:exit"}));
+    QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_SHOW_DEVICE_INFORMATION);
     _editor->viewPop(V::VIEW_ID_CONTENT_EDITOR);
-    QCOMPARE(_log, QStringList({"B:exit", "A:exit"}));
+    QCOMPARE(_takeLog(), QStringList({"B:exit", "A:exit"}));
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
     QVERIFY(!_editor->menuBar()->isHidden());
 
     // The stack is now empty: popping does nothing at all.
-    _log.clear();
     _editor->viewPop(V::VIEW_ID_PREVIOUS);
-    QVERIFY(_log.isEmpty());
+    QVERIFY(_takeLog().isEmpty());
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
 
-    // One entry: the previous view is that entry, and the stack ends empty.
+    // Replacing a view, also with itself, exits it then enters the new one; the one history entry
+    // below is where one level back returns.
     _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
-    _log.clear();
-    _editor->viewPop(V::VIEW_ID_PREVIOUS);
-    QCOMPARE(_log, QStringList({"A:exit"}));
-    QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
-
-    // Replacing a view with itself exits it then enters it; the history is untouched.
-    _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
-    _log.clear();
     _editor->viewReplace(V::VIEW_ID_PASSWORD_INFORMATION);
-    QCOMPARE(_log, QStringList({"A:exit", "A:enter@2"}));
     _editor->viewReplace(V::VIEW_ID_SHOW_DEVICE_INFORMATION);
-    _log.clear();
     _editor->viewPop(V::VIEW_ID_PREVIOUS);
-    QCOMPARE(_log, QStringList({"B:exit"}));
+    QCOMPARE(_takeLog(), QStringList({"A:enter@0", "A:exit", "A:enter@2", "A:exit", "B:enter@2", "B:exit"}));
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
 
-    // A target that is not in the history unwinds everything down to the bottom view.
-    _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
-    _editor->viewPush(V::VIEW_ID_SHOW_DEVICE_INFORMATION);
-    _editor->viewPush(V::VIEW_ID_CHANGE_DEVICE_NAME);
-    _log.clear();
+    // A target that is not in the history unwinds everything down to the bottom view; one in the
+    // middle stops there without entering it again.
+    pushAll();
     _editor->viewPop(V::VIEW_ID_SETTINGS);
-    QCOMPARE(_log, QStringList({"C:exit", "B:exit", "A:exit"}));
+    QCOMPARE(_takeLog(), QStringList({"C:exit", "B:exit", "A:exit"}));
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
-
-    // Popping to a view in the middle stops there without entering it again.
-    _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
-    _editor->viewPush(V::VIEW_ID_SHOW_DEVICE_INFORMATION);
-    _editor->viewPush(V::VIEW_ID_CHANGE_DEVICE_NAME);
-    _log.clear();
+    pushAll();
     _editor->viewPop(V::VIEW_ID_PASSWORD_INFORMATION);
-    QCOMPARE(_log, QStringList({"C:exit", "B:exit"}));
+    QCOMPARE(_takeLog(), QStringList({"C:exit", "B:exit"}));
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_PASSWORD_INFORMATION);
 
     // Clearing forgets the history but keeps the current view.
     _editor->viewClear();
-    _log.clear();
     _editor->viewPop(V::VIEW_ID_PREVIOUS);
-    QVERIFY(_log.isEmpty());
-    QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_PASSWORD_INFORMATION);
-
-    // Out-of-range identifiers change nothing.
-    _editor->viewPush(V::VIEW_ID_PREVIOUS);
-    _editor->viewReplace(static_cast<V::ViewId>(-3));
-    QVERIFY(_log.isEmpty());
+    QVERIFY(_takeLog().isEmpty());
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_PASSWORD_INFORMATION);
 }
 
-void TestViewStack::messageBoxIsPushedOnTheNextTurn()
+void TestViewStack::messageBoxShowsAndAnswers()
 {
-    using V = FormContentEditor;
     _installRecordingPage(V::VIEW_ID_PASSWORD_INFORMATION, QStringLiteral("A"));
     _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-    _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
-
-    // A slot that asks for a message box and then pops its own page: the pop happens first and
-    // the message box covers the view that the pop revealed.
-    _editor->viewPushMessageBoxDialog(
-        ViewContentMessageBoxDialog::ICON_ERROR, QStringLiteral("Error"), QStringLiteral("Something failed."),
-        ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
-    _editor->viewPop(V::VIEW_ID_PREVIOUS);
-    QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
-    QTRY_COMPARE(_editor->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
-    QCOMPARE(_editor->viewGetFrame(V::VIEW_ID_MESSAGE_BOX_DIALOG)->title(), QStringLiteral("Error"));
-
-    // Its button pops it before the answer is emitted, so the receiver runs with it gone.
+    _editor->show();
+    QVERIFY(QTest::qWaitForWindowActive(_editor.get()));
+    auto* box = static_cast<Box*>(_editor->viewGetContent(V::VIEW_ID_MESSAGE_BOX_DIALOG));
+    auto* label = box->findChild<QLabel*>(QStringLiteral("labelText"));
+    auto* icon = box->findChild<QSvgWidget*>(QStringLiteral("svgWidgetIcon"));
+    QVERIFY(label != nullptr && icon != nullptr);
+    // Button bits and icons in the order of their values: 1, 2, 4, 8 and 0 to 3.
+    QList<QPushButton*> buttons;
+    for (const char* name : {"pushButtonOk", "pushButtonYes", "pushButtonNo", "pushButtonCancel"})
+        buttons << box->findChild<QPushButton*>(QLatin1String(name));
+    const QStringList icons = {QStringLiteral("Success"), QStringLiteral("Error"),
+                               QStringLiteral("Information"), QStringLiteral("Question")};
     V::ViewId currentWhenAnswered = V::VIEW_ID_PREVIOUS;
-    QList<ViewContentMessageBoxDialog::Button> answers;
-    connect(_messageBox(), &ViewContentMessageBoxDialog::dialogExited, this,
-            [&](ViewContentMessageBoxDialog::Button button)
+    QList<Box::Button> answers;
+    connect(box, &Box::dialogExited, this,
+            [&](Box::Button answer)
             {
                 currentWhenAnswered = _editor->viewGetCurrent();
-                answers << button;
+                answers << answer;
             });
-    auto* ok = _messageBox()->findChild<QPushButton*>(QStringLiteral("pushButtonOk"));
-    QTest::mouseClick(ok, Qt::LeftButton);
-    QCOMPARE(answers, QList<ViewContentMessageBoxDialog::Button>({ViewContentMessageBoxDialog::BUTTON_OK}));
-    QCOMPARE(currentWhenAnswered, V::VIEW_ID_CONTENT_EDITOR);
-    QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
-}
 
-void TestViewStack::messageBoxLayoutAndButtons()
-{
-    ViewContentMessageBoxDialog* box = _messageBox();
-    auto* label = box->findChild<QLabel*>(QStringLiteral("labelText"));
-    auto button = [box](const char* name) { return box->findChild<QPushButton*>(QLatin1String(name)); };
-    QVERIFY(label != nullptr);
+    for (int i = 0; i < 4; i++)
+    {
+        // A slot that asks for a message box and then pops its own page: the pop happens first and
+        // the message box covers the view that the pop revealed.
+        const int hidden = (i + 1) % 4;
+        const QString title = QStringLiteral("Title %1").arg(i);
+        _editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);
+        _editor->viewPushMessageBoxDialog(static_cast<Box::Icon>(i), title,
+                                          title + QStringLiteral(" message"), 0xF & ~(1 << hidden),
+                                          static_cast<Box::Button>(1 << i));
+        _editor->viewPop(V::VIEW_ID_PREVIOUS);
+        QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
+        QTRY_COMPARE(_editor->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
+        QCOMPARE(_editor->viewGetFrame(V::VIEW_ID_MESSAGE_BOX_DIALOG)->title(), title);
+        QCOMPARE(label->text(), title + QStringLiteral(" message"));
 
-    // Wide messages wrap at 1024 pixels; shorter ones neither wrap nor get a minimum width.
-    const QString longMessage = QString(400, QLatin1Char('W'));
-    box->setDialogContent(ViewContentMessageBoxDialog::ICON_INFORMATION, longMessage,
-                          ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
-    QCOMPARE(label->minimumWidth(), 1024);
-    QVERIFY(label->wordWrap());
-    QCOMPARE(label->text(), longMessage);
-    box->setDialogContent(ViewContentMessageBoxDialog::ICON_INFORMATION, QStringLiteral("Short."),
-                          ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
-    QCOMPARE(label->minimumWidth(), 0);
-    QVERIFY(!label->wordWrap());
+        // Exactly the requested buttons, the requested one focused and default; the requested icon.
+        for (int j = 0; j < 4; j++)
+        {
+            QCOMPARE(buttons[j]->isVisible(), j != hidden);
+            QCOMPARE(buttons[j]->isDefault(), j == i);
+        }
+        QCOMPARE(QApplication::focusWidget(), buttons[i]);
+        QSvgRenderer expectedIcon(QStringLiteral(":/Images/%1.svg").arg(icons[i]));
+        expectedIcon.setAspectRatioMode(Qt::KeepAspectRatio);
+        QCOMPARE(picture(*icon->renderer()), picture(expectedIcon));
 
-    // Exactly the requested buttons are shown; the default one is the default button.
-    box->setDialogContent(ViewContentMessageBoxDialog::ICON_QUESTION, QStringLiteral("Remove?"),
-                          ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
-                          ViewContentMessageBoxDialog::BUTTON_NO);
-    QVERIFY(button("pushButtonOk")->isHidden());
-    QVERIFY(!button("pushButtonYes")->isHidden());
-    QVERIFY(!button("pushButtonNo")->isHidden());
-    QVERIFY(button("pushButtonCancel")->isHidden());
-    QVERIFY(button("pushButtonNo")->isDefault());
-    QVERIFY(!button("pushButtonYes")->isDefault());
+        // Each button answers with its own bit, after the box is gone.
+        QTest::mouseClick(buttons[i], Qt::LeftButton);
+        QCOMPARE(answers.size(), i + 1);
+        QCOMPARE(int(answers.last()), 1 << i);
+        QCOMPARE(currentWhenAnswered, V::VIEW_ID_CONTENT_EDITOR);
+        QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
+    }
+
+    // A message of 1024 pixels or more wraps within a 1024-pixel minimum width; a narrower one neither.
+    for (const int width : {1023, 1024})
+    {
+        const QString message = messageOfWidth(width);
+        QVERIFY(!message.isEmpty());
+        box->setDialogContent(Box::ICON_INFORMATION, message, Box::BUTTON_OK, Box::BUTTON_OK);
+        QCOMPARE(label->text(), message);
+        QCOMPARE(label->wordWrap(), width == 1024);
+        QCOMPARE(label->minimumWidth(), width == 1024 ? 1024 : 0);
+    }
 
     // An empty set shows no button: only code can take such a notice away.
-    box->setDialogContent(ViewContentMessageBoxDialog::ICON_INFORMATION, QStringLiteral("Searching..."), 0,
-                          ViewContentMessageBoxDialog::BUTTON_OK);
-    for (const char* name : {"pushButtonOk", "pushButtonYes", "pushButtonNo", "pushButtonCancel"})
-        QVERIFY2(button(name)->isHidden(), name);
+    _editor->viewPushMessageBoxDialog(Box::ICON_INFORMATION, QStringLiteral("Searching"),
+                                      QStringLiteral("Searching..."), 0, Box::BUTTON_OK);
+    QTRY_COMPARE(_editor->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
+    for (QPushButton* hiddenButton : buttons)
+        QVERIFY(!hiddenButton->isVisible());
 }
 
 void TestViewStack::lineInputOkRule()
 {
-    using V = FormContentEditor;
     _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-    ViewContentLineInputDialog* input = _lineInput();
+    auto* input =
+        static_cast<ViewContentLineInputDialog*>(_editor->viewGetContent(V::VIEW_ID_LINE_INPUT_DIALOG));
     auto* lineEdit = input->findChild<QLineEdit*>(QStringLiteral("lineEdit"));
     auto* ok = input->findChild<QPushButton*>(QStringLiteral("pushButtonOk"));
     auto* cancel = input->findChild<QPushButton*>(QStringLiteral("pushButtonCancel"));
@@ -297,6 +304,8 @@ void TestViewStack::lineInputOkRule()
                                      QString());
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_LINE_INPUT_DIALOG);
     QCOMPARE(_editor->viewGetFrame(V::VIEW_ID_LINE_INPUT_DIALOG)->title(), QStringLiteral("Insert tab name"));
+    QCOMPARE(input->findChild<QLabel*>(QStringLiteral("labelText"))->text(),
+             QStringLiteral("Enter the tab name:"));
     QVERIFY(!ok->isEnabled());
     QTest::keyClick(lineEdit, Qt::Key_Return);
     QCOMPARE(finished.count(), 0);
@@ -310,9 +319,7 @@ void TestViewStack::lineInputOkRule()
     QVERIFY(!ok->isEnabled());
     QTest::keyClicks(lineEdit, QStringLiteral(" Bank "));
     QTest::keyClick(lineEdit, Qt::Key_Return);
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0).at(0).toBool(), true);
-    QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral(" Bank "));
+    QCOMPARE(finished.takeFirst(), QVariantList({true, QStringLiteral(" Bank ")}));
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
 
     // An initial text is selected whole and OK starts enabled; Cancel gives an empty text.
@@ -321,9 +328,7 @@ void TestViewStack::lineInputOkRule()
     QCOMPARE(lineEdit->selectedText(), QStringLiteral("New tab"));
     QVERIFY(ok->isEnabled());
     QTest::mouseClick(cancel, Qt::LeftButton);
-    QCOMPARE(finished.count(), 2);
-    QCOMPARE(finished.at(1).at(0).toBool(), false);
-    QCOMPARE(finished.at(1).at(1).toString(), QString());
+    QCOMPARE(finished.takeFirst(), QVariantList({false, QString()}));
     QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
 }
 
