@@ -3,6 +3,9 @@
 
 #include <QWidget>
 
+class QLineEdit;
+class QPushButton;
+
 // A full-window page of the view stack. Pages live as long as the main window and are entered
 // and exited many times, so each resets what it needs in enterView().
 class ViewContentBase : public QWidget
@@ -14,6 +17,11 @@ public:
 
     virtual void enterView() = 0;
     virtual void exitView() {}
+
+protected:
+    // The Show/Hide button of a password field: flips the field between masked and clear, and the
+    // button's text to what the next click will do.
+    static void togglePasswordVisibility(QLineEdit* field, QPushButton* button);
 };
 
 #endif

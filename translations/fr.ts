@@ -718,6 +718,17 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     </message>
 </context>
 <context>
+    <name>ViewContentBase</name>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+</context>
+<context>
     <name>ViewContentChangeDeviceName</name>
     <message>
         <source>You can customize your device name as many times as you want.</source>
@@ -796,10 +807,6 @@ Vous pouvez aussi quitter l&apos;application.</translation>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
-    <message>
-        <source>Hide</source>
-        <translation>Masquer</translation>
-    </message>
 </context>
 <context>
     <name>ViewContentDeviceCopyWizardPage3</name>
@@ -834,10 +841,6 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Password strength: &lt;b&gt;%1&lt;/b&gt;</source>
         <translation>Robustesse du mot de passe : &lt;b&gt;%1&lt;/b&gt;</translation>
-    </message>
-    <message>
-        <source>Hide</source>
-        <translation>Masquer</translation>
     </message>
 </context>
 <context>
@@ -1072,10 +1075,6 @@ Vous pouvez aussi quitter l&apos;application.</translation>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
-    <message>
-        <source>Hide</source>
-        <translation>Masquer</translation>
-    </message>
 </context>
 <context>
     <name>ViewContentInsertWritingMasterPassword</name>
@@ -1249,10 +1248,6 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Characters count: %1</source>
         <translation>Nombre de caractères : %1</translation>
-    </message>
-    <message>
-        <source>Hide</source>
-        <translation>Masquer</translation>
     </message>
 </context>
 <context>

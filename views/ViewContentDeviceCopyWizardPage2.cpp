@@ -47,16 +47,7 @@ void ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordReturnPressed()
 
 void ViewContentDeviceCopyWizardPage2::_slotPushButtonShowPasswordClicked(bool)
 {
-    if (ui->lineEditPassword->echoMode() != QLineEdit::Password)
-    {
-        ui->lineEditPassword->setEchoMode(QLineEdit::Password);
-        ui->pushButtonShowPassword->setText(tr("Show"));
-    }
-    else
-    {
-        ui->lineEditPassword->setEchoMode(QLineEdit::Normal);
-        ui->pushButtonShowPassword->setText(tr("Hide"));
-    }
+    togglePasswordVisibility(ui->lineEditPassword, ui->pushButtonShowPassword);
 }
 
 void ViewContentDeviceCopyWizardPage2::_slotPushButtonNextClicked(bool)

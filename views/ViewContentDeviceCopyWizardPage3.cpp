@@ -55,16 +55,7 @@ void ViewContentDeviceCopyWizardPage3::_slotLineEditPasswordReturnPressed()
 
 void ViewContentDeviceCopyWizardPage3::_slotPushButtonShowPasswordClicked(bool)
 {
-    if (ui->lineEditPassword->echoMode() != QLineEdit::Password)
-    {
-        ui->lineEditPassword->setEchoMode(QLineEdit::Password);
-        ui->pushButtonShowPassword->setText(tr("Show"));
-    }
-    else
-    {
-        ui->lineEditPassword->setEchoMode(QLineEdit::Normal);
-        ui->pushButtonShowPassword->setText(tr("Hide"));
-    }
+    togglePasswordVisibility(ui->lineEditPassword, ui->pushButtonShowPassword);
 }
 
 void ViewContentDeviceCopyWizardPage3::_slotPushButtonPreviousClicked(bool)

@@ -54,16 +54,7 @@ void ViewContentInsertReadingMasterPassword::_slotPushButtonCancelClicked(bool)
 
 void ViewContentInsertReadingMasterPassword::_slotPushButtonShowClicked(bool)
 {
-    if (ui->lineEditPasswordField->echoMode() != QLineEdit::Password)
-    {
-        ui->lineEditPasswordField->setEchoMode(QLineEdit::Password);
-        ui->pushButtonShow->setText(tr("Show"));
-    }
-    else
-    {
-        ui->lineEditPasswordField->setEchoMode(QLineEdit::Normal);
-        ui->pushButtonShow->setText(tr("Hide"));
-    }
+    togglePasswordVisibility(ui->lineEditPasswordField, ui->pushButtonShow);
 }
 
 void ViewContentInsertReadingMasterPassword::_slotLineEditTextEdited(const QString& text)

@@ -165,16 +165,7 @@ void ViewContentPasswordInformation::_updateControls()
 
 void ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked()
 {
-    if (ui->lineEditPassword->echoMode() != QLineEdit::Password)
-    {
-        ui->lineEditPassword->setEchoMode(QLineEdit::Password);
-        ui->pushButtonShowPassword->setText(tr("Show"));
-    }
-    else
-    {
-        ui->lineEditPassword->setEchoMode(QLineEdit::Normal);
-        ui->pushButtonShowPassword->setText(tr("Hide"));
-    }
+    togglePasswordVisibility(ui->lineEditPassword, ui->pushButtonShowPassword);
 }
 
 void ViewContentPasswordInformation::_slotPushButtonCopyPasswordClicked(bool)

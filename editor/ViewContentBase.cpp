@@ -1,0 +1,11 @@
+#include "ViewContentBase.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+void ViewContentBase::togglePasswordVisibility(QLineEdit* field, QPushButton* button)
+{
+    const bool isMasked = field->echoMode() == QLineEdit::Password;
+    field->setEchoMode(isMasked ? QLineEdit::Normal : QLineEdit::Password);
+    button->setText(isMasked ? tr("Hide") : tr("Show"));
+}
