@@ -226,6 +226,8 @@ void TestViewStack::messageBoxShowsAndAnswers()
         buttons << box->findChild<QPushButton*>(QLatin1String(name));
     const QStringList icons = {QStringLiteral("Success"), QStringLiteral("Error"),
                                QStringLiteral("Information"), QStringLiteral("Question")};
+    // The page alone: which workflow an answer goes to is the main window's dispatch, not under test here.
+    QObject::disconnect(box, &Box::dialogExited, _editor.get(), nullptr);
     V::ViewId currentWhenAnswered = V::VIEW_ID_PREVIOUS;
     QList<Box::Button> answers;
     connect(box, &Box::dialogExited, this,
@@ -297,6 +299,7 @@ void TestViewStack::lineInputOkRule()
     auto* lineEdit = input->findChild<QLineEdit*>(QStringLiteral("lineEdit"));
     auto* ok = input->findChild<QPushButton*>(QStringLiteral("pushButtonOk"));
     auto* cancel = input->findChild<QPushButton*>(QStringLiteral("pushButtonCancel"));
+    QObject::disconnect(input, &ViewContentLineInputDialog::insertionFinished, _editor.get(), nullptr);
     QSignalSpy finished(input, &ViewContentLineInputDialog::insertionFinished);
 
     // Opening with an empty text: OK stays disabled and Return does nothing.
