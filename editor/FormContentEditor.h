@@ -61,6 +61,8 @@ public:
     // one slot serves several workflows, so each workflow sets this before it asks.
     enum PendingRequest
     {
+        // No workflow has asked anything yet: an answer then belongs to nobody.
+        PENDING_REQUEST_NONE = -1,
         PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA = 0,
         PENDING_REQUEST_OPEN_DEVICE = 1,
         PENDING_REQUEST_SAVE_DEVICE_CONFIRMATION = 2,
@@ -113,7 +115,7 @@ private:
     bool _isUnsavedDataPresent = false;
     bool _isClipboardUsed = false;
     bool _isApplicationUpdateManuallyChecked = false;
-    int _pendingRequest = PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA;
+    int _pendingRequest = PENDING_REQUEST_NONE;
     // The master password of the data shown in the editor (known once typed for reading or chosen
     // for writing).
     QString _masterPassword;
