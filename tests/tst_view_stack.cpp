@@ -210,7 +210,14 @@ void TestViewStack::messageBoxShowsAndAnswers()
         buttons << box->findChild<QPushButton*>(QLatin1String(name));
     const QStringList icons = {QStringLiteral("Success"), QStringLiteral("Error"),
                                QStringLiteral("Information"), QStringLiteral("Question")};
-    // The page alone: which workflow an answer goes to is the main window's dispatch, not under test here.
+    // A question answered before any workflow asked one starts nothing.
+    _editor->viewPushMessageBoxDialog(Box::ICON_QUESTION, QStringLiteral("Question"), QStringLiteral("Sure?"),
+                                      Box::BUTTON_YES | Box::BUTTON_NO, Box::BUTTON_YES);
+    QTRY_COMPARE(_editor->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    QCOMPARE(_editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
+
+    // From here the page alone: which workflow an answer goes to is the main window's dispatch.
     QObject::disconnect(box, &Box::dialogExited, _editor.get(), nullptr);
     V::ViewId currentWhenAnswered = V::VIEW_ID_PREVIOUS;
     QList<Box::Button> answers;
