@@ -22,6 +22,7 @@
 #include <QtTest>
 
 using Password = PasswordTable::Password;
+using V = FormContentEditor;
 
 namespace
 {
@@ -33,33 +34,44 @@ Password record(const QStringList& fields)
     return password;
 }
 
+QList<Password> records(const QList<QStringList>& fieldLists)
+{
+    QList<Password> passwords;
+    for (const QStringList& fields : fieldLists)
+        passwords.append(record(fields));
+    return passwords;
+}
+
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// Answers the next file dialog with `path`, as a user typing it and pressing the accept button.
-// (selectFile() leaves alone a name field that has the focus, so the field is filled directly.)
+template <typename T = QWidget> T* child(QObject* parent, const char* name)
+{
+    return parent->findChild<T*>(QLatin1String(name));
+}
+
+// Answers the next file dialog with `path` as a user typing it and accepting. The name field is
+// filled with its signals blocked (so that it picks no file of the list) and the list selection is
+// cleared, so that the dialog answers what the field holds; a refused answer rejects the dialog.
 void answerFileDialog(const QString& path, QString* pointerProposedPath = nullptr)
 {
     TestSupport::answerNextModal(
         [path, pointerProposedPath](QWidget* modal)
         {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            auto* nameField = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* nameField = child<QLineEdit>(modal, "fileNameEdit");
             if (dialog == nullptr || nameField == nullptr)
                 return;
             if (pointerProposedPath != nullptr)
                 *pointerProposedPath = dialog->selectedFiles().value(0);
-            // Without its signals the field does not pick files of the list as it is typed into, and
-            // without a selection in the list the dialog answers what the field holds.
             const QSignalBlocker blocker(nameField);
             nameField->setText(path);
-            if (auto* list = modal->findChild<QAbstractItemView*>(QStringLiteral("listView")))
+            if (auto* list = child<QAbstractItemView>(modal, "listView"))
                 list->selectionModel()->clear();
             QMetaObject::invokeMethod(dialog, "accept");
-            // A refused answer fails the test instead of leaving it waiting on the dialog.
             if (dialog->isVisible())
                 dialog->reject();
         });
@@ -82,6 +94,7 @@ private:
     int _fileCount = 0;
 
     QString _writeFile(const QByteArray& bytes, const QString& name = {});
+    // Imports bytes from a new file each time (rewriting one file makes ext4 wait for the disk).
     int _import(const QByteArray& bytes, QList<Password>* pointerPasswords, QString* pointerErrorText,
                 QChar separator = QLatin1Char(','));
 };
@@ -101,7 +114,6 @@ QString TestCsv::_writeFile(const QByteArray& bytes, const QString& name)
 int TestCsv::_import(const QByteArray& bytes, QList<Password>* pointerPasswords, QString* pointerErrorText,
                      QChar separator)
 {
-    // A new file each time: rewriting one file makes ext4 wait for the disk at every close.
     const QString path = _writeFile(bytes);
     const int result = CSV::importFileContent(path, separator, *pointerPasswords, *pointerErrorText);
     QFile::remove(path);
@@ -120,9 +132,8 @@ void TestCsv::exportWritesExactBytesAndImportsBack()
     // A longer file readable by all is replaced whole; a new file and a replaced one are the owner's only.
     const QString path = _writeFile(QByteArray(500, 'o'));
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadGroup | QFile::ReadOther);
-    const QString newPath = _directory.filePath(QStringLiteral("new.csv"));
     QString errorText = QStringLiteral("stale");
-    for (const QString& target : {path, newPath})
+    for (const QString& target : {path, _directory.filePath(QStringLiteral("new.csv"))})
     {
         QCOMPARE(CSV::exportTabToFile(target, &table, errorText), 0);
         QVERIFY(errorText.isEmpty());
@@ -131,10 +142,8 @@ void TestCsv::exportWritesExactBytesAndImportsBack()
     }
 
     // The same file with CR LF or CR line ends, or a byte-order mark, reads back the same records.
-    QByteArray crlf = expected;
-    QByteArray cr = expected;
-    for (const QByteArray& bytes : {expected, crlf.replace("\n", "\r\n"), cr.replace('\n', '\r'),
-                                    QByteArray("\xEF\xBB\xBF") + expected})
+    for (const QByteArray& bytes : {expected, QByteArray(expected).replace("\n", "\r\n"),
+                                    QByteArray(expected).replace('\n', '\r'), "\xEF\xBB\xBF" + expected})
     {
         QList<Password> passwords = {record({"kept"})};
         QCOMPARE(_import(bytes, &passwords, &errorText), 0);
@@ -153,14 +162,8 @@ void TestCsv::exportWritesExactBytesAndImportsBack()
 void TestCsv::importReadsOneFlatFieldStream()
 {
     const QString tooSmall = QStringLiteral("File size is too small to contain meaningful data.");
-    struct Case
-    {
-        QByteArray bytes;
-        char separator;
-        QList<QStringList> records;
-        QString error; // a part of the error text, or empty when the import succeeds
-    };
-    const QList<Case> cases = {
+    // Bytes, separator, records read, a part of the error text (empty when the import succeeds).
+    const std::tuple<QByteArray, char, QList<QStringList>, QString> cases[] = {
         {"x ; y", ';', {{"x ", " y"}}, {}},
         {"a,b,c,d,e,f\ng,h,i,j\n", ',', {{"a", "b", "c", "d", "e"}, {"f", "g", "h", "i", "j"}}, {}},
         {"a\tb c\td\n", '\t', {{"a", "b c", "d"}}, {}},
@@ -185,18 +188,15 @@ void TestCsv::importReadsOneFlatFieldStream()
          {}},
         {QByteArray("name,login,password,url,note\n").repeated(5000), ',', {}, "bytes a Pavisor can store"},
     };
-    for (const Case& testCase : cases)
+    for (const auto& [bytes, separator, expected, error] : cases)
     {
-        const QByteArray context = "file " + testCase.bytes.left(40).toPercentEncoding();
+        const QByteArray context = "file " + bytes.left(40).toPercentEncoding();
         QList<Password> passwords;
         QString errorText;
-        const int result = _import(testCase.bytes, &passwords, &errorText, QLatin1Char(testCase.separator));
-        QVERIFY2(result == (testCase.error.isEmpty() ? 0 : -1), context + " " + errorText.toUtf8());
-        QVERIFY2(errorText.contains(testCase.error), context + " " + errorText.toUtf8());
-        QList<Password> expected;
-        for (const QStringList& fields : testCase.records)
-            expected.append(record(fields));
-        QVERIFY2(passwords == expected, context);
+        const int result = _import(bytes, &passwords, &errorText, QLatin1Char(separator));
+        QVERIFY2(result == (error.isEmpty() ? 0 : -1) && errorText.contains(error),
+                 context + " " + errorText.toUtf8());
+        QVERIFY2(passwords == records(expected), context);
     }
 
     // A file that fills a device is read whole; a huge file is refused before it is read.
@@ -215,9 +215,7 @@ void TestCsv::randomizedRoundTripsAndMalformedFiles()
 {
     bool isSeedGiven = false;
     quint32 seed = qEnvironmentVariable("PAVISOR_TEST_SEED").toUInt(&isSeedGiven);
-    if (!isSeedGiven)
-        seed = QRandomGenerator::global()->generate();
-    QRandomGenerator random(seed);
+    QRandomGenerator random(isSeedGiven ? seed : (seed = QRandomGenerator::global()->generate()));
     // Every character that matters to the format, and some that are not ASCII.
     const QStringList alphabet = {"a", "B", "\"", ",", ";", "\n", " ", "\t", "\xC3\xA9", "\xF0\x9F\x94\x91"};
     const QList<QByteArray> noise = {"\"",   ",",    "\n",   "\r",  QByteArray(1, '\0'),
@@ -229,8 +227,7 @@ void TestCsv::randomizedRoundTripsAndMalformedFiles()
         const QByteArray context = "seed " + QByteArray::number(seed) + ", iteration " +
                                    QByteArray::number(iteration) + " (rerun with PAVISOR_TEST_SEED)";
         table.passwords.clear();
-        const int recordCount = random.bounded(6);
-        for (int r = 0; r < recordCount; r++)
+        for (int r = random.bounded(6); r > 0; r--)
         {
             Password password;
             for (QString& field : password.data)
@@ -268,8 +265,7 @@ void TestCsv::randomizedRoundTripsAndMalformedFiles()
         }
         const QList<Password> before = {record({"kept"})};
         passwords = before;
-        const QChar separator = QLatin1Char(",; \t"[random.bounded(4)]);
-        if (_import(bytes, &passwords, &errorText, separator) != 0)
+        if (_import(bytes, &passwords, &errorText, QLatin1Char(",; \t"[random.bounded(4)])) != 0)
         {
             QVERIFY2(!errorText.isEmpty() && passwords == before, context);
             continue;
@@ -291,62 +287,59 @@ void TestCsv::mainWindowImportAndExport()
     pointerFormContentEditor = &editor;
     editor.show();
     editor._slotViewStartMenuInitializeDeviceClicked();
-    auto* tabWidget = editor.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    auto* tabWidget = child<QTabWidget>(&editor, "tabWidget");
     PasswordTable* existing = editor._createEmptyTab(QStringLiteral("Existing"));
     for (const char* name : {"Mail", "mail", "Zed"})
         existing->insertPassword(record({name, "old"}));
     editor._createEmptyTab(QStringLiteral("Other"));
     tabWidget->setCurrentIndex(1);
+    // The text of the in-window message box once it shows, then closed.
+    const auto message = [&editor]()
+    {
+        if (!QTest::qWaitFor([&editor] { return editor.viewGetCurrent() == V::VIEW_ID_MESSAGE_BOX_DIALOG; }))
+            return QStringLiteral("<no message box>");
+        const QString text =
+            child<QLabel>(editor.viewGetContent(V::VIEW_ID_MESSAGE_BOX_DIALOG), "labelText")->text();
+        editor.viewPop(V::VIEW_ID_PREVIOUS);
+        return text;
+    };
 
-    // The import page: nothing to confirm before a file is chosen.
-    auto* view = static_cast<ViewContentImportCSVFile*>(
-        editor.viewGetContent(FormContentEditor::VIEW_ID_IMPORT_CSV_FILE));
-    const auto child = [view](const char* name) { return view->findChild<QWidget*>(QLatin1String(name)); };
-    auto* ok = static_cast<QPushButton*>(child("pushButtonOk"));
-    auto* tabName = static_cast<QLineEdit*>(child("lineEditCreateTabName"));
-    auto* existingTabs = static_cast<QComboBox*>(child("comboBoxSelectExistingTab"));
+    // The import page: nothing to confirm before a file is chosen; the destination box, closed, has
+    // its choices enabled within it.
+    auto* view = static_cast<ViewContentImportCSVFile*>(editor.viewGetContent(V::VIEW_ID_IMPORT_CSV_FILE));
+    auto* ok = child<QPushButton>(view, "pushButtonOk");
+    auto* tabName = child<QLineEdit>(view, "lineEditCreateTabName");
+    auto* existingTabs = child<QComboBox>(view, "comboBoxSelectExistingTab");
+    const auto isEnabledInBox = [view](const char* name)
+    { return child(view, name)->isEnabledTo(child(view, "groupBoxDestinationTab")); };
     editor._slotActionImportCSVTriggered(false);
-    QVERIFY(editor.viewGetCurrent() == FormContentEditor::VIEW_ID_IMPORT_CSV_FILE &&
-            existingTabs->count() == 2 && existingTabs->currentIndex() == 1);
-    QVERIFY(!ok->isEnabled() && !child("groupBoxDestinationTab")->isEnabled());
-    // Enabled within their box, which opens once a file is chosen.
-    const auto isEnabledInBox = [&child](const char* name)
-    { return child(name)->isEnabledTo(child("groupBoxDestinationTab")); };
+    QVERIFY(editor.viewGetCurrent() == V::VIEW_ID_IMPORT_CSV_FILE && existingTabs->count() == 2 &&
+            existingTabs->currentIndex() == 1);
+    QVERIFY(!ok->isEnabled() && !child(view, "groupBoxDestinationTab")->isEnabled());
     QVERIFY(isEnabledInBox("radioButtonImportToExistingTab"));
 
     // Choosing a file proposes its name up to the first dot; blanks alone are no name.
-    const QString importPath =
-        _writeFile("Mail,new 1,,,\nNew,n,,,\nMail,new 2,,,\n", QStringLiteral("keys.v2.csv"));
-    answerFileDialog(importPath);
-    static_cast<QPushButton*>(child("pushButtonSelectFile"))->click();
-    QCOMPARE(static_cast<QLabel*>(child("labelSelectedFile"))->text(),
-             QStringLiteral("Selected file: keys.v2.csv"));
+    answerFileDialog(_writeFile("Mail,new 1,,,\nNew,n,,,\nMail,new 2,,,\n", QStringLiteral("keys.v2.csv")));
+    child<QPushButton>(view, "pushButtonSelectFile")->click();
+    QCOMPARE(child<QLabel>(view, "labelSelectedFile")->text(), QStringLiteral("Selected file: keys.v2.csv"));
     QCOMPARE(tabName->text(), QStringLiteral("keys"));
-    QVERIFY(ok->isEnabled() && child("groupBoxFileSettings")->isEnabled());
+    QVERIFY(ok->isEnabled() && child(view, "groupBoxFileSettings")->isEnabled());
     tabName->clear();
     QTest::keyClicks(tabName, QStringLiteral("  "));
     QVERIFY(!ok->isEnabled());
-    static_cast<QRadioButton*>(child("radioButtonImportToExistingTab"))->click();
-    QVERIFY(ok->isEnabled() && !child("widgetCreateNewTab")->isEnabled());
+    child<QRadioButton>(view, "radioButtonImportToExistingTab")->click();
+    QVERIFY(ok->isEnabled() && !child(view, "widgetCreateNewTab")->isEnabled());
 
     // Into the existing tab, replacing by name with case: "mail" stays, the later "Mail" wins.
     existingTabs->setCurrentIndex(0);
-    static_cast<QCheckBox*>(child("checkBoxReplaceExistingPasswords"))->setChecked(true);
+    child<QCheckBox>(view, "checkBoxReplaceExistingPasswords")->setChecked(true);
     ok->click();
     QCOMPARE(tabWidget->currentIndex(), 0);
-    QCOMPARE(existing->passwords, QList<Password>({record({"mail", "old"}), record({"Mail", "new 2"}),
-                                                   record({"New", "n"}), record({"Zed", "old"})}));
+    QCOMPARE(existing->passwords,
+             records({{"mail", "old"}, {"Mail", "new 2"}, {"New", "n"}, {"Zed", "old"}}));
     QCOMPARE(existing->tableWidget->item(1, 1)->text(), QStringLiteral("new 2"));
     QVERIFY(editor._isUnsavedDataPresent);
-    QTRY_COMPARE(editor.viewGetCurrent(), FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG);
-    const auto message = [&editor]()
-    {
-        return editor.viewGetContent(FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG)
-            ->findChild<QLabel*>(QStringLiteral("labelText"))
-            ->text();
-    };
     QCOMPARE(message(), QStringLiteral("CSV data were successfully imported."));
-    editor.viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
 
     // A malformed file changes no tab and marks nothing unsaved; a tab created for it stays, empty.
     editor._setUnsavedDataPresent(false);
@@ -354,17 +347,14 @@ void TestCsv::mainWindowImportAndExport()
     const QString broken = _writeFile("a,\"b\n\n");
     emit view->fileSelected(broken, QLatin1Char(','), QString(), 0, true);
     QCOMPARE(existing->passwords, before);
+    message();
     emit view->fileSelected(broken, QLatin1Char(','), QStringLiteral("Broken"), -1, false);
     QCOMPARE(tabWidget->count(), 3);
     QVERIFY(static_cast<PasswordTable*>(tabWidget->widget(2))->passwords.isEmpty());
     QVERIFY(!editor._isUnsavedDataPresent);
-    QTRY_COMPARE(editor.viewGetCurrent(), FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG);
-    QCOMPARE(message(),
-             QStringLiteral("Could not import the CSV file '%1' (A double quote opens a field on line 1 "
-                            "and never closes it.).")
-                 .arg(broken));
-    editor.viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
-    editor.viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    QCOMPARE(message(), QStringLiteral("Could not import the CSV file '%1' (A double quote opens a field on "
+                                       "line 1 and never closes it.).")
+                            .arg(broken));
 
     // Export: the proposal is the tab name in the folder of the last import; ".csv" is added unless
     // present in any case.
@@ -373,29 +363,27 @@ void TestCsv::mainWindowImportAndExport()
     answerFileDialog(_directory.filePath(QStringLiteral("backup")), &proposedPath);
     editor._slotActionExportCSVTriggered(false);
     QCOMPARE(proposedPath, _directory.filePath(QStringLiteral("Existing.csv")));
+    QCOMPARE(message(),
+             QStringLiteral("The current tab passwords were successfully exported to a CSV file."));
     QList<Password> exported;
     QString errorText;
-    QCOMPARE(CSV::importFileContent(_directory.filePath(QStringLiteral("backup.csv")), QLatin1Char(','),
-                                    exported, errorText),
-             0);
+    QCOMPARE(_import(readBytes(_directory.filePath(QStringLiteral("backup.csv"))), &exported, &errorText), 0);
     QCOMPARE(exported, existing->passwords);
     answerFileDialog(_directory.filePath(QStringLiteral("backup.CSV")));
     editor._slotActionExportCSVTriggered(false);
     QVERIFY(QFile::exists(_directory.filePath(QStringLiteral("backup.CSV"))) &&
             !QFile::exists(_directory.filePath(QStringLiteral("backup.CSV.csv"))));
-    QTRY_COMPARE(message(),
-                 QStringLiteral("The current tab passwords were successfully exported to a CSV file."));
 
     // With no tab, only a new tab can receive the file; Cancel emits nothing and a new visit starts afresh.
     QSignalSpy fileSelected(view, &ViewContentImportCSVFile::fileSelected);
     view->setContent(QString(), {}, -1);
-    editor.viewPush(FormContentEditor::VIEW_ID_IMPORT_CSV_FILE);
+    editor.viewPush(V::VIEW_ID_IMPORT_CSV_FILE);
     QVERIFY(!isEnabledInBox("radioButtonImportToExistingTab") &&
             !isEnabledInBox("widgetImportToExistingTab"));
-    QVERIFY(static_cast<QRadioButton*>(child("radioButtonCreateNewTab"))->isChecked());
-    QCOMPARE(static_cast<QLabel*>(child("labelSelectedFile"))->text(), QStringLiteral("No file selected."));
-    static_cast<QPushButton*>(child("pushButtonCancel"))->click();
-    QVERIFY(editor.viewGetCurrent() != FormContentEditor::VIEW_ID_IMPORT_CSV_FILE);
+    QVERIFY(child<QRadioButton>(view, "radioButtonCreateNewTab")->isChecked());
+    QCOMPARE(child<QLabel>(view, "labelSelectedFile")->text(), QStringLiteral("No file selected."));
+    child<QPushButton>(view, "pushButtonCancel")->click();
+    QVERIFY(editor.viewGetCurrent() != V::VIEW_ID_IMPORT_CSV_FILE);
     QCOMPARE(fileSelected.count(), 0);
     pointerFormContentEditor = nullptr;
 }

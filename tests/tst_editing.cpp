@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -42,15 +43,21 @@ private:
     std::unique_ptr<FormContentEditor> _window;
     QTabWidget* _tabs = nullptr;
 
-    template <typename T> T* _child(const char* name, QObject* parent = nullptr)
+    template <typename T = QWidget> T* _child(const char* name, QObject* parent = nullptr)
     {
         T* child = (parent != nullptr ? parent : _window.get())->findChild<T*>(QLatin1String(name));
         [&] { QVERIFY2(child != nullptr, name); }();
         return child;
     }
+    template <typename T = QWidget> T* _onPage(const char* name) { return _child<T>(name, _page()); }
+    bool _isEnabled(const char* name) { return _child(name)->isEnabled(); }
+    QString _gauge() { return _child<QLabel>("labelUsedMemoryBytes")->text(); }
     PasswordTable* _table(int index) { return static_cast<PasswordTable*>(_tabs->widget(index)); }
     QObject* _page() { return _window->viewGetContent(V::VIEW_ID_PASSWORD_INFORMATION); }
     void _click(const char* name, QObject* parent = nullptr) { _child<QPushButton>(name, parent)->click(); }
+    // The entries of a row context submenu of a tab (2 duplicate, 3 move) as the user sees them
+    // shown: "name=tab index".
+    QStringList _menuEntries(int tab, int action);
     // Answers the in-window message box, which arrives on a later event-loop turn.
     QString _answerMessageBox(const char* buttonName);
     void _answerLineInput(const QString& text);
@@ -101,6 +108,17 @@ void TestEditing::_answerLineInput(const QString& text)
     _click("pushButtonOk", input);
 }
 
+QStringList TestEditing::_menuEntries(int tab, int action)
+{
+    QMenu* menu = _table(tab)->tableWidget->actions().value(action)->menu();
+    menu->popup(QPoint());
+    QStringList entries;
+    for (const QAction* entry : menu->actions())
+        entries << entry->text() + u'=' + entry->data().toString();
+    menu->hide();
+    return entries;
+}
+
 PasswordTable* TestEditing::_addTab(const QString& name, const QList<QStringList>& records)
 {
     PasswordTable* table = _window->_createEmptyTab(name);
@@ -122,19 +140,25 @@ void TestEditing::passwordEditorPage()
     auto* page = static_cast<ViewContentPasswordInformation*>(_page());
     QSignalSpy modified(page, &ViewContentPasswordInformation::passwordModified);
     QSignalSpy copied(page, &ViewContentPasswordInformation::dataCopied);
-    auto* name = _child<QLineEdit>("lineEditName", _page());
-    auto* password = _child<QLineEdit>("lineEditPassword", _page());
-    auto* note = _child<QPlainTextEdit>("textEditNote", _page());
-    auto* save = _child<QPushButton>("pushButtonSave", _page());
-    auto* count = _child<QLabel>("labelPasswordCharactersCount", _page());
+    auto* name = _onPage<QLineEdit>("lineEditName");
+    auto* password = _onPage<QLineEdit>("lineEditPassword");
+    auto* note = _onPage<QPlainTextEdit>("textEditNote");
+    auto* save = _onPage<QPushButton>("pushButtonSave");
+    auto* generate = _onPage<QPushButton>("pushButtonGeneratePassword");
+    auto* count = _onPage<QLabel>("labelPasswordCharactersCount");
+    const auto title = [this]() { return _window->viewGetFrame(V::VIEW_ID_PASSWORD_INFORMATION)->title(); };
+    const auto retype = [name](const char* text)
+    {
+        name->clear();
+        QTest::keyClicks(name, text);
+    };
 
     // New record: empty page, name focused, nothing can be saved, shown or copied.
     _click("pushButtonNewPassword");
-    QCOMPARE(_window->viewGetCurrent(), V::VIEW_ID_PASSWORD_INFORMATION);
-    QCOMPARE(_window->viewGetFrame(V::VIEW_ID_PASSWORD_INFORMATION)->title(), QStringLiteral("New password"));
+    QVERIFY(_window->viewGetCurrent() == V::VIEW_ID_PASSWORD_INFORMATION && title() == "New password");
     QCOMPARE(_window->focusWidget(), name);
     QVERIFY(name->text().isEmpty() && note->toPlainText().isEmpty() && count->text().isEmpty());
-    QVERIFY(!save->isEnabled() && !_child<QPushButton>("pushButtonCopyPassword", _page())->isEnabled());
+    QVERIFY(!save->isEnabled() && !_onPage("pushButtonCopyPassword")->isEnabled());
     QTest::keyClicks(name, "   ");
     QVERIFY(!save->isEnabled());
 
@@ -142,29 +166,26 @@ void TestEditing::passwordEditorPage()
     QGuiApplication::clipboard()->setText(QStringLiteral("br") + QChar(3) + "av" + QChar(4) + "o");
     name->paste();
     note->paste();
-    QCOMPARE(name->text(), QStringLiteral("   bravo"));
-    QCOMPARE(note->toPlainText(), QStringLiteral("bravo"));
-    QVERIFY(save->isEnabled());
+    QVERIFY(name->text() == "   bravo" && note->toPlainText() == "bravo" && save->isEnabled());
 
     // Automatic generation, then advanced: four digits; no class at all disables Generate.
-    _click("pushButtonGeneratePassword", _page());
+    generate->click();
     QVERIFY(password->text().size() >= 20 && password->text().size() <= 30);
     QCOMPARE(count->text(), QStringLiteral("Characters count: %1").arg(password->text().size()));
-    _child<QComboBox>("comboBoxPasswordGenerationMode", _page())->setCurrentIndex(1);
-    _child<QSpinBox>("spinBoxCharactersCount", _page())->setValue(4);
+    _onPage<QComboBox>("comboBoxPasswordGenerationMode")->setCurrentIndex(1);
+    _onPage<QSpinBox>("spinBoxCharactersCount")->setValue(4);
     for (const char* box :
          {"checkBoxLowercaseLetters", "checkBoxUppercaseLetters", "checkBoxSymbols", "checkBoxDigits"})
-        _child<QCheckBox>(box, _page())->setChecked(false);
-    QVERIFY(!_child<QPushButton>("pushButtonGeneratePassword", _page())->isEnabled());
-    _child<QCheckBox>("checkBoxDigits", _page())->setChecked(true);
-    _click("pushButtonGeneratePassword", _page());
+        _onPage<QCheckBox>(box)->setChecked(false);
+    QVERIFY(!generate->isEnabled());
+    _onPage<QCheckBox>("checkBoxDigits")->setChecked(true);
+    generate->click();
     QVERIFY2(QRegularExpression("^[0-9]{4}$").match(password->text()).hasMatch(),
              qPrintable(password->text()));
 
     // Saved trimmed, at its sorted place, current, and unsaved.
-    _click("pushButtonSave", _page());
-    QCOMPARE(modified.size(), 1);
-    QCOMPARE(_window->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
+    save->click();
+    QVERIFY(modified.size() == 1 && _window->viewGetCurrent() == V::VIEW_ID_CONTENT_EDITOR);
     QCOMPARE(table->passwords[1].data[0], QStringLiteral("bravo"));
     QCOMPARE(_current(0), QPoint(1, 0));
     QCOMPARE(_window->windowTitle(), QStringLiteral("Pavisor Key Manager [unsaved data]"));
@@ -172,39 +193,31 @@ void TestEditing::passwordEditorPage()
     // Edit from the note column: the note is focused; unchanged, retyped or a trailing blank is nothing.
     table->tableWidget->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NOTE);
     _click("pushButtonEditPassword");
-    QCOMPARE(_window->viewGetFrame(V::VIEW_ID_PASSWORD_INFORMATION)->title(),
-             QStringLiteral("Edit password"));
-    QCOMPARE(_window->focusWidget(), note);
-    QVERIFY(!save->isEnabled());
-    name->clear();
-    QTest::keyClicks(name, "alpha ");
+    QVERIFY(title() == "Edit password" && _window->focusWidget() == note && !save->isEnabled());
+    retype("alpha ");
     QVERIFY(!save->isEnabled());
 
     // Copy, then Cancel: only dataCopied() leaves the page, and the clipboard can be cleared.
-    _click("pushButtonCopyPassword", _page());
+    _onPage<QPushButton>("pushButtonCopyPassword")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("pw-a"));
-    _click("pushButtonCancel", _page());
-    QCOMPARE(copied.size(), 1);
-    QCOMPARE(modified.size(), 1);
-    QVERIFY(_child<QPushButton>("pushButtonClearClipboard")->isEnabled());
+    _onPage<QPushButton>("pushButtonCancel")->click();
+    QVERIFY(copied.size() == 1 && modified.size() == 1 && _isEnabled("pushButtonClearClipboard"));
 
     // Renamed so that it sorts last: the old row goes, the new one is current.
     _click("pushButtonEditPassword");
-    name->clear();
-    QTest::keyClicks(name, "zulu");
-    _click("pushButtonSave", _page());
+    retype("zulu");
+    save->click();
     QCOMPARE(table->passwords.size(), 4);
     QCOMPARE(table->passwords[3].data[0] + table->passwords[3].data[4], QStringLiteral("zulunote a"));
-    QCOMPARE(_current(0), QPoint(3, 0));
-    QCOMPARE(copied.size(), 1);
+    QVERIFY(_current(0) == QPoint(3, 0) && copied.size() == 1);
 
     // The generation choices outlive the window.
     cleanup();
     init();
-    QCOMPARE(_child<QComboBox>("comboBoxPasswordGenerationMode", _page())->currentIndex(), 1);
-    QCOMPARE(_child<QSpinBox>("spinBoxCharactersCount", _page())->value(), 4);
-    QVERIFY(!_child<QCheckBox>("checkBoxSymbols", _page())->isChecked());
-    QVERIFY(_child<QCheckBox>("checkBoxDigits", _page())->isChecked());
+    QCOMPARE(_onPage<QComboBox>("comboBoxPasswordGenerationMode")->currentIndex(), 1);
+    QCOMPARE(_onPage<QSpinBox>("spinBoxCharactersCount")->value(), 4);
+    QVERIFY(!_onPage<QCheckBox>("checkBoxSymbols")->isChecked() &&
+            _onPage<QCheckBox>("checkBoxDigits")->isChecked());
     Configuration::pointerSettings->clear();
 }
 
@@ -212,20 +225,17 @@ void TestEditing::recordsTabsAndEnablingRules()
 {
     // No tab: only New tab works, the search row and export are off, the whole memory is free.
     for (const char* button : {"pushButtonNewPassword", "pushButtonRenameTab", "pushButtonDuplicateTab",
-                               "pushButtonRemoveTab", "pushButtonWriteDevice"})
-        QVERIFY2(!_child<QPushButton>(button)->isEnabled(), button);
-    QVERIFY(_child<QPushButton>("pushButtonNewTab")->isEnabled());
-    QVERIFY(!_child<QWidget>("widgetSearch")->isEnabled() &&
-            !_child<QAction>("actionExportCSV")->isEnabled());
-    QCOMPARE(_child<QLabel>("labelUsedMemoryBytes")->text(), QStringLiteral("Available memory: 100%"));
+                               "pushButtonRemoveTab", "pushButtonWriteDevice", "widgetSearch"})
+        QVERIFY2(!_isEnabled(button), button);
+    QVERIFY(_isEnabled("pushButtonNewTab") && !_child<QAction>("actionExportCSV")->isEnabled());
+    QCOMPARE(_gauge(), QStringLiteral("Available memory: 100%"));
 
     // A new tab through the line input (a pasted delimiter does not get in).
     _click("pushButtonNewTab");
     _answerLineInput(QStringLiteral("Ma") + QChar(3) + "il");
     QCOMPARE(_tabs->tabText(0), QStringLiteral("Mail"));
-    QVERIFY(_child<QPushButton>("pushButtonWriteDevice")->isEnabled());
-    QVERIFY(!_child<QWidget>("widgetSearch")->isEnabled());
-    QVERIFY(_window->_isUnsavedDataPresent);
+    QVERIFY(_isEnabled("pushButtonWriteDevice") && !_isEnabled("widgetSearch") &&
+            _window->_isUnsavedDataPresent);
     _addTab("Bank", {{"b1"}, {"b2"}});
     _window->_setUnsavedDataPresent(false);
     QCOMPARE(_window->windowTitle(), QStringLiteral("Pavisor Key Manager"));
@@ -238,30 +248,27 @@ void TestEditing::recordsTabsAndEnablingRules()
     QObject* input = _window->viewGetContent(V::VIEW_ID_LINE_INPUT_DIALOG);
     QCOMPARE(_child<QLineEdit>("lineEdit", input)->text(), QStringLiteral("Bank - Copy"));
     _click("pushButtonOk", input);
-    QCOMPARE(_tabs->count(), 3);
-    QCOMPARE(_tabs->currentIndex(), 2);
+    QVERIFY(_tabs->count() == 3 && _tabs->currentIndex() == 2);
     QCOMPARE(_table(2)->passwords, _table(1)->passwords);
-    QVERIFY(_window->_isUnsavedDataPresent);
-    QVERIFY(_child<QWidget>("widgetSearch")->isEnabled());
-    QVERIFY(!_child<QPushButton>("pushButtonEditPassword")->isEnabled());
-    QCOMPARE(_child<QLabel>("labelUsedMemoryBytes")->text(), QStringLiteral("Available memory: 99%"));
+    QVERIFY(_window->_isUnsavedDataPresent && _isEnabled("widgetSearch") &&
+            !_isEnabled("pushButtonEditPassword"));
+    QCOMPARE(_gauge(), QStringLiteral("Available memory: 99%"));
 
-    // Rename, then drag: unsaved, and the move menus exclude the tab now current.
+    // Rename, then drag: unsaved, and the row menus follow the new order, move leaving out the tab
+    // itself.
     _window->_setUnsavedDataPresent(false);
     _click("pushButtonRenameTab");
     _answerLineInput("Savings");
-    QCOMPARE(_tabs->tabText(2), QStringLiteral("Savings"));
+    QVERIFY(_tabs->tabText(2) == "Savings" && _window->_isUnsavedDataPresent);
     _window->_setUnsavedDataPresent(false);
     _tabs->tabBar()->moveTab(2, 0);
     QVERIFY(_window->_isUnsavedDataPresent);
-    const QList<QAction*> moveEntries = _table(0)->tableWidget->actions()[3]->menu()->actions();
-    QCOMPARE(moveEntries.size(), 2);
-    QCOMPARE(moveEntries[0]->data().toInt(), 1);
-    QCOMPARE(_table(1)->tableWidget->actions()[2]->menu()->actions()[0]->text(), QStringLiteral("Savings"));
+    QCOMPARE(_menuEntries(0, 3), QStringList({"Mail=1", "Bank=2"}));
+    QCOMPARE(_menuEntries(1, 2), QStringList({"Savings=0", "Mail=1", "Bank=2"}));
 
     // Remove a record: No keeps it, Yes removes it; then remove the tab.
     _table(0)->tableWidget->setCurrentCell(0, 1);
-    QVERIFY(_child<QPushButton>("pushButtonRemovePassword")->isEnabled());
+    QVERIFY(_isEnabled("pushButtonRemovePassword"));
     _click("pushButtonRemovePassword");
     QCOMPARE(_answerMessageBox("pushButtonNo"),
              QStringLiteral("Do you really want to remove the password called 'b2'?"));
@@ -272,13 +279,11 @@ void TestEditing::recordsTabsAndEnablingRules()
     _window->_setUnsavedDataPresent(false);
     _click("pushButtonRemoveTab");
     _answerMessageBox("pushButtonYes");
-    QCOMPARE(_tabs->count(), 2);
-    QVERIFY(_window->_isUnsavedDataPresent);
+    QVERIFY(_tabs->count() == 2 && _window->_isUnsavedDataPresent);
 
     // A store that no longer fits is kept: the gauge shows 0.
     _addTab(QString(140000, QLatin1Char('x')), {});
-    _window->_updateUserInterfaceControls();
-    QCOMPARE(_child<QLabel>("labelUsedMemoryBytes")->text(), QStringLiteral("Available memory: 0%"));
+    QCOMPARE(_gauge(), QStringLiteral("Available memory: 0%"));
 }
 
 void TestEditing::searchWalkOrder()
@@ -292,24 +297,27 @@ void TestEditing::searchWalkOrder()
     _addTab("Two", {{"other", "", "secret word", "", "needle"}, {"other", "", "", "a needle"}});
     _addTab("Three", {{"NEEDLE"}});
     auto* searchText = _child<QLineEdit>("lineEditSearch");
+    const char *next = "pushButtonNextSearchResult", *previous = "pushButtonPreviousSearchResult";
+    // Clicks a search button: the tab then current, and its current cell.
+    const auto step = [this](const char* button)
+    {
+        _click(button);
+        const QPoint cell = _current(_tabs->currentIndex());
+        return QList<int>{_tabs->currentIndex(), cell.x(), cell.y()};
+    };
     QTest::keyClicks(searchText, "key");
 
-    // One tab, forward from (2, 4): the next row first, column 2 skipped, wrap at the end.
+    // One tab, forward from (2, 4): the next row first, column 2 skipped, wrap at the end; backward
+    // from (0, 0) wraps to the last row's column 4.
     _table(0)->tableWidget->setCurrentCell(2, 4);
-    const QList<QPoint> forward = {{3, 0}, {3, 1}, {3, 3}, {3, 4}, {0, 0}, {0, 1}, {0, 3}, {0, 4}, {1, 1}};
-    for (const QPoint& cell : forward)
-    {
-        _click("pushButtonNextSearchResult");
-        QCOMPARE(_current(0), cell);
-    }
-    // Backward from (0, 0) wraps to the last row's column 4.
+    for (const QPoint& cell : {QPoint(3, 0), {3, 1}, {3, 3}, {3, 4}, {0, 0}, {0, 1}, {0, 3}, {0, 4}, {1, 1}})
+        QCOMPARE(step(next), QList<int>({0, cell.x(), cell.y()}));
     _table(0)->tableWidget->setCurrentCell(0, 0);
-    _click("pushButtonPreviousSearchResult");
-    QCOMPARE(_current(0), QPoint(3, 4));
+    QCOMPARE(step(previous), QList<int>({0, 3, 4}));
     // The start cell itself is examined, last.
     searchText->setText("x");
     _table(0)->tableWidget->setCurrentCell(1, 0);
-    _click("pushButtonNextSearchResult");
+    QCOMPARE(step(next), QList<int>({0, 1, 0}));
     QApplication::processEvents();
     QCOMPARE(_window->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
     searchText->setText("key");
@@ -319,29 +327,22 @@ void TestEditing::searchWalkOrder()
     QVERIFY(QTest::qWaitForWindowActive(_window.get()));
     searchText->setFocus();
     QTest::keyClick(searchText, Qt::Key_Return);
-    QCOMPARE(_current(0), QPoint(1, 1));
-    QVERIFY(searchText->hasFocus());
+    QVERIFY(_current(0) == QPoint(1, 1) && searchText->hasFocus());
 
     // All tabs, from tab 1: the rest of tab 1, tab 2, tab 0, then tab 1 from its first cell.
     searchText->setText("NEEDLE");
     _child<QCheckBox>("checkBoxSearchInAllTabs")->setChecked(true);
     _tabs->setCurrentIndex(1);
     _table(1)->tableWidget->setCurrentCell(0, 4);
-    const QList<QPair<int, QPoint>> passes = {{1, {1, 3}}, {2, {0, 0}}, {0, {3, 4}}, {1, {0, 4}}};
-    for (const auto& [tab, cell] : passes)
-    {
-        _click("pushButtonNextSearchResult");
-        QCOMPARE(_tabs->currentIndex(), tab);
-        QCOMPARE(_current(tab), cell);
-    }
-    _click("pushButtonPreviousSearchResult");
-    QCOMPARE(_tabs->currentIndex(), 0);
+    for (const QList<int>& cell : QList<QList<int>>{{1, 1, 3}, {2, 0, 0}, {0, 3, 4}, {1, 0, 4}})
+        QCOMPARE(step(next), cell);
+    QCOMPARE(step(previous).value(0), 0);
 
     // A text only in passwords is never found.
     searchText->setText("SECRET");
     _child<QCheckBox>("checkBoxSearchInAllTabs")->setChecked(false);
     _tabs->setCurrentIndex(1);
-    _click("pushButtonNextSearchResult");
+    _click(next);
     QCOMPARE(_answerMessageBox("pushButtonOk"), QStringLiteral("No matching text was found."));
 
     // "Ctrl+F" works on the editor page only.
@@ -350,7 +351,7 @@ void TestEditing::searchWalkOrder()
     _click("pushButtonNewPassword");
     QTest::keyClick(_window.get(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(!searchText->hasSelectedText());
-    _click("pushButtonCancel", _page());
+    _onPage<QPushButton>("pushButtonCancel")->click();
     QTest::keyClick(_window.get(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(searchText->hasFocus() && searchText->selectedText() == QStringLiteral("SECRET"));
 }
