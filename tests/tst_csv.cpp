@@ -34,14 +34,6 @@ Password record(const QStringList& fields)
     return password;
 }
 
-QList<Password> records(const QList<QStringList>& fieldLists)
-{
-    QList<Password> passwords;
-    for (const QStringList& fields : fieldLists)
-        passwords.append(record(fields));
-    return passwords;
-}
-
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
@@ -196,7 +188,10 @@ void TestCsv::importReadsOneFlatFieldStream()
         const int result = _import(bytes, &passwords, &errorText, QLatin1Char(separator));
         QVERIFY2(result == (error.isEmpty() ? 0 : -1) && errorText.contains(error),
                  context + " " + errorText.toUtf8());
-        QVERIFY2(passwords == records(expected), context);
+        QList<Password> expectedPasswords;
+        for (const QStringList& fields : expected)
+            expectedPasswords.append(record(fields));
+        QVERIFY2(passwords == expectedPasswords, context);
     }
 
     // A file that fills a device is read whole; a huge file is refused before it is read.
@@ -220,6 +215,7 @@ void TestCsv::randomizedRoundTripsAndMalformedFiles()
     const QStringList alphabet = {"a", "B", "\"", ",", ";", "\n", " ", "\t", "\xC3\xA9", "\xF0\x9F\x94\x91"};
     const QList<QByteArray> noise = {"\"",   ",",    "\n",   "\r",  QByteArray(1, '\0'),
                                      "\xFF", "\xC3", "\x03", "\"\""};
+    const QRegularExpression storeDelimiters(QStringLiteral("[\\x00\\x03\\x04]"));
     PasswordTable table;
     // 5 to 15 s in the sanitizer build, depending on the load of the machine.
     for (int iteration = 0; iteration < 15000; iteration++)
@@ -274,9 +270,7 @@ void TestCsv::randomizedRoundTripsAndMalformedFiles()
         {
             const QString fields =
                 QStringList(std::begin(passwords[i].data), std::end(passwords[i].data)).join("");
-            QVERIFY2(!fields.isEmpty() && !fields.contains(QChar(3)) && !fields.contains(QChar(4)) &&
-                         !fields.contains(QChar(0)),
-                     context);
+            QVERIFY2(!fields.isEmpty() && !fields.contains(storeDelimiters), context);
         }
     }
 }
@@ -335,8 +329,8 @@ void TestCsv::mainWindowImportAndExport()
     child<QCheckBox>(view, "checkBoxReplaceExistingPasswords")->setChecked(true);
     ok->click();
     QCOMPARE(tabWidget->currentIndex(), 0);
-    QCOMPARE(existing->passwords,
-             records({{"mail", "old"}, {"Mail", "new 2"}, {"New", "n"}, {"Zed", "old"}}));
+    QCOMPARE(existing->passwords, QList<Password>({record({"mail", "old"}), record({"Mail", "new 2"}),
+                                                   record({"New", "n"}), record({"Zed", "old"})}));
     QCOMPARE(existing->tableWidget->item(1, 1)->text(), QStringLiteral("new 2"));
     QVERIFY(editor._isUnsavedDataPresent);
     QCOMPARE(message(), QStringLiteral("CSV data were successfully imported."));
