@@ -418,7 +418,8 @@ void TestWriteWorkflows::interruptedSavesLeaveADeviceThatOpens()
         {u"--power-cut-backup-page 511"_s, backupFailed, true},
         {u"--wrong-ack-page 300"_s, mainFailed, false},
         {u"--stop-after-pages 600"_s, backupFailed, true},
-        {u"--read-back-differs main,77777"_s, WRITE_ERROR, true}};
+        {u"--read-back-differs main,77777"_s, WRITE_ERROR, true},
+        {u"--read-back-differs backup,77777"_s, WRITE_ERROR, true}};
     _showInEditor(newTabs);
     for (const auto& [flags, expected, isNewContentKept] : cases)
     {
