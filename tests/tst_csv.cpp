@@ -331,7 +331,7 @@ void TestCsv::mainWindowImportAndExport()
     QCOMPARE(tabWidget->currentIndex(), 0);
     QCOMPARE(existing->passwords, QList<Password>({record({"mail", "old"}), record({"Mail", "new 2"}),
                                                    record({"New", "n"}), record({"Zed", "old"})}));
-    QCOMPARE(existing->tableWidget->item(1, 1)->text(), QStringLiteral("new 2"));
+    QCOMPARE(existing->tableWidget()->item(1, 1)->text(), QStringLiteral("new 2"));
     QVERIFY(editor._isUnsavedDataPresent);
     QCOMPARE(message(), QStringLiteral("CSV data were successfully imported."));
 

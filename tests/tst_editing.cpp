@@ -64,7 +64,7 @@ private:
     PasswordTable* _addTab(const QString& name, const QList<QStringList>& records);
     QPoint _current(int tab)
     {
-        return {_table(tab)->tableWidget->currentRow(), _table(tab)->tableWidget->currentColumn()};
+        return {_table(tab)->tableWidget()->currentRow(), _table(tab)->tableWidget()->currentColumn()};
     }
 };
 
@@ -110,7 +110,7 @@ void TestEditing::_answerLineInput(const QString& text)
 
 QStringList TestEditing::_menuEntries(int tab, int action)
 {
-    QMenu* menu = _table(tab)->tableWidget->actions().value(action)->menu();
+    QMenu* menu = _table(tab)->tableWidget()->actions().value(action)->menu();
     menu->popup(QPoint());
     QStringList entries;
     for (const QAction* entry : menu->actions())
@@ -191,7 +191,7 @@ void TestEditing::passwordEditorPage()
     QCOMPARE(_window->windowTitle(), QStringLiteral("Pavisor Key Manager [unsaved data]"));
 
     // Edit from the note column: the note is focused; unchanged, retyped or a trailing blank is nothing.
-    table->tableWidget->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NOTE);
+    table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NOTE);
     _click("pushButtonEditPassword");
     QVERIFY(title() == "Edit password" && _window->focusWidget() == note && !save->isEnabled());
     retype("alpha ");
@@ -267,7 +267,7 @@ void TestEditing::recordsTabsAndEnablingRules()
     QCOMPARE(_menuEntries(1, 2), QStringList({"Savings=0", "Mail=1", "Bank=2"}));
 
     // Remove a record: No keeps it, Yes removes it; then remove the tab.
-    _table(0)->tableWidget->setCurrentCell(0, 1);
+    _table(0)->tableWidget()->setCurrentCell(0, 1);
     QVERIFY(_isEnabled("pushButtonRemovePassword"));
     _click("pushButtonRemovePassword");
     QCOMPARE(_answerMessageBox("pushButtonNo"),
@@ -309,14 +309,14 @@ void TestEditing::searchWalkOrder()
 
     // One tab, forward from (2, 4): the next row first, column 2 skipped, wrap at the end; backward
     // from (0, 0) wraps to the last row's column 4.
-    _table(0)->tableWidget->setCurrentCell(2, 4);
+    _table(0)->tableWidget()->setCurrentCell(2, 4);
     for (const QPoint& cell : {QPoint(3, 0), {3, 1}, {3, 3}, {3, 4}, {0, 0}, {0, 1}, {0, 3}, {0, 4}, {1, 1}})
         QCOMPARE(step(next), QList<int>({0, cell.x(), cell.y()}));
-    _table(0)->tableWidget->setCurrentCell(0, 0);
+    _table(0)->tableWidget()->setCurrentCell(0, 0);
     QCOMPARE(step(previous), QList<int>({0, 3, 4}));
     // The start cell itself is examined, last.
     searchText->setText("x");
-    _table(0)->tableWidget->setCurrentCell(1, 0);
+    _table(0)->tableWidget()->setCurrentCell(1, 0);
     QCOMPARE(step(next), QList<int>({0, 1, 0}));
     QApplication::processEvents();
     QCOMPARE(_window->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
@@ -333,7 +333,7 @@ void TestEditing::searchWalkOrder()
     searchText->setText("NEEDLE");
     _child<QCheckBox>("checkBoxSearchInAllTabs")->setChecked(true);
     _tabs->setCurrentIndex(1);
-    _table(1)->tableWidget->setCurrentCell(0, 4);
+    _table(1)->tableWidget()->setCurrentCell(0, 4);
     for (const QList<int>& cell : QList<QList<int>>{{1, 1, 3}, {2, 0, 0}, {0, 3, 4}, {1, 0, 4}})
         QCOMPARE(step(next), cell);
     QCOMPARE(step(previous).value(0), 0);
@@ -347,7 +347,7 @@ void TestEditing::searchWalkOrder()
 
     // "Ctrl+F" works on the editor page only.
     searchText->deselect();
-    _table(1)->tableWidget->setFocus();
+    _table(1)->tableWidget()->setFocus();
     _click("pushButtonNewPassword");
     QTest::keyClick(_window.get(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(!searchText->hasSelectedText());
