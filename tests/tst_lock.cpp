@@ -207,12 +207,22 @@ private slots:
         QCOMPARE(field->text(), u"pass word "_s);
         _unlock(u"pass word"_s);
         QVERIFY(_current() == V::VIEW_ID_START_MENU && field->text().isEmpty() && lockAction->isEnabled());
-        // The page forgot its copy: shown again without being told, the same password opens nothing.
-        _editor->viewPush(V::VIEW_ID_APPLICATION_LOCKED);
-        _answer(QMessageBox::Ok);
-        _unlock(u"pass word"_s);
-        QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
-        _editor->viewPopPage(_editor->viewGetContent(V::VIEW_ID_APPLICATION_LOCKED));
+        // Left in any way, the page forgets its copy: shown again without being told, the same password
+        // opens nothing.
+        ViewContentBase* lockedPage = _editor->viewGetContent(V::VIEW_ID_APPLICATION_LOCKED);
+        for (const bool isLeftLocked : {false, true})
+        {
+            if (isLeftLocked)
+            {
+                _editor->_slotActionLockApplicationClicked();
+                _editor->viewPopPage(lockedPage);
+            }
+            _editor->viewPush(V::VIEW_ID_APPLICATION_LOCKED);
+            _answer(QMessageBox::Ok);
+            _unlock(u"pass word"_s);
+            QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
+            _editor->viewPopPage(lockedPage);
+        }
 
         // A store edited by hand never locks within seconds: stored delay, seconds it takes (as the page
         // shows).
