@@ -4,6 +4,7 @@
 #include "Configuration.h"
 #include "Device.h"
 #include "FormContentEditor.h"
+#include "HelpViewer.h"
 #include "PasswordTable.h"
 #include "Simulator.h"
 #include "TestSupport.h"
@@ -163,6 +164,7 @@ private slots:
     void cleanup()
     {
         Device::releaseSelectedDevice();
+        HelpViewer::process().waitForFinished(5000);
         _editor.reset();
         pointerFormContentEditor = nullptr;
     }
@@ -184,10 +186,11 @@ private slots:
         QVERIFY(_current() == V::VIEW_ID_START_MENU && !lockAction->isEnabled());
         _knowMasterPassword(u"pass word"_s);
         QVERIFY(lockAction->isEnabled());
-        // A mouse move at second 59 starts the count again.
-        for (int i = 0; i < 2; i++)
+        // A mouse move or a key press at second 59 starts the count again.
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+        for (QEvent* input : {static_cast<QEvent*>(&move), static_cast<QEvent*>(&key)})
         {
-            QApplication::sendEvent(_editor.get(), &move);
+            QApplication::sendEvent(_editor.get(), input);
             tick(59);
         }
         QCOMPARE(_current(), V::VIEW_ID_START_MENU);
@@ -370,6 +373,8 @@ private slots:
         _answer(QMessageBox::Ok);
         _action("actionAbout")->trigger();
         QVERIFY(_message.contains(u"Application version: 2.1<br />Qt version: " QT_VERSION_STR));
+        _action("actionHelp")->trigger();
+        QCOMPARE(HelpViewer::process().arguments().value(2), u"index.html"_s);
         _action("actionWebsite")->trigger();
         QCOMPARE(_openedUrls.value(0).path(), u"/"_s);
     }
@@ -383,6 +388,7 @@ private slots:
         QPushButton* show = _child(id, "pushButtonShow");
         auto* strength = _child<QLabel>(id, "labelPasswordStrength");
         auto* matching = _child<QLabel>(id, "labelPasswordsMatchingState");
+        auto* help = _child<QLabel>(id, "labelHelp");
         const auto both = [&](QLineEdit::EchoMode mode)
         { return first->echoMode() == mode && second->echoMode() == mode; };
         // The page on its own: the save workflow must not take its answer.
@@ -409,6 +415,8 @@ private slots:
             QTest::keyClicks(second, u"i"_s);
             QVERIFY(ok->isEnabled());
             QCOMPARE(matching->text(), u"Passwords are matching."_s);
+            emit help->linkActivated(help->text().section(u'"', 1, 1));
+            QCOMPARE(HelpViewer::process().arguments().value(2), u"master_password_selection_guide.html"_s);
             // Only the first field is rated; Return does nothing here.
             second->setText(u"Zz9!Zz9!Zz9!"_s);
             QCOMPARE(strength->text(), u"Password strength: <b>weak</b>"_s);
