@@ -15,21 +15,18 @@ using Box = ViewContentMessageBoxDialog;
 
 namespace
 {
-// A page that writes every enterView()/exitView() it receives into a shared log.
-class RecordingPage : public ViewContentBase
+// A page that writes every enterView()/exitView() it receives into a shared log, with the view current
+// on entry: it must still be the one being left.
+struct RecordingPage : ViewContentBase
 {
-public:
-    RecordingPage(const QString& name, QStringList* log) : _name(name), _log(log) {}
+    RecordingPage(const QString& name, QStringList* log) : name(name), log(log) {}
     void enterView() override
     {
-        // Also records which view was current on entry: it must still be the one being left.
-        *_log << _name + u":enter@"_s + QString::number(pointerFormContentEditor->viewGetCurrent());
+        *log << name + u":enter@"_s + QString::number(pointerFormContentEditor->viewGetCurrent());
     }
-    void exitView() override { *_log << _name + u":exit"_s; }
-
-private:
-    QString _name;
-    QStringList* _log;
+    void exitView() override { *log << name + u":exit"_s; }
+    QString name;
+    QStringList* log;
 };
 
 QImage picture(QSvgRenderer& renderer)
