@@ -54,8 +54,6 @@ PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent)
 
 PasswordTable::~PasswordTable()
 {
-    if (ui == nullptr)
-        return;
     delete _pointerShortcutCopyTableData;
     delete ui;
 }

@@ -92,15 +92,17 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The form, and with it everything down to the shortcut, exists once the table is built.
     Ui::PasswordTable* ui = nullptr;
     // Context-menu actions, in the order they are added to the table widget (callers rely on index 1: Edit).
-    QAction* _pointerActionCopyTableData;
-    QAction* _pointerActionEdit;
-    QAction* _pointerActionDuplicateRowToTab;
-    QAction* _pointerActionMoveRowToTab;
-    QMenu* _pointerMenuDuplicateRowToTab;
-    QMenu* _pointerMenuMoveRowToTab;
-    QShortcut* _pointerShortcutCopyTableData;
+    QAction* _pointerActionCopyTableData = nullptr;
+    QAction* _pointerActionEdit = nullptr;
+    QAction* _pointerActionDuplicateRowToTab = nullptr;
+    QAction* _pointerActionMoveRowToTab = nullptr;
+    QMenu* _pointerMenuDuplicateRowToTab = nullptr;
+    QMenu* _pointerMenuMoveRowToTab = nullptr;
+    QShortcut* _pointerShortcutCopyTableData = nullptr;
+    // What the tab submenus offer when they open.
     QList<QString> _tabNames;
     int _currentTabIndex = -1;
     // Widest content of each column over all rows, so that an insertion or a removal sizes the columns
