@@ -4,6 +4,7 @@
 #include "Configuration.h"
 #include "Device.h"
 #include "FormContentEditor.h"
+#include "HelpViewer.h"
 #include "PasswordTable.h"
 #include "Simulator.h"
 #include "TestSupport.h"
@@ -12,23 +13,9 @@
 #include "ViewContentInsertWritingMasterPassword.h"
 #include "ViewContentReadDevice.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QStackedWidget>
-#include <QTableWidget>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QtNetwork>
 #include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -43,30 +30,28 @@ QByteArray http(const char* status, const QByteArray& body)
 }
 
 // Answers each request with `response`, or keeps the connection open without a word when it is empty.
-class UpdateServer : public QTcpServer
+struct UpdateServer : QTcpServer
 {
-public:
     QByteArray response;
     int requestCount = 0;
     UpdateServer()
     {
         listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this]() { _serve(nextPendingConnection()); });
-    }
-
-private:
-    void _serve(QTcpSocket* socket)
-    {
-        connect(socket, &QTcpSocket::readyRead, socket,
-                [this, socket]()
+        connect(this, &QTcpServer::newConnection, this,
+                [this]()
                 {
-                    if (!socket->peek(65536).contains("\r\n\r\n"))
-                        return;
-                    requestCount++;
-                    socket->readAll();
-                    socket->write(response);
-                    if (!response.isEmpty())
-                        socket->disconnectFromHost();
+                    QTcpSocket* socket = nextPendingConnection();
+                    connect(socket, &QTcpSocket::readyRead, socket,
+                            [this, socket]()
+                            {
+                                if (!socket->peek(65536).contains("\r\n\r\n"))
+                                    return;
+                                requestCount++;
+                                socket->readAll();
+                                socket->write(response);
+                                if (!response.isEmpty())
+                                    socket->disconnectFromHost();
+                            });
                 });
     }
 };
@@ -79,21 +64,6 @@ class TestLock : public QObject
 public slots:
     void openUrl(const QUrl& url) { _openedUrls << url; }
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(u"http"_s); }
-    void init();
-    void cleanup();
-    void lockAfterInactivityAndUnlock();
-    void settingsPageWritesAllThreeKeys();
-    void lockHoldsOverADeviceRead();
-    void clipboardClearedByShortcutAndAtDestruction();
-    void closeGuardAndAbout();
-    void writingMasterPasswordPage();
-    void deviceInformationAndNamePages();
-    void manualUpdateCheck();
-    void automaticUpdateCheckOncePerRun();
-
 private:
     std::unique_ptr<FormContentEditor> _editor;
     std::unique_ptr<UpdateServer> _server;
@@ -101,489 +71,489 @@ private:
     QStringList _shownMessageBoxes;
     QList<QUrl> _openedUrls;
 
-    void _makeEditor();
     V::ViewId _current() { return _editor->viewGetCurrent(); }
     template <typename T = QPushButton> T* _child(V::ViewId id, const char* name)
     {
         return _editor->viewGetContent(id)->findChild<T*>(QLatin1String(name));
     }
-    void _knowMasterPassword(const QString& password);
-    void _unlock(const QString& password);
-    void _answer(QMessageBox::StandardButton button);
-    void _selectDevice(Simulator& simulator);
-    void _waitForUpdateAnswer();
-};
-
-void TestLock::initTestCase()
-{
-    Configuration::initialize();
-    // Closing the window in one test must not end the modal loops of the next.
-    QApplication::setQuitOnLastWindowClosed(false);
-    QDesktopServices::setUrlHandler(u"http"_s, this, "openUrl");
-}
-
-void TestLock::init()
-{
-    // No check at start unless a test asks for one.
-    Configuration::pointerSettings->clear();
-    Configuration::pointerSettings->setValue("IsNewApplicationVersionCheckEnabled", false);
-    _server = std::make_unique<UpdateServer>();
-    qputenv("PAVISOR_WEBSITE_URL", "http://127.0.0.1:" + QByteArray::number(_server->serverPort()));
-    _message.clear();
-    _openedUrls.clear();
-    _makeEditor();
-}
-
-void TestLock::cleanup()
-{
-    Device::releaseSelectedDevice();
-    _editor.reset();
-    pointerFormContentEditor = nullptr;
-}
-
-void TestLock::_makeEditor()
-{
-    _shownMessageBoxes.clear();
-    _editor = std::make_unique<FormContentEditor>();
-    pointerFormContentEditor = _editor.get();
-    qApp->installEventFilter(_editor.get());
-    // Every message box shown, by title: a notice that flashes by is recorded too.
-    connect(_editor->findChild<QStackedWidget*>(), &QStackedWidget::currentChanged, this,
-            [this](int index)
-            {
-                if (index == V::VIEW_ID_MESSAGE_BOX_DIALOG)
-                    _shownMessageBoxes << _editor->viewGetFrame(V::VIEW_ID_MESSAGE_BOX_DIALOG)->title();
-            });
-}
-
-void TestLock::_knowMasterPassword(const QString& password)
-{
-    _editor->_masterPassword = password;
-    _editor->_isMasterPasswordKnown = true;
-    _editor->_updateUserInterfaceControls();
-}
-
-void TestLock::_unlock(const QString& password)
-{
-    auto* field = _child<QLineEdit>(V::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword");
-    field->setText(password);
-    QTest::keyClick(field, Qt::Key_Return);
-}
-
-// The next native box is answered with `button`; its title and text land in _message.
-void TestLock::_answer(QMessageBox::StandardButton button)
-{
-    TestSupport::answerNextModal(
-        [this, button](QWidget* widget)
-        {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            _message = box->windowTitle() + u'|' + box->text();
-            box->button(button)->click();
-        });
-}
-
-void TestLock::_selectDevice(Simulator& simulator)
-{
-    auto* device = new Device(simulator.portInfo());
-    QCOMPARE(device->open(), 0);
-    Device::setSelectedDevice(device);
-}
-
-// Until the update answer was handled and the message box it asks for is up.
-void TestLock::_waitForUpdateAnswer()
-{
-    QTRY_VERIFY_WITH_TIMEOUT(_server->requestCount > 0 && _editor->_pointerUpdateReply == nullptr, 10000);
-    QTest::qWait(20);
-}
-
-void TestLock::lockAfterInactivityAndUnlock()
-{
-    Configuration::pointerSettings->setValue("IsApplicationAutoLockingEnabled", true);
-    Configuration::pointerSettings->setValue("ApplicationAutoLockingDelayMinutes", 1);
-    _editor->_slotViewContentSettingsConfigurationChanged();
-    auto* lockAction = _editor->findChild<QAction*>(u"actionLockApplication"_s);
-    const auto tick = [this](int count)
-    {
-        while (count-- > 0)
-            _editor->_slotTimerSecondTimeout();
-    };
-    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, {}, {});
-
-    // No master password yet: the delay passes again and again and nothing locks.
-    tick(150);
-    _editor->_slotActionLockApplicationClicked();
-    QCOMPARE(_current(), V::VIEW_ID_START_MENU);
-    QVERIFY(!lockAction->isEnabled());
-    _knowMasterPassword(u"pass word"_s);
-    QVERIFY(lockAction->isEnabled());
-    // A mouse move at second 59 starts the count again.
-    for (int i = 0; i < 2; i++)
-    {
-        QApplication::sendEvent(_editor.get(), &move);
-        tick(59);
-    }
-    QCOMPARE(_current(), V::VIEW_ID_START_MENU);
-    tick(1);
-    QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
-    QVERIFY(!lockAction->isEnabled());
-    _editor->_slotActionLockApplicationClicked();
-    QCOMPARE(_editor->_viewsStack.size(), 1);
-
-    // A trailing space makes another password: refused, the typed text stays.
-    auto* field = _child<QLineEdit>(V::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword");
-    QVERIFY(!_child(V::VIEW_ID_APPLICATION_LOCKED, "pushButtonUnlock")->isEnabled());
-    _answer(QMessageBox::Ok);
-    _unlock(u"pass word "_s);
-    QCOMPARE(_message, u"Wrong master password|Wrong master password, please retry.\nYou can also quit the "
-                       "application."_s);
-    QCOMPARE(field->text(), u"pass word "_s);
-    _unlock(u"pass word"_s);
-    QCOMPARE(_current(), V::VIEW_ID_START_MENU);
-    QVERIFY(field->text().isEmpty() && lockAction->isEnabled());
-    // The page forgot its copy: shown again without being told, the same password opens nothing.
-    _editor->viewPush(V::VIEW_ID_APPLICATION_LOCKED);
-    _answer(QMessageBox::Ok);
-    _unlock(u"pass word"_s);
-    QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
-    _editor->viewPopPage(_editor->viewGetContent(V::VIEW_ID_APPLICATION_LOCKED));
-
-    // A store edited by hand never locks within seconds: stored delay, seconds it takes (as the page shows).
-    const QList<QPair<QVariant, int>> cases = {{QVariant(), 300}, {0, 60}, {u"ten"_s, 300}, {99999, 86400}};
-    for (const auto& [delay, seconds] : cases)
-    {
-        Configuration::pointerSettings->setValue("IsApplicationAutoLockingEnabled", u"true"_s);
-        Configuration::pointerSettings->setValue("ApplicationAutoLockingDelayMinutes", delay);
-        _editor->_slotViewContentSettingsConfigurationChanged();
-        QApplication::sendEvent(_editor.get(), &move);
-        int count = 0;
-        for (; _current() != V::VIEW_ID_APPLICATION_LOCKED && count < 100000; count++)
-            tick(1);
-        QCOMPARE(count, seconds);
-        _unlock(u"pass word"_s);
-        _editor->viewPush(V::VIEW_ID_SETTINGS);
-        QCOMPARE(_child<QSpinBox>(V::VIEW_ID_SETTINGS, "spinBoxApplicationAutoLocking")->value() * 60,
-                 seconds);
-        _editor->viewPop(V::VIEW_ID_PREVIOUS);
-    }
-}
-
-void TestLock::settingsPageWritesAllThreeKeys()
-{
-    auto* update = _child<QCheckBox>(V::VIEW_ID_SETTINGS, "checkBoxNewApplicationVersionCheck");
-    auto* autoLock = _child<QCheckBox>(V::VIEW_ID_SETTINGS, "checkBoxApplicationAutoLocking");
-    auto* delay = _child<QWidget>(V::VIEW_ID_SETTINGS, "widgetApplicationAutoLockingDelay");
-    auto* spinBox = _child<QSpinBox>(V::VIEW_ID_SETTINGS, "spinBoxApplicationAutoLocking");
-    auto* settingsAction = _editor->findChild<QAction*>(u"actionSettings"_s);
-    QSettings* settings = Configuration::pointerSettings;
-    settings->clear();
-    const auto stored = [settings]()
-    {
-        QStringList values;
-        for (const char* key : {"IsNewApplicationVersionCheckEnabled", "IsApplicationAutoLockingEnabled",
-                                "ApplicationAutoLockingDelayMinutes"})
-            values << settings->value(key).toString();
-        return values;
-    };
-
-    // Defaults shown; saving unchanged still writes all three keys.
-    settingsAction->trigger();
-    QVERIFY(update->isChecked() && !autoLock->isChecked() && !delay->isEnabled() && spinBox->value() == 5);
-    _child(V::VIEW_ID_SETTINGS, "pushButtonSave")->click();
-    QCOMPARE(_current(), V::VIEW_ID_START_MENU);
-    QCOMPARE(stored(), QStringList({"true", "false", "5"}));
-    QVERIFY(!_editor->_timerSecond.isActive());
-    // The lock timer starts at once; the delay widget follows the box; Cancel writes nothing.
-    settingsAction->trigger();
-    autoLock->click();
-    update->click();
-    spinBox->setValue(2);
-    QVERIFY(delay->isEnabled());
-    _child(V::VIEW_ID_SETTINGS, "pushButtonSave")->click();
-    QCOMPARE(stored(), QStringList({"false", "true", "2"}));
-    QVERIFY(_editor->_timerSecond.isActive());
-    settingsAction->trigger();
-    spinBox->setValue(9);
-    autoLock->click();
-    QVERIFY(!delay->isEnabled());
-    _child(V::VIEW_ID_SETTINGS, "pushButtonCancel")->click();
-    QCOMPARE(stored(), QStringList({"false", "true", "2"}));
-}
-
-void TestLock::lockHoldsOverADeviceRead()
-{
-    Simulator simulator;
-    QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
-    _selectDevice(simulator);
-    _knowMasterPassword(u"pw"_s);
-    _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-    auto* readPage = static_cast<ViewContentReadDevice*>(_editor->viewGetContent(V::VIEW_ID_READ_DEVICE));
-    QObject::disconnect(readPage, nullptr, _editor.get(), nullptr);
-    QSignalSpy finished(readPage, &ViewContentReadDevice::readFinished);
-    // The lock lands between the two memories; what the workflow does at the end happens under it.
-    connect(readPage->findChild<QProgressBar*>(), &QProgressBar::valueChanged, this,
-            [this](int value)
-            {
-                if (value > 0)
-                    _editor->_slotActionLockApplicationClicked();
-            });
-    connect(readPage, &ViewContentReadDevice::readFinished, this,
-            [this]()
-            {
-                _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-                _editor->viewClear();
-                _editor->viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_SUCCESS, u"Read"_s,
-                                                  u"Done"_s, ViewContentMessageBoxDialog::BUTTON_OK,
-                                                  ViewContentMessageBoxDialog::BUTTON_OK);
-            });
-    _editor->viewPush(V::VIEW_ID_READ_DEVICE);
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
-    QCOMPARE(finished.at(0).at(0).toInt(), 0);
-    QTest::qWait(20);
-    QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
-    _unlock(u"pw"_s);
-    QCOMPARE(_current(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
-    _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
-    QCOMPARE(_current(), V::VIEW_ID_CONTENT_EDITOR);
-    QVERIFY(_editor->_viewsStack.isEmpty());
-}
-
-void TestLock::clipboardClearedByShortcutAndAtDestruction()
-{
-    _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-    _editor->show();
-    QVERIFY(QTest::qWaitForWindowActive(_editor.get()));
-    PasswordTable* table = _editor->_createEmptyTab(u"Mail"_s);
-    table->insertPassword({{u"mail"_s, u"me"_s, u"s3cret"_s, QString(), QString()}});
-    auto* clear = _editor->findChild<QPushButton*>(u"pushButtonClearClipboard"_s);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-
-    QVERIFY(!clear->isEnabled());
-    table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
-    QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), u"s3cret"_s);
-    QCOMPARE(clipboard->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
-    QVERIFY(clear->isEnabled());
-    QTest::keyClick(_editor.get(), Qt::Key_K, Qt::ControlModifier);
-    QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
-
-    table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_LOGIN);
-    QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), u"me"_s);
-    _editor.reset();
-    QVERIFY(clipboard->text().isEmpty());
-}
-
-void TestLock::closeGuardAndAbout()
-{
-    _editor->show();
-    // A sub-view refuses, even without unsaved data.
-    _editor->viewPush(V::VIEW_ID_SETTINGS);
-    _answer(QMessageBox::Ok);
-    QVERIFY(!_editor->close());
-    QVERIFY(_message.startsWith(u"Warning|You are currently in a subview"_s));
-    _editor->viewPop(V::VIEW_ID_PREVIOUS);
-    // Unsaved data, on the locked page too, and through "Quit": only Yes closes.
-    _editor->_isUnsavedDataPresent = true;
-    _knowMasterPassword(u"pw"_s);
-    _editor->_slotActionLockApplicationClicked();
-    _answer(QMessageBox::No);
-    QVERIFY(!_editor->close());
-    QVERIFY(_message.startsWith(u"Warning|You did not write your modifications"_s));
-    _answer(QMessageBox::No);
-    _editor->findChild<QAction*>(u"actionQuit"_s)->trigger();
-    QVERIFY(_editor->isVisible());
-    _answer(QMessageBox::Yes);
-    QVERIFY(_editor->close());
-
-    _answer(QMessageBox::Ok);
-    _editor->findChild<QAction*>(u"actionAbout"_s)->trigger();
-    QVERIFY(_message.contains(u"Application version: 2.1<br />Qt version: " QT_VERSION_STR));
-    _editor->findChild<QAction*>(u"actionWebsite"_s)->trigger();
-    QCOMPARE(_openedUrls.value(0).path(), u"/"_s);
-}
-
-void TestLock::writingMasterPasswordPage()
-{
-    const V::ViewId id = V::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD;
-    auto* first = _child<QLineEdit>(id, "lineEditFirstPasswordField");
-    auto* second = _child<QLineEdit>(id, "lineEditSecondPasswordField");
-    QPushButton* ok = _child(id, "pushButtonOk");
-    QPushButton* show = _child(id, "pushButtonShow");
-    auto* strength = _child<QLabel>(id, "labelPasswordStrength");
-    auto* matching = _child<QLabel>(id, "labelPasswordsMatchingState");
-    // The page on its own: the save workflow must not take its answer.
-    QObject::disconnect(_editor->viewGetContent(id), nullptr, _editor.get(), nullptr);
-    QList<QVariantList> results;
-    connect(static_cast<ViewContentInsertWritingMasterPassword*>(_editor->viewGetContent(id)),
-            &ViewContentInsertWritingMasterPassword::insertionFinished, this,
-            [&](bool isAccepted, const QString& password) {
-                results << QVariantList{isAccepted, password, _current()};
-            });
-
-    for (QPushButton* leave : {_child(id, "pushButtonCancel"), ok})
-    {
-        // Every entry starts afresh: empty, hidden, no match.
-        _editor->viewPush(id);
-        QVERIFY(first->text().isEmpty() && second->text().isEmpty() && !ok->isEnabled());
-        QVERIFY(first->echoMode() == QLineEdit::Password && second->echoMode() == QLineEdit::Password);
-        QCOMPARE(matching->text() + strength->text(),
-                 u"Passwords do not match.Password strength: <b>very weak</b>"_s);
-        QTest::keyClicks(first, u"abcdefghi"_s);
-        QTest::keyClicks(second, u"abcdefghI"_s);
-        QVERIFY(!ok->isEnabled());
-        QTest::keyClick(second, Qt::Key_Backspace);
-        QTest::keyClicks(second, u"i"_s);
-        QVERIFY(ok->isEnabled());
-        QCOMPARE(matching->text(), u"Passwords are matching."_s);
-        // Only the first field is rated; Return does nothing here.
-        second->setText(u"Zz9!Zz9!Zz9!"_s);
-        QCOMPARE(strength->text(), u"Password strength: <b>weak</b>"_s);
-        QTest::keyClick(first, Qt::Key_Return);
-        QCOMPARE(results.size(), leave == ok ? 1 : 0);
-        second->setText(first->text());
-        show->click();
-        QVERIFY(first->echoMode() == QLineEdit::Normal && second->echoMode() == QLineEdit::Normal);
-        QCOMPARE(show->text(), u"Hide"_s);
-        show->click();
-        QVERIFY(first->echoMode() == QLineEdit::Password && second->echoMode() == QLineEdit::Password);
-        leave->click();
-        QVERIFY(first->text().isEmpty());
-    }
-    QCOMPARE(results, QList<QVariantList>({{false, QString(), V::VIEW_ID_START_MENU},
-                                           {true, u"abcdefghi"_s, V::VIEW_ID_START_MENU}}));
-}
-
-void TestLock::deviceInformationAndNamePages()
-{
-    Simulator simulator;
-    QVERIFY2(simulator.start({u"--name"_s, u"Office"_s, u"--versions"_s, u"2,7"_s}),
-             qPrintable(simulator.errorString()));
-    const auto labels = [this]()
-    {
-        QStringList texts;
-        for (const char* name :
-             {"labelName", "labelSerialNumber", "labelHardwareVersion", "labelFirmwareVersion"})
-            texts << _child<QLabel>(V::VIEW_ID_SHOW_DEVICE_INFORMATION, name)->text();
-        return texts;
-    };
-    _selectDevice(simulator);
-    _editor->viewPush(V::VIEW_ID_SHOW_DEVICE_INFORMATION);
-    QCOMPARE(labels(), QStringList({"Office", "QRTAV-000001", "2", "7"}));
-    QVERIFY(Device::getSelectedDevice() == nullptr);
-    _child(V::VIEW_ID_SHOW_DEVICE_INFORMATION, "pushButtonOk")->click();
-    QCOMPARE(_current(), V::VIEW_ID_START_MENU);
-
-    // The name page: an empty name cannot be sent, Cancel sends nothing, and the device is always released.
-    auto* nameField = _child<QLineEdit>(V::VIEW_ID_CHANGE_DEVICE_NAME, "lineEditName");
-    QObject::disconnect(_editor->viewGetContent(V::VIEW_ID_CHANGE_DEVICE_NAME), nullptr, _editor.get(),
-                        nullptr);
-    QSignalSpy nameChanged(
-        static_cast<ViewContentChangeDeviceName*>(_editor->viewGetContent(V::VIEW_ID_CHANGE_DEVICE_NAME)),
-        &ViewContentChangeDeviceName::nameChanged);
-    for (const QString& name : {QString(), u"Home key"_s})
-    {
-        _selectDevice(simulator);
-        _editor->viewPush(V::VIEW_ID_CHANGE_DEVICE_NAME);
-        QCOMPARE(nameField->text(), u"Office"_s);
-        nameField->setText(name);
-        QTest::keyClick(nameField, Qt::Key_Return);
-        if (name.isEmpty())
-            _child(V::VIEW_ID_CHANGE_DEVICE_NAME, "pushButtonCancel")->click();
-        QCOMPARE(_current(), V::VIEW_ID_START_MENU);
-        QVERIFY(Device::getSelectedDevice() == nullptr);
-    }
-    QCOMPARE(nameChanged, QList<QVariantList>({{0}}));
-    QVERIFY(simulator.stateFile(u"name.bin"_s).startsWith("Home key"));
-    simulator.stop();
-
-    // An unreadable serial number leaves every value at "ERROR"; the versions are never asked.
-    QVERIFY(simulator.start({u"--silent-command"_s, u"6"_s}));
-    _selectDevice(simulator);
-    simulator.clearRecord();
-    _editor->viewPush(V::VIEW_ID_SHOW_DEVICE_INFORMATION);
-    QCOMPARE(labels(), QStringList({"Home key", "ERROR", "ERROR", "ERROR"}));
-    QVERIFY(Device::getSelectedDevice() == nullptr);
-    QVERIFY(!simulator.recordedBytes().contains("\xA5\x00"_ba));
-    QTRY_COMPARE(_shownMessageBoxes, QStringList({"Error"}));
-    QCOMPARE(_child<QLabel>(V::VIEW_ID_MESSAGE_BOX_DIALOG, "labelText")->text(),
-             u"Could not retrieve the device serial number."_s);
-    _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
-    QCOMPARE(_current(), V::VIEW_ID_SHOW_DEVICE_INFORMATION);
-}
-
-void TestLock::manualUpdateCheck()
-{
-    // The check at start is off (init), which the menu ignores. Server answer ("closed": nobody
-    // listening), the message box that follows the notice (none: the question), the answer to it.
-    const QString failure = u"Update check"_s;
-    const QList<std::tuple<QByteArray, QString, QMessageBox::StandardButton>> cases = {
-        {http("200 OK", "Latest_Version=2.1\n"), u"No update found"_s, QMessageBox::NoButton},
-        {http("200 OK", "Latest_Version=2.1"), u"No update found"_s, QMessageBox::NoButton},
-        {http("200 OK", "Latest_Version=2.1\r\n"), QString(), QMessageBox::Cancel},
-        {http("200 OK", "Latest_Version=2.0\n"), QString(), QMessageBox::Ok},
-        {http("404 Not Found", "<html><body>Latest_Version=2.0</body></html>"), failure,
-         QMessageBox::NoButton},
-        {http("200 OK", "<html><body>Down for maintenance</body></html>"), failure, QMessageBox::NoButton},
-        {http("200 OK", ""), failure, QMessageBox::NoButton},
-        {QByteArray(), failure, QMessageBox::NoButton},
-        {"closed"_ba, failure, QMessageBox::NoButton}};
-    for (const auto& [response, messageBox, answer] : cases)
+    QAction* _action(const char* name) { return _editor->findChild<QAction*>(QLatin1String(name)); }
+    void _makeEditor()
     {
         _shownMessageBoxes.clear();
-        _server->response = response;
-        _server->requestCount = response == "closed";
-        if (response == "closed")
-            _server->close();
-        if (messageBox.isEmpty())
-            _answer(answer);
-        _editor->findChild<QAction*>(u"actionSoftwareUpdateCheck"_s)->trigger();
-        _waitForUpdateAnswer();
-        QStringList shown = {u"Searching for an update"_s, messageBox};
-        shown.removeAll(QString());
-        QCOMPARE(_shownMessageBoxes, shown);
-        if (messageBox.isEmpty())
-            QCOMPARE(_message,
-                     u"Update available|A program update is available (the new version is %1, you are "
-                     "currently using the version 2.1).\nDo you want to download it from the website?"_s.arg(
-                         response.endsWith("\r\n") ? u"2.1\r"_s : u"2.0"_s));
-        else
-            _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
-        // Nothing stays behind.
-        QCOMPARE(_current(), V::VIEW_ID_START_MENU);
+        _editor = std::make_unique<FormContentEditor>();
+        pointerFormContentEditor = _editor.get();
+        qApp->installEventFilter(_editor.get());
+        // Every message box shown, by title: a notice that flashes by is recorded too.
+        connect(_editor->findChild<QStackedWidget*>(), &QStackedWidget::currentChanged, this,
+                [this](int index)
+                {
+                    if (index == V::VIEW_ID_MESSAGE_BOX_DIALOG)
+                        _shownMessageBoxes << _editor->viewGetFrame(V::VIEW_ID_MESSAGE_BOX_DIALOG)->title();
+                });
     }
-    QCOMPARE(_openedUrls.size(), 1);
-    QCOMPARE(_openedUrls.first().path(), u"/downloads-en"_s);
-}
-
-void TestLock::automaticUpdateCheckOncePerRun()
-{
-    // Checked once, on the first turn of the event loop; only "update available" is said.
-    Configuration::pointerSettings->remove("IsNewApplicationVersionCheckEnabled");
-    for (const QByteArray& response :
-         {http("200 OK", "Latest_Version=2.0\n"), http("200 OK", "Latest_Version=2.1\n"),
-          http("404 Not Found", "<html>Not found</html>"), "closed"_ba})
+    void _setAutoLock(const QVariant& enabled, const QVariant& delay)
     {
-        _message.clear();
-        _server->requestCount = response == "closed";
+        Configuration::pointerSettings->setValue("IsApplicationAutoLockingEnabled", enabled);
+        Configuration::pointerSettings->setValue("ApplicationAutoLockingDelayMinutes", delay);
+        _editor->_slotViewContentSettingsConfigurationChanged();
+    }
+    void _knowMasterPassword(const QString& password)
+    {
+        _editor->_masterPassword = password;
+        _editor->_isMasterPasswordKnown = true;
+        _editor->_updateUserInterfaceControls();
+    }
+    void _unlock(const QString& password)
+    {
+        auto* field = _child<QLineEdit>(V::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword");
+        field->setText(password);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    // The next native box is answered with `button`; its title and text land in _message.
+    void _answer(QMessageBox::StandardButton button)
+    {
+        TestSupport::answerNextModal(
+            [this, button](QWidget* widget)
+            {
+                auto* box = qobject_cast<QMessageBox*>(widget);
+                _message = box->windowTitle() + u'|' + box->text();
+                box->button(button)->click();
+            });
+    }
+    void _selectDevice(Simulator& simulator)
+    {
+        auto* device = new Device(simulator.portInfo());
+        QCOMPARE(device->open(), 0);
+        Device::setSelectedDevice(device);
+    }
+    // "closed" stands for nobody listening.
+    void _serve(const QByteArray& response)
+    {
         _server->response = response;
+        _server->requestCount = response == "closed";
         if (response == "closed")
             _server->close();
-        if (response.contains("2.0"))
-            _answer(QMessageBox::Cancel);
-        _makeEditor();
-        _waitForUpdateAnswer();
-        _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-        _editor->viewReplace(V::VIEW_ID_START_MENU);
-        QTest::qWait(100);
-        QCOMPARE(_server->requestCount, 1);
-        QVERIFY(_shownMessageBoxes.isEmpty());
-        QCOMPARE(_message.startsWith(u"Update available|"_s), response.contains("2.0"));
     }
-    // Off in the settings: no request at all.
-    init();
-    QTest::qWait(200);
-    QCOMPARE(_server->requestCount, 0);
-}
+    // Until the update answer was handled and the message box it asks for is up.
+    void _waitForUpdateAnswer()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(_server->requestCount > 0 && _editor->_pointerUpdateReply == nullptr, 10000);
+        QTest::qWait(20);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Configuration::initialize();
+        // Closing the window in one test must not end the modal loops of the next.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QDesktopServices::setUrlHandler(u"http"_s, this, "openUrl");
+    }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(u"http"_s); }
+    void init()
+    {
+        // No check at start unless a test asks for one.
+        Configuration::pointerSettings->clear();
+        Configuration::pointerSettings->setValue("IsNewApplicationVersionCheckEnabled", false);
+        _server = std::make_unique<UpdateServer>();
+        qputenv("PAVISOR_WEBSITE_URL", "http://127.0.0.1:" + QByteArray::number(_server->serverPort()));
+        _message.clear();
+        _openedUrls.clear();
+        _makeEditor();
+    }
+    void cleanup()
+    {
+        Device::releaseSelectedDevice();
+        HelpViewer::process().waitForFinished(5000);
+        _editor.reset();
+        pointerFormContentEditor = nullptr;
+    }
+
+    void lockAfterInactivityAndUnlock()
+    {
+        _setAutoLock(true, 1);
+        QAction* lockAction = _action("actionLockApplication");
+        const auto tick = [this](int count)
+        {
+            while (count-- > 0)
+                _editor->_slotTimerSecondTimeout();
+        };
+        QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, {}, {});
+
+        // No master password yet: the delay passes again and again and nothing locks.
+        tick(150);
+        _editor->_slotActionLockApplicationClicked();
+        QVERIFY(_current() == V::VIEW_ID_START_MENU && !lockAction->isEnabled());
+        _knowMasterPassword(u"pass word"_s);
+        QVERIFY(lockAction->isEnabled());
+        // A mouse move or a key press at second 59 starts the count again.
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+        for (QEvent* input : {static_cast<QEvent*>(&move), static_cast<QEvent*>(&key)})
+        {
+            QApplication::sendEvent(_editor.get(), input);
+            tick(59);
+        }
+        QCOMPARE(_current(), V::VIEW_ID_START_MENU);
+        tick(1);
+        QVERIFY(_current() == V::VIEW_ID_APPLICATION_LOCKED && !lockAction->isEnabled());
+        _editor->_slotActionLockApplicationClicked();
+        QCOMPARE(_editor->_viewsStack.size(), 1);
+
+        // A trailing space makes another password: refused, the typed text stays.
+        auto* field = _child<QLineEdit>(V::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword");
+        QVERIFY(!_child(V::VIEW_ID_APPLICATION_LOCKED, "pushButtonUnlock")->isEnabled());
+        _answer(QMessageBox::Ok);
+        _unlock(u"pass word "_s);
+        QCOMPARE(_message,
+                 u"Wrong master password|Wrong master password, please retry.\nYou can also quit the "
+                 "application."_s);
+        QCOMPARE(field->text(), u"pass word "_s);
+        _unlock(u"pass word"_s);
+        QVERIFY(_current() == V::VIEW_ID_START_MENU && field->text().isEmpty() && lockAction->isEnabled());
+        // Left in any way, the page forgets its copy: shown again without being told, the same password
+        // opens nothing.
+        ViewContentBase* lockedPage = _editor->viewGetContent(V::VIEW_ID_APPLICATION_LOCKED);
+        for (const bool isLeftLocked : {false, true})
+        {
+            if (isLeftLocked)
+            {
+                _editor->_slotActionLockApplicationClicked();
+                _editor->viewPopPage(lockedPage);
+            }
+            _editor->viewPush(V::VIEW_ID_APPLICATION_LOCKED);
+            _answer(QMessageBox::Ok);
+            _unlock(u"pass word"_s);
+            QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
+            _editor->viewPopPage(lockedPage);
+        }
+
+        // A store edited by hand never locks within seconds: stored delay, seconds it takes (as the page
+        // shows).
+        const QList<QPair<QVariant, int>> cases = {
+            {QVariant(), 300}, {0, 60}, {u"ten"_s, 300}, {99999, 86400}};
+        for (const auto& [delay, seconds] : cases)
+        {
+            _setAutoLock(u"true"_s, delay);
+            QApplication::sendEvent(_editor.get(), &move);
+            int count = 0;
+            for (; _current() != V::VIEW_ID_APPLICATION_LOCKED && count < 100000; count++)
+                tick(1);
+            QCOMPARE(count, seconds);
+            _unlock(u"pass word"_s);
+            _editor->viewPush(V::VIEW_ID_SETTINGS);
+            QCOMPARE(_child<QSpinBox>(V::VIEW_ID_SETTINGS, "spinBoxApplicationAutoLocking")->value() * 60,
+                     seconds);
+            _editor->viewPop(V::VIEW_ID_PREVIOUS);
+        }
+    }
+
+    void settingsPageWritesAllThreeKeys()
+    {
+        auto* update = _child<QCheckBox>(V::VIEW_ID_SETTINGS, "checkBoxNewApplicationVersionCheck");
+        auto* autoLock = _child<QCheckBox>(V::VIEW_ID_SETTINGS, "checkBoxApplicationAutoLocking");
+        auto* delay = _child<QWidget>(V::VIEW_ID_SETTINGS, "widgetApplicationAutoLockingDelay");
+        auto* spinBox = _child<QSpinBox>(V::VIEW_ID_SETTINGS, "spinBoxApplicationAutoLocking");
+        QSettings* settings = Configuration::pointerSettings;
+        settings->clear();
+        const auto stored = [settings]()
+        {
+            QStringList values;
+            for (const char* key : {"IsNewApplicationVersionCheckEnabled", "IsApplicationAutoLockingEnabled",
+                                    "ApplicationAutoLockingDelayMinutes"})
+                values << settings->value(key).toString();
+            return values;
+        };
+
+        // Defaults shown; saving unchanged still writes all three keys.
+        _action("actionSettings")->trigger();
+        QVERIFY(update->isChecked() && !autoLock->isChecked() && !delay->isEnabled() &&
+                spinBox->value() == 5);
+        _child(V::VIEW_ID_SETTINGS, "pushButtonSave")->click();
+        QCOMPARE(_current(), V::VIEW_ID_START_MENU);
+        QCOMPARE(stored(), QStringList({"true", "false", "5"}));
+        QVERIFY(!_editor->_timerSecond.isActive());
+        // The lock timer starts at once; the delay widget follows the box; Cancel writes nothing.
+        _action("actionSettings")->trigger();
+        autoLock->click();
+        update->click();
+        spinBox->setValue(2);
+        QVERIFY(delay->isEnabled());
+        _child(V::VIEW_ID_SETTINGS, "pushButtonSave")->click();
+        QCOMPARE(stored(), QStringList({"false", "true", "2"}));
+        QVERIFY(_editor->_timerSecond.isActive());
+        _action("actionSettings")->trigger();
+        spinBox->setValue(9);
+        autoLock->click();
+        QVERIFY(!delay->isEnabled());
+        _child(V::VIEW_ID_SETTINGS, "pushButtonCancel")->click();
+        QCOMPARE(stored(), QStringList({"false", "true", "2"}));
+    }
+
+    void lockHoldsOverADeviceRead()
+    {
+        Simulator simulator;
+        QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
+        _selectDevice(simulator);
+        _knowMasterPassword(u"pw"_s);
+        _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
+        auto* readPage = static_cast<ViewContentReadDevice*>(_editor->viewGetContent(V::VIEW_ID_READ_DEVICE));
+        QObject::disconnect(readPage, nullptr, _editor.get(), nullptr);
+        QSignalSpy finished(readPage, &ViewContentReadDevice::readFinished);
+        // The lock lands between the two memories; what the workflow does at the end happens under it.
+        connect(readPage->findChild<QProgressBar*>(), &QProgressBar::valueChanged, this,
+                [this](int value)
+                {
+                    if (value > 0)
+                        _editor->_slotActionLockApplicationClicked();
+                });
+        connect(readPage, &ViewContentReadDevice::readFinished, this,
+                [this]()
+                {
+                    _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
+                    _editor->viewClear();
+                    _editor->viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_SUCCESS, u"Read"_s,
+                                                      u"Done"_s, ViewContentMessageBoxDialog::BUTTON_OK,
+                                                      ViewContentMessageBoxDialog::BUTTON_OK);
+                });
+        _editor->viewPush(V::VIEW_ID_READ_DEVICE);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        QCOMPARE(finished.at(0).at(0).toInt(), 0);
+        QTest::qWait(20);
+        QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
+        _unlock(u"pw"_s);
+        QCOMPARE(_current(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
+        _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
+        QVERIFY(_current() == V::VIEW_ID_CONTENT_EDITOR && _editor->_viewsStack.isEmpty());
+    }
+
+    void clipboardClearedByShortcutAndAtDestruction()
+    {
+        _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
+        _editor->show();
+        QVERIFY(QTest::qWaitForWindowActive(_editor.get()));
+        PasswordTable* table = _editor->_createEmptyTab(u"Mail"_s);
+        table->insertPassword({{u"mail"_s, u"me"_s, u"s3cret"_s, QString(), QString()}});
+        auto* clear = _editor->findChild<QPushButton*>(u"pushButtonClearClipboard"_s);
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QVERIFY(!clear->isEnabled());
+        table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
+        QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(clipboard->text() == u"s3cret"_s && clear->isEnabled());
+        QTest::keyClick(_editor.get(), Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
+        table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_LOGIN);
+        QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), u"me"_s);
+        _editor.reset();
+        QVERIFY(clipboard->text().isEmpty());
+    }
+
+    void closeGuardAndAbout()
+    {
+        _editor->show();
+        // A sub-view refuses, even without unsaved data.
+        _editor->viewPush(V::VIEW_ID_SETTINGS);
+        _answer(QMessageBox::Ok);
+        QVERIFY(!_editor->close());
+        QVERIFY(_message.startsWith(u"Warning|You are currently in a subview"_s));
+        _editor->viewPop(V::VIEW_ID_PREVIOUS);
+        // Unsaved data, on the locked page too, and through "Quit": only Yes closes.
+        _editor->_isUnsavedDataPresent = true;
+        _knowMasterPassword(u"pw"_s);
+        _editor->_slotActionLockApplicationClicked();
+        _answer(QMessageBox::No);
+        QVERIFY(!_editor->close());
+        QVERIFY(_message.startsWith(u"Warning|You did not write your modifications"_s));
+        _answer(QMessageBox::No);
+        _action("actionQuit")->trigger();
+        QVERIFY(_editor->isVisible());
+        _answer(QMessageBox::Yes);
+        QVERIFY(_editor->close());
+
+        _answer(QMessageBox::Ok);
+        _action("actionAbout")->trigger();
+        QVERIFY(_message.contains(u"Application version: 2.1<br />Qt version: " QT_VERSION_STR));
+        _action("actionHelp")->trigger();
+        QCOMPARE(HelpViewer::process().arguments().value(2), u"index.html"_s);
+        _action("actionWebsite")->trigger();
+        QCOMPARE(_openedUrls.value(0).path(), u"/"_s);
+    }
+
+    void writingMasterPasswordPage()
+    {
+        const V::ViewId id = V::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD;
+        auto* first = _child<QLineEdit>(id, "lineEditFirstPasswordField");
+        auto* second = _child<QLineEdit>(id, "lineEditSecondPasswordField");
+        QPushButton* ok = _child(id, "pushButtonOk");
+        QPushButton* show = _child(id, "pushButtonShow");
+        auto* strength = _child<QLabel>(id, "labelPasswordStrength");
+        auto* matching = _child<QLabel>(id, "labelPasswordsMatchingState");
+        auto* help = _child<QLabel>(id, "labelHelp");
+        const auto both = [&](QLineEdit::EchoMode mode)
+        { return first->echoMode() == mode && second->echoMode() == mode; };
+        // The page on its own: the save workflow must not take its answer.
+        QObject::disconnect(_editor->viewGetContent(id), nullptr, _editor.get(), nullptr);
+        QList<QVariantList> results;
+        connect(static_cast<ViewContentInsertWritingMasterPassword*>(_editor->viewGetContent(id)),
+                &ViewContentInsertWritingMasterPassword::insertionFinished, this,
+                [&](bool isAccepted, const QString& password) {
+                    results << QVariantList{isAccepted, password, _current()};
+                });
+
+        for (QPushButton* leave : {_child(id, "pushButtonCancel"), ok})
+        {
+            // Every entry starts afresh: empty, hidden, no match.
+            _editor->viewPush(id);
+            QVERIFY(first->text().isEmpty() && second->text().isEmpty() && !ok->isEnabled());
+            QVERIFY(both(QLineEdit::Password));
+            QCOMPARE(matching->text() + strength->text(),
+                     u"Passwords do not match.Password strength: <b>very weak</b>"_s);
+            QTest::keyClicks(first, u"abcdefghi"_s);
+            QTest::keyClicks(second, u"abcdefghI"_s);
+            QVERIFY(!ok->isEnabled());
+            QTest::keyClick(second, Qt::Key_Backspace);
+            QTest::keyClicks(second, u"i"_s);
+            QVERIFY(ok->isEnabled());
+            QCOMPARE(matching->text(), u"Passwords are matching."_s);
+            emit help->linkActivated(help->text().section(u'"', 1, 1));
+            QCOMPARE(HelpViewer::process().arguments().value(2), u"master_password_selection_guide.html"_s);
+            // Only the first field is rated; Return does nothing here.
+            second->setText(u"Zz9!Zz9!Zz9!"_s);
+            QCOMPARE(strength->text(), u"Password strength: <b>weak</b>"_s);
+            QTest::keyClick(first, Qt::Key_Return);
+            QCOMPARE(results.size(), leave == ok ? 1 : 0);
+            second->setText(first->text());
+            show->click();
+            QVERIFY(both(QLineEdit::Normal) && show->text() == u"Hide"_s);
+            show->click();
+            QVERIFY(both(QLineEdit::Password));
+            leave->click();
+            QVERIFY(first->text().isEmpty());
+        }
+        QCOMPARE(results, QList<QVariantList>({{false, QString(), V::VIEW_ID_START_MENU},
+                                               {true, u"abcdefghi"_s, V::VIEW_ID_START_MENU}}));
+    }
+
+    void deviceInformationAndNamePages()
+    {
+        const V::ViewId info = V::VIEW_ID_SHOW_DEVICE_INFORMATION, rename = V::VIEW_ID_CHANGE_DEVICE_NAME;
+        Simulator simulator;
+        QVERIFY2(simulator.start({u"--name"_s, u"Office"_s, u"--versions"_s, u"2,7"_s}),
+                 qPrintable(simulator.errorString()));
+        const auto labels = [&]()
+        {
+            QStringList texts;
+            for (const char* name :
+                 {"labelName", "labelSerialNumber", "labelHardwareVersion", "labelFirmwareVersion"})
+                texts << _child<QLabel>(info, name)->text();
+            return texts;
+        };
+        _selectDevice(simulator);
+        _editor->viewPush(info);
+        QCOMPARE(labels(), QStringList({"Office", "QRTAV-000001", "2", "7"}));
+        QVERIFY(Device::getSelectedDevice() == nullptr);
+        _child(info, "pushButtonOk")->click();
+        QCOMPARE(_current(), V::VIEW_ID_START_MENU);
+
+        // The name page: an empty name cannot be sent, Cancel sends nothing, and the device is always
+        // released.
+        auto* nameField = _child<QLineEdit>(rename, "lineEditName");
+        QObject::disconnect(_editor->viewGetContent(rename), nullptr, _editor.get(), nullptr);
+        QSignalSpy nameChanged(static_cast<ViewContentChangeDeviceName*>(_editor->viewGetContent(rename)),
+                               &ViewContentChangeDeviceName::nameChanged);
+        for (const QString& name : {QString(), u"Home key"_s})
+        {
+            _selectDevice(simulator);
+            _editor->viewPush(rename);
+            QCOMPARE(nameField->text(), u"Office"_s);
+            nameField->setText(name);
+            QTest::keyClick(nameField, Qt::Key_Return);
+            if (name.isEmpty())
+                _child(rename, "pushButtonCancel")->click();
+            QVERIFY(_current() == V::VIEW_ID_START_MENU && Device::getSelectedDevice() == nullptr);
+        }
+        QCOMPARE(nameChanged, QList<QVariantList>({{0}}));
+        QVERIFY(simulator.stateFile(u"name.bin"_s).startsWith("Home key"));
+        simulator.stop();
+
+        // An unreadable serial number leaves every value at "ERROR"; the versions are never asked.
+        QVERIFY(simulator.start({u"--silent-command"_s, u"6"_s}));
+        _selectDevice(simulator);
+        simulator.clearRecord();
+        _editor->viewPush(info);
+        QCOMPARE(labels(), QStringList({"Home key", "ERROR", "ERROR", "ERROR"}));
+        QVERIFY(Device::getSelectedDevice() == nullptr);
+        QVERIFY(!simulator.recordedBytes().contains("\xA5\x00"_ba));
+        QTRY_COMPARE(_shownMessageBoxes, QStringList({"Error"}));
+        QCOMPARE(_child<QLabel>(V::VIEW_ID_MESSAGE_BOX_DIALOG, "labelText")->text(),
+                 u"Could not retrieve the device serial number."_s);
+        _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
+        QCOMPARE(_current(), info);
+    }
+
+    void updateCheckAtStartAndFromTheMenu()
+    {
+        // Server answer, the message box that follows the notice of a check from the menu (none: the
+        // question) and the answer to it. At start the check runs once, and only the question is said.
+        const QString failure = u"Update check"_s, none = u"No update found"_s;
+        const QList<std::tuple<QByteArray, QString, QMessageBox::StandardButton>> cases = {
+            {http("200 OK", "Latest_Version=2.1\n"), none, {}},
+            {http("200 OK", "Latest_Version=2.1"), none, {}},
+            {http("200 OK", "Latest_Version=2.1\r\n"), QString(), QMessageBox::Cancel},
+            {http("200 OK", "Latest_Version=2.0\n"), QString(), QMessageBox::Ok},
+            {http("404 Not Found", "<html><body>Latest_Version=2.0</body></html>"), failure, {}},
+            {http("200 OK", "<html><body>Down for maintenance</body></html>"), failure, {}},
+            {http("200 OK", ""), failure, {}},
+            {QByteArray(), failure, {}},
+            {"closed"_ba, failure, {}}};
+        Configuration::pointerSettings->remove("IsNewApplicationVersionCheckEnabled");
+        for (const auto& [response, messageBox, answer] : cases)
+        {
+            QString question =
+                u"Update available|A program update is available (the new version is %1, you are "
+                "currently using the version 2.1).\nDo you want to download it from the website?"_s.arg(
+                    response.endsWith("\r\n") ? u"2.1\r"_s : u"2.0"_s);
+            if (!messageBox.isEmpty())
+                question.clear();
+            _message.clear();
+            _serve(response);
+            if (messageBox.isEmpty())
+                _answer(QMessageBox::Cancel);
+            _makeEditor();
+            _waitForUpdateAnswer();
+            _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
+            _editor->viewReplace(V::VIEW_ID_START_MENU);
+            QTest::qWait(100);
+            QVERIFY(_server->requestCount == 1 && _shownMessageBoxes.isEmpty());
+            QCOMPARE(_message, question);
+
+            _server->requestCount = response == "closed";
+            if (messageBox.isEmpty())
+                _answer(answer);
+            _action("actionSoftwareUpdateCheck")->trigger();
+            _waitForUpdateAnswer();
+            QStringList shown = {u"Searching for an update"_s, messageBox};
+            shown.removeAll(QString());
+            QCOMPARE(_shownMessageBoxes, shown);
+            QCOMPARE(_message, question);
+            if (!messageBox.isEmpty())
+                _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
+            // Nothing stays behind.
+            QCOMPARE(_current(), V::VIEW_ID_START_MENU);
+        }
+        QCOMPARE(_openedUrls.size(), 1);
+        QCOMPARE(_openedUrls.first().path(), u"/downloads-en"_s);
+
+        // Off in the settings: no request at start, but the menu still checks.
+        init();
+        QTest::qWait(200);
+        QCOMPARE(_server->requestCount, 0);
+        _server->response = http("200 OK", "Latest_Version=2.1\n");
+        _action("actionSoftwareUpdateCheck")->trigger();
+        _waitForUpdateAnswer();
+        QCOMPARE(_shownMessageBoxes, QStringList({u"Searching for an update"_s, none}));
+    }
+};
 
 QTEST_MAIN(TestLock)
 #include "tst_lock.moc"

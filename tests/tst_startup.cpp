@@ -6,20 +6,13 @@
 #include "TestSupport.h"
 #include "Translations.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLibraryInfo>
-#include <QMessageBox>
-#include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <cstdio>
 #include <cstring>
+
+using namespace Qt::StringLiterals;
 
 namespace
 {
@@ -27,7 +20,7 @@ const char* const LANGUAGE_PROBE_ARGUMENT = "--language-probe";
 
 QString iniPath()
 {
-    return Configuration::getBundleResourcesPath() + QStringLiteral("Configuration.ini");
+    return Configuration::getBundleResourcesPath() + u"Configuration.ini"_s;
 }
 
 // Runs this executable as a child with another system locale and returns what it printed.
@@ -35,14 +28,14 @@ QStringList probeLanguage(const QString& locale)
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    environment.insert(QStringLiteral("LANG"), locale);
-    environment.remove(QStringLiteral("LANGUAGE"));
+    environment.insert(u"LC_ALL"_s, locale);
+    environment.insert(u"LANG"_s, locale);
+    environment.remove(u"LANGUAGE"_s);
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(LANGUAGE_PROBE_ARGUMENT)});
     if (!child.waitForFinished(30000))
         return {};
-    return QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 // The child side: the language values and one translated text of each catalogue.
@@ -50,14 +43,12 @@ int runLanguageProbe(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     Configuration::initialize();
-    QTranslator qtTranslator;
-    QTranslator applicationTranslator;
+    QTranslator qtTranslator, applicationTranslator;
     Translations::install(qtTranslator, applicationTranslator);
-    const QString lines = QString::number(Configuration::getSystemLanguageId()) + QLatin1Char('\n') +
-                          Configuration::getSystemLanguageString() + QLatin1Char('\n') +
-                          QCoreApplication::translate("FormContentEditor", "Welcome!") + QLatin1Char('\n') +
-                          qtTranslator.filePath() + QLatin1Char('\n');
-    std::fputs(lines.toUtf8().constData(), stdout);
+    const QStringList lines = {
+        QString::number(Configuration::getSystemLanguageId()), Configuration::getSystemLanguageString(),
+        QCoreApplication::translate("FormContentEditor", "Welcome!"), qtTranslator.filePath()};
+    std::puts(lines.join(u'\n').toUtf8().constData());
     Configuration::uninitialize();
     return 0;
 }
@@ -69,23 +60,21 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
+    void cleanup()
+    {
+        HelpViewer::process().kill();
+        HelpViewer::process().waitForFinished(5000);
+        Configuration::uninitialize();
+        QFile::remove(iniPath());
+    }
     void settingsStoreChoice();
     void languageChoice();
     void firstRunPromptAndHelpViewer();
 };
 
-void TestStartup::cleanup()
-{
-    HelpViewer::process().kill();
-    HelpViewer::process().waitForFinished(5000);
-    Configuration::uninitialize();
-    QFile::remove(iniPath());
-}
-
 void TestStartup::settingsStoreChoice()
 {
-    QVERIFY(Configuration::getBundleResourcesPath().endsWith(QStringLiteral(".app/Contents/Resources/")));
+    QVERIFY(Configuration::getBundleResourcesPath().endsWith(u".app/Contents/Resources/"_s));
     const auto content = [](const QString& path)
     {
         QFile file(path);
@@ -97,10 +86,10 @@ void TestStartup::settingsStoreChoice()
     Configuration::initialize();
     QSettings* settings = Configuration::pointerSettings;
     QCOMPARE(settings->format(), QSettings::NativeFormat);
-    settings->setValue(QStringLiteral("IsApplicationAutoLockingEnabled"), true);
+    settings->setValue(u"IsApplicationAutoLockingEnabled"_s, true);
     const QString nativePath = settings->fileName();
     QVERIFY(nativePath.startsWith(QDir::homePath()));
-    QVERIFY(nativePath.contains(QStringLiteral("Pavisor Key Manager")));
+    QVERIFY(nativePath.contains(u"Pavisor Key Manager"_s));
     Configuration::uninitialize();
     QVERIFY(Configuration::pointerSettings == nullptr);
     const QByteArray nativeContent = content(nativePath);
@@ -116,10 +105,10 @@ void TestStartup::settingsStoreChoice()
     settings = Configuration::pointerSettings;
     QCOMPARE(settings->format(), QSettings::IniFormat);
     QCOMPARE(QFileInfo(settings->fileName()).canonicalFilePath(), QFileInfo(iniPath()).canonicalFilePath());
-    QCOMPARE(settings->value(QStringLiteral("IsNewApplicationVersionCheckEnabled"), true).toBool(), false);
-    QCOMPARE(settings->value(QStringLiteral("ApplicationAutoLockingDelayMinutes")).toInt(), 12);
-    QVERIFY(!settings->contains(QStringLiteral("IsApplicationAutoLockingEnabled")));
-    settings->setValue(QStringLiteral("IsFirstRun"), false);
+    QCOMPARE(settings->value(u"IsNewApplicationVersionCheckEnabled"_s, true).toBool(), false);
+    QCOMPARE(settings->value(u"ApplicationAutoLockingDelayMinutes"_s).toInt(), 12);
+    QVERIFY(!settings->contains(u"IsApplicationAutoLockingEnabled"_s));
+    settings->setValue(u"IsFirstRun"_s, false);
     Configuration::uninitialize();
     QVERIFY(content(iniPath()).contains("IsFirstRun=false"));
     QCOMPARE(content(nativePath), nativeContent);
@@ -129,15 +118,12 @@ void TestStartup::languageChoice()
 {
     // French is "fr" with both French catalogues; any other language is "en" with English texts, and
     // Qt's catalogue of "en" is still tried, for German as for English.
-    const QString qtCatalogue =
-        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qt_%1.qm");
+    const QString qtCatalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qt_%1.qm"_s;
     const QList<QStringList> cases = {
-        {QStringLiteral("fr_FR.UTF-8"), QString::number(QLocale::French), QStringLiteral("fr"),
-         QStringLiteral("Bienvenue !"), qtCatalogue.arg("fr")},
-        {QStringLiteral("de_DE.UTF-8"), QString::number(QLocale::German), QStringLiteral("en"),
-         QStringLiteral("Welcome!"), qtCatalogue.arg("en")},
-        {QStringLiteral("en_US.UTF-8"), QString::number(QLocale::English), QStringLiteral("en"),
-         QStringLiteral("Welcome!"), qtCatalogue.arg("en")}};
+        {u"fr_FR.UTF-8"_s, QString::number(QLocale::French), u"fr"_s, u"Bienvenue !"_s,
+         qtCatalogue.arg("fr")},
+        {u"de_DE.UTF-8"_s, QString::number(QLocale::German), u"en"_s, u"Welcome!"_s, qtCatalogue.arg("en")},
+        {u"en_US.UTF-8"_s, QString::number(QLocale::English), u"en"_s, u"Welcome!"_s, qtCatalogue.arg("en")}};
     for (const QStringList& expected : cases)
         QCOMPARE(probeLanguage(expected.first()), expected.mid(1));
 }
@@ -147,7 +133,7 @@ void TestStartup::firstRunPromptAndHelpViewer()
     QTemporaryDir directory;
     QVERIFY(directory.isValid());
     Configuration::pointerSettings =
-        new QSettings(directory.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        new QSettings(directory.filePath(u"settings.ini"_s), QSettings::IniFormat);
     QSettings* settings = Configuration::pointerSettings;
     QProcess& viewer = HelpViewer::process();
     QCOMPARE(viewer.state(), QProcess::NotRunning);
@@ -166,8 +152,7 @@ void TestStartup::firstRunPromptAndHelpViewer()
                     modal->close();
                     return;
                 }
-                prompts << QStringLiteral("%1 %2 %3")
-                               .arg(box->windowTitle())
+                prompts << u"%1 %2 %3"_s.arg(box->windowTitle())
                                .arg(box->icon() == QMessageBox::Information)
                                .arg(box->standardButton(box->defaultButton()) == QMessageBox::Yes);
                 box->button(answer)->click();
@@ -178,36 +163,34 @@ void TestStartup::firstRunPromptAndHelpViewer()
 
     // First run: "No" opens no help, and the prompt never comes back.
     prompt(QMessageBox::No, 5000);
-    QCOMPARE(prompts, QStringList({QStringLiteral("Welcome 1 1")}));
-    QCOMPARE(settings->value(QStringLiteral("IsFirstRun")), QVariant(false));
+    QCOMPARE(prompts, QStringList({u"Welcome 1 1"_s}));
+    QCOMPARE(settings->value(u"IsFirstRun"_s), QVariant(false));
     prompt(QMessageBox::No, 500);
     QTest::qWait(600);
     QCOMPARE(prompts.size(), 1);
     QCOMPARE(viewer.state(), QProcess::NotRunning);
 
     // "Yes" opens the getting-started page.
-    settings->setValue(QStringLiteral("IsFirstRun"), true);
+    settings->setValue(u"IsFirstRun"_s, true);
     prompt(QMessageBox::Yes, 5000);
     QCOMPARE(prompts.size(), 2);
-    QCOMPARE(settings->value(QStringLiteral("IsFirstRun")), QVariant(false));
+    QCOMPARE(settings->value(u"IsFirstRun"_s), QVariant(false));
     QVERIFY(viewer.state() != QProcess::NotRunning);
-    QVERIFY(
-        viewer.program().endsWith(QStringLiteral("Resources/Help_Viewer.app/Contents/MacOS/Help_Viewer")));
-    QCOMPARE(viewer.arguments(), QStringList({QStringLiteral("/en"), QStringLiteral("index.html"),
-                                              QStringLiteral("getting_started_description.html")}));
+    QVERIFY(viewer.program().endsWith(u"Resources/Help_Viewer.app/Contents/MacOS/Help_Viewer"_s));
+    QCOMPARE(viewer.arguments(),
+             QStringList({u"/en"_s, u"index.html"_s, u"getting_started_description.html"_s}));
     // The viewer prints each page it shows on a line of its own.
     QString shown;
     const auto isShown = [&viewer, &shown](const QString& page)
     {
         shown += QString::fromUtf8(viewer.readAllStandardOutput());
-        return shown.split(QLatin1Char('\n')).contains(page);
+        return shown.split(u'\n').contains(page);
     };
-    QTRY_VERIFY_WITH_TIMEOUT(isShown(QStringLiteral("getting_started_description.html")), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(isShown(u"getting_started_description.html"_s), 20000);
 
     // Further pages go to the running viewer through its standard input, no second process.
     const qint64 processId = viewer.processId();
-    for (const QString& page :
-         {QStringLiteral("import_csv_file.html"), QStringLiteral("master_password_selection_guide.html")})
+    for (const QString& page : {u"import_csv_file.html"_s, u"master_password_selection_guide.html"_s})
     {
         HelpViewer::display(page);
         QTRY_VERIFY_WITH_TIMEOUT(isShown(page), 20000);
@@ -218,11 +201,11 @@ void TestStartup::firstRunPromptAndHelpViewer()
 
     // A bundle without its help viewer: asking for help silently does nothing.
     const QString viewerPath = viewer.program();
-    const QString hiddenPath = viewerPath + QStringLiteral(".hidden");
+    const QString hiddenPath = viewerPath + u".hidden"_s;
     QVERIFY(QFile::rename(viewerPath, hiddenPath));
-    HelpViewer::display(QStringLiteral("index.html"));
+    HelpViewer::display(u"index.html"_s);
     QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
-    HelpViewer::display(QStringLiteral("index.html"));
+    HelpViewer::display(u"index.html"_s);
     QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
     QVERIFY(QFile::rename(hiddenPath, viewerPath));
 }
