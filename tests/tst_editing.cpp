@@ -4,10 +4,8 @@
 #include "FormContentEditor.h"
 #include "PasswordTable.h"
 #include "ViewBase.h"
-#include "ViewContentLineInputDialog.h"
 #include "ViewContentPasswordInformation.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -51,7 +49,6 @@ private:
     }
     template <typename T = QWidget> T* _onPage(const char* name) { return _child<T>(name, _page()); }
     bool _isEnabled(const char* name) { return _child(name)->isEnabled(); }
-    QString _gauge() { return _child<QLabel>("labelUsedMemoryBytes")->text(); }
     PasswordTable* _table(int index) { return static_cast<PasswordTable*>(_tabs->widget(index)); }
     QObject* _page() { return _window->viewGetContent(V::VIEW_ID_PASSWORD_INFORMATION); }
     void _click(const char* name, QObject* parent = nullptr) { _child<QPushButton>(name, parent)->click(); }
@@ -147,11 +144,6 @@ void TestEditing::passwordEditorPage()
     auto* generate = _onPage<QPushButton>("pushButtonGeneratePassword");
     auto* count = _onPage<QLabel>("labelPasswordCharactersCount");
     const auto title = [this]() { return _window->viewGetFrame(V::VIEW_ID_PASSWORD_INFORMATION)->title(); };
-    const auto retype = [name](const char* text)
-    {
-        name->clear();
-        QTest::keyClicks(name, text);
-    };
 
     // New record: empty page, name focused, nothing can be saved, shown or copied.
     _click("pushButtonNewPassword");
@@ -194,7 +186,8 @@ void TestEditing::passwordEditorPage()
     table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NOTE);
     _click("pushButtonEditPassword");
     QVERIFY(title() == "Edit password" && _window->focusWidget() == note && !save->isEnabled());
-    retype("alpha ");
+    name->clear();
+    QTest::keyClicks(name, "alpha ");
     QVERIFY(!save->isEnabled());
 
     // Copy, then Cancel: only dataCopied() leaves the page, and the clipboard can be cleared.
@@ -205,7 +198,8 @@ void TestEditing::passwordEditorPage()
 
     // Renamed so that it sorts last: the old row goes, the new one is current.
     _click("pushButtonEditPassword");
-    retype("zulu");
+    name->clear();
+    QTest::keyClicks(name, "zulu");
     save->click();
     QCOMPARE(table->passwords.size(), 4);
     QCOMPARE(table->passwords[3].data[0] + table->passwords[3].data[4], QStringLiteral("zulunote a"));
@@ -228,7 +222,7 @@ void TestEditing::recordsTabsAndEnablingRules()
                                "pushButtonRemoveTab", "pushButtonWriteDevice", "widgetSearch"})
         QVERIFY2(!_isEnabled(button), button);
     QVERIFY(_isEnabled("pushButtonNewTab") && !_child<QAction>("actionExportCSV")->isEnabled());
-    QCOMPARE(_gauge(), QStringLiteral("Available memory: 100%"));
+    QCOMPARE(_child<QLabel>("labelUsedMemoryBytes")->text(), QStringLiteral("Available memory: 100%"));
 
     // A new tab through the line input (a pasted delimiter does not get in).
     _click("pushButtonNewTab");
@@ -252,7 +246,7 @@ void TestEditing::recordsTabsAndEnablingRules()
     QCOMPARE(_table(2)->passwords, _table(1)->passwords);
     QVERIFY(_window->_isUnsavedDataPresent && _isEnabled("widgetSearch") &&
             !_isEnabled("pushButtonEditPassword"));
-    QCOMPARE(_gauge(), QStringLiteral("Available memory: 99%"));
+    QCOMPARE(_child<QLabel>("labelUsedMemoryBytes")->text(), QStringLiteral("Available memory: 99%"));
 
     // Rename, then drag: unsaved, and the row menus follow the new order, move leaving out the tab
     // itself.
@@ -283,7 +277,7 @@ void TestEditing::recordsTabsAndEnablingRules()
 
     // A store that no longer fits is kept: the gauge shows 0.
     _addTab(QString(140000, QLatin1Char('x')), {});
-    QCOMPARE(_gauge(), QStringLiteral("Available memory: 0%"));
+    QCOMPARE(_child<QLabel>("labelUsedMemoryBytes")->text(), QStringLiteral("Available memory: 0%"));
 }
 
 void TestEditing::searchWalkOrder()
