@@ -76,8 +76,7 @@ void TestDevice::everyCommandSendsItsExactBytesAndDecodesItsAnswer()
     QCOMPARE(device->getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
     QCOMPARE(device->open(), 0);
     QCOMPARE(device->getName(), QStringLiteral("No name defined"));
-    int hardwareVersion = -1;
-    int firmwareVersion = -1;
+    int hardwareVersion = -1, firmwareVersion = -1;
     QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
     QCOMPARE(std::make_pair(hardwareVersion, firmwareVersion), std::make_pair(0x01F0, 0x80FF));
     QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_ACCESS), 0);
@@ -272,8 +271,7 @@ void TestDevice::lateSurplusAndTricklingAnswers()
     device = std::make_unique<Device>(surplus.portInfo());
     QCOMPARE(device->open(), 0);
     QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_ACCESS), -1);
-    int hardwareVersion = 0;
-    int firmwareVersion = 0;
+    int hardwareVersion = 0, firmwareVersion = 0;
     QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
     QCOMPARE(hardwareVersion * 1000 + firmwareVersion, 1003);
 

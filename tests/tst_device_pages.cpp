@@ -110,9 +110,10 @@ void TestDevicePages::init()
 
 void TestDevicePages::cleanup()
 {
-    Device::releaseSelectedDevice();
+    // The selection page first gives up the devices it still owns (after a failed check).
     _editor.reset();
     pointerFormContentEditor = nullptr;
+    Device::releaseSelectedDevice();
     qunsetenv("PAVISOR_SIMULATOR_DIR");
     _descriptors.reset();
 }
@@ -402,8 +403,7 @@ void TestDevicePages::selectionReportsLedFailuresAndHandsOverOneDevice()
     QCOMPARE(first.recordedBytes(), LED_IDLE);
     QCOMPARE(openDescriptorsOn(first.portPath()), 1);
     QCOMPARE(openDescriptorsOn(second.portPath()), 0);
-    int hardwareVersion = 0;
-    int firmwareVersion = 0;
+    int hardwareVersion = 0, firmwareVersion = 0;
     QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
 }
 
