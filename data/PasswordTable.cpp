@@ -46,15 +46,36 @@ bool PasswordTable::Password::operator==(const Password& other) const
     return true;
 }
 
-PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent), ui(new Ui::PasswordTable)
+PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent)
 {
+    // Hidden until shown (see hideEvent()).
+    setUpdatesEnabled(false);
+}
+
+PasswordTable::~PasswordTable()
+{
+    delete _pointerShortcutCopyTableData;
+    delete ui;
+}
+
+QTableWidget* PasswordTable::tableWidget()
+{
+    _build();
+    return ui->tableWidget;
+}
+
+void PasswordTable::_build()
+{
+    if (ui != nullptr)
+        return;
+    ui = new Ui::PasswordTable;
     ui->setupUi(this);
-    tableWidget = ui->tableWidget;
+    QTableWidget* table = ui->tableWidget;
 
     const QStringList headers = {tr("Name"), tr("ID / Login / Email"), tr("Password"), tr("Web site / URL"),
                                  tr("Note")};
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
-        tableWidget->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
+        table->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
 
     _pointerActionCopyTableData = new QAction(tr("Copy to clipboard"), this);
     _pointerActionEdit = new QAction(tr("Edit"), this);
@@ -68,35 +89,34 @@ PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent), ui(new Ui::Pass
                             _pointerActionMoveRowToTab})
     {
         action->setEnabled(false);
-        tableWidget->addAction(action);
+        table->addAction(action);
     }
 
     // Window context: only the table of the visible tab is shown, so only that one reacts.
     _pointerShortcutCopyTableData = new QShortcut(QKeySequence(QStringLiteral("Ctrl+C")), this);
     _pointerShortcutCopyTableData->setContext(Qt::WindowShortcut);
 
+    // The records may have changed before the table was built.
     fillTableWithPasswords();
-    // Hidden until shown (see hideEvent()).
-    setUpdatesEnabled(false);
 
-    connect(tableWidget, &QTableWidget::itemSelectionChanged, this,
+    connect(table, &QTableWidget::itemSelectionChanged, this,
             &PasswordTable::_slotTableWidgetItemSelectionChanged);
-    connect(tableWidget, &QTableWidget::cellDoubleClicked, this,
-            &PasswordTable::_slotTableWidgetCellDoubleClicked);
+    connect(table, &QTableWidget::cellDoubleClicked, this, &PasswordTable::_slotTableWidgetCellDoubleClicked);
     connect(_pointerActionCopyTableData, &QAction::triggered, this,
             &PasswordTable::_slotActionCopyTableDataTriggered);
+    connect(_pointerActionEdit, &QAction::triggered, this, &PasswordTable::editRequested);
     connect(_pointerShortcutCopyTableData, &QShortcut::activated, this,
             &PasswordTable::_slotActionCopyTableDataTriggered);
+    connect(_pointerMenuDuplicateRowToTab, &QMenu::aboutToShow, this, &PasswordTable::_fillTabNamesMenus);
+    connect(_pointerMenuMoveRowToTab, &QMenu::aboutToShow, this, &PasswordTable::_fillTabNamesMenus);
     connect(_pointerMenuDuplicateRowToTab, &QMenu::triggered, this,
             &PasswordTable::_slotMenuDuplicateRowToTabTriggered);
     connect(_pointerMenuMoveRowToTab, &QMenu::triggered, this,
             &PasswordTable::_slotMenuMoveRowToTabTriggered);
-}
 
-PasswordTable::~PasswordTable()
-{
-    delete _pointerShortcutCopyTableData;
-    delete ui;
+    // Built while shown (from showEvent()), the new child must be shown and placed at once.
+    table->show();
+    layout()->activate();
 }
 
 void PasswordTable::clearPassword(Password* password)
@@ -156,6 +176,8 @@ int PasswordTable::insertPasswordWithoutRow(const Password& password)
 int PasswordTable::insertPassword(const Password& password)
 {
     const int index = insertPasswordWithoutRow(password);
+    if (ui == nullptr)
+        return index;
     _fillTableRowWithPassword(index);
     _updateTableViewForInsertedRow(index);
     return index;
@@ -165,6 +187,11 @@ void PasswordTable::removePassword(int index)
 {
     if (index < 0 || index >= passwords.size())
         return;
+    if (ui == nullptr)
+    {
+        passwords.removeAt(index);
+        return;
+    }
 
     // Measured before it goes: unless it was the only widest row of a column, the widths stay.
     bool isWidthLost = !_isColumnContentWidthsUsable();
@@ -174,7 +201,7 @@ void PasswordTable::removePassword(int index)
             isWidthLost = --_columnContentWidthCounts[column] == 0;
     }
     passwords.removeAt(index);
-    tableWidget->removeRow(index);
+    ui->tableWidget->removeRow(index);
     if (isWidthLost)
         _updateTableView();
     else
@@ -183,12 +210,14 @@ void PasswordTable::removePassword(int index)
 
 void PasswordTable::fillTableWithPasswords()
 {
+    if (ui == nullptr)
+        return;
     // Same result as removing row 0 once per row, in one model operation. The rows are added all at
     // once too: a shown view lays out every cell widget again after each inserted row, which made
     // rebuilding the visible table quadratic.
-    tableWidget->setRowCount(0);
+    ui->tableWidget->setRowCount(0);
     const int count = static_cast<int>(passwords.size());
-    tableWidget->setRowCount(count);
+    ui->tableWidget->setRowCount(count);
     for (int index = 0; index < count; index++)
         _setTableRowCells(index);
     _updateTableView();
@@ -196,12 +225,20 @@ void PasswordTable::fillTableWithPasswords()
 
 void PasswordTable::updateTabNamesContextMenu(const QList<QString>& tabNames, int currentTabIndex)
 {
-    const int count = static_cast<int>(tabNames.size());
+    // Only kept: with a thousand tabs, building both submenus of every table on each tab change took
+    // seconds, and a submenu is only ever seen on the current tab.
+    _tabNames = tabNames;
+    _currentTabIndex = currentTabIndex;
+}
+
+void PasswordTable::_fillTabNamesMenus()
+{
+    const int count = static_cast<int>(_tabNames.size());
 
     // A row may be duplicated into its own tab, so every tab is offered.
     _pointerMenuDuplicateRowToTab->clear();
     for (int index = 0; index < count; index++)
-        _pointerMenuDuplicateRowToTab->addAction(tabNames[index])->setData(index);
+        _pointerMenuDuplicateRowToTab->addAction(_tabNames[index])->setData(index);
 
     // With one tab there is nowhere to move to; the action itself is disabled by the selection rule.
     if (count < 2)
@@ -209,24 +246,25 @@ void PasswordTable::updateTabNamesContextMenu(const QList<QString>& tabNames, in
     _pointerMenuMoveRowToTab->clear();
     for (int index = 0; index < count; index++)
     {
-        if (index != currentTabIndex)
-            _pointerMenuMoveRowToTab->addAction(tabNames[index])->setData(index);
+        if (index != _currentTabIndex)
+            _pointerMenuMoveRowToTab->addAction(_tabNames[index])->setData(index);
     }
 }
 
 void PasswordTable::_fillTableRowWithPassword(int index)
 {
-    tableWidget->insertRow(index);
+    ui->tableWidget->insertRow(index);
     _setTableRowCells(index);
 }
 
 void PasswordTable::_setTableRowCells(int index)
 {
     const Password& password = passwords[index];
-    tableWidget->setItem(index, PASSWORD_DATA_ID_NAME, newCellItem(password.data[PASSWORD_DATA_ID_NAME]));
-    tableWidget->setItem(index, PASSWORD_DATA_ID_LOGIN, newCellItem(password.data[PASSWORD_DATA_ID_LOGIN]));
-    tableWidget->setCellWidget(index, PASSWORD_DATA_ID_PASSWORD,
-                               new PasswordTablePasswordItem(password.data[PASSWORD_DATA_ID_PASSWORD]));
+    ui->tableWidget->setItem(index, PASSWORD_DATA_ID_NAME, newCellItem(password.data[PASSWORD_DATA_ID_NAME]));
+    ui->tableWidget->setItem(index, PASSWORD_DATA_ID_LOGIN,
+                             newCellItem(password.data[PASSWORD_DATA_ID_LOGIN]));
+    ui->tableWidget->setCellWidget(index, PASSWORD_DATA_ID_PASSWORD,
+                                   new PasswordTablePasswordItem(password.data[PASSWORD_DATA_ID_PASSWORD]));
 
     QTableWidgetItem* urlItem = newCellItem(password.data[PASSWORD_DATA_ID_URL]);
     if (_isUrlValid(password.data[PASSWORD_DATA_ID_URL]))
@@ -236,16 +274,16 @@ void PasswordTable::_setTableRowCells(int index)
         font.setUnderline(true);
         urlItem->setFont(font);
     }
-    tableWidget->setItem(index, PASSWORD_DATA_ID_URL, urlItem);
-    tableWidget->setItem(index, PASSWORD_DATA_ID_NOTE, newCellItem(password.data[PASSWORD_DATA_ID_NOTE]));
+    ui->tableWidget->setItem(index, PASSWORD_DATA_ID_URL, urlItem);
+    ui->tableWidget->setItem(index, PASSWORD_DATA_ID_NOTE, newCellItem(password.data[PASSWORD_DATA_ID_NOTE]));
 }
 
 void PasswordTable::_updateTableView()
 {
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
-        tableWidget->resizeColumnToContents(column);
-    if (tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
-        tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+        ui->tableWidget->resizeColumnToContents(column);
+    if (ui->tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
+        ui->tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
     _isColumnContentWidthsValid = false;
 }
 
@@ -255,23 +293,24 @@ bool PasswordTable::_isColumnContentWidthsUsable()
     // quadratic. Up to the view's measuring limit it measures all rows, so its result is the widest
     // row, which the cache keeps. Past that limit the view samples rows, and only its own pass gives
     // the same widths.
-    const int rowCount = tableWidget->rowCount();
-    const int precision = tableWidget->verticalHeader()->resizeContentsPrecision();
+    const int rowCount = ui->tableWidget->rowCount();
+    const int precision = ui->tableWidget->verticalHeader()->resizeContentsPrecision();
     if (precision == 0 || (precision > 0 && rowCount > precision))
         _isColumnContentWidthsValid = false;
 
     // Widths measured under another font or style (set on the table widget itself, or through a
     // style sheet) no longer hold.
-    tableWidget->ensurePolished();
-    if (_columnContentWidthsFont != tableWidget->font() || _columnContentWidthsStyle != tableWidget->style())
+    ui->tableWidget->ensurePolished();
+    if (_columnContentWidthsFont != ui->tableWidget->font() ||
+        _columnContentWidthsStyle != ui->tableWidget->style())
         _isColumnContentWidthsValid = false;
     return _isColumnContentWidthsValid;
 }
 
 void PasswordTable::_updateTableViewForInsertedRow(int index)
 {
-    const int rowCount = tableWidget->rowCount();
-    const int precision = tableWidget->verticalHeader()->resizeContentsPrecision();
+    const int rowCount = ui->tableWidget->rowCount();
+    const int precision = ui->tableWidget->verticalHeader()->resizeContentsPrecision();
     if (precision == 0 || (precision > 0 && rowCount > precision))
     {
         _updateTableView();
@@ -279,8 +318,8 @@ void PasswordTable::_updateTableViewForInsertedRow(int index)
     }
 
     const bool isCacheUsable = _isColumnContentWidthsUsable();
-    _columnContentWidthsFont = tableWidget->font();
-    _columnContentWidthsStyle = tableWidget->style();
+    _columnContentWidthsFont = ui->tableWidget->font();
+    _columnContentWidthsStyle = ui->tableWidget->style();
     // The widest width of each column and how many rows have it.
     const auto measure = [this](int row, int column)
     {
@@ -312,28 +351,29 @@ void PasswordTable::_updateTableViewForInsertedRow(int index)
 void PasswordTable::_applyColumnContentWidths()
 {
     // The same sizes the view's own pass sets: content (plus the grid line) or header, whichever is wider.
-    QHeaderView* header = tableWidget->horizontalHeader();
-    const int gridWidth = tableWidget->showGrid() ? 1 : 0;
+    QHeaderView* header = ui->tableWidget->horizontalHeader();
+    const int gridWidth = ui->tableWidget->showGrid() ? 1 : 0;
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
         header->resizeSection(
             column, std::max(_columnContentWidths[column] + gridWidth, header->sectionSizeHint(column)));
-    if (tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
-        tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+    if (ui->tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
+        ui->tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
 }
 
 int PasswordTable::_getCellContentWidth(int row, int column) const
 {
     // As the view measures a cell: its cell widget's size hint, within the widget's minimum, and the
     // item delegate's size hint.
-    const QModelIndex index = tableWidget->model()->index(row, column);
+    const QModelIndex index = ui->tableWidget->model()->index(row, column);
     int width = 0;
-    if (QWidget* cellWidget = tableWidget->indexWidget(index))
+    if (QWidget* cellWidget = ui->tableWidget->indexWidget(index))
         width = std::max(cellWidget->sizeHint().width(), cellWidget->minimumWidth());
-    return std::max(width, tableWidget->sizeHintForIndex(index).width());
+    return std::max(width, ui->tableWidget->sizeHintForIndex(index).width());
 }
 
 void PasswordTable::showEvent(QShowEvent* event)
 {
+    _build();
     setUpdatesEnabled(true);
     QWidget::showEvent(event);
 }
@@ -381,7 +421,7 @@ PasswordTable* PasswordTable::_getTargetTable(QAction* pointerAction)
 
 void PasswordTable::_slotTableWidgetItemSelectionChanged()
 {
-    const bool isSelectionPresent = !tableWidget->selectedRanges().isEmpty();
+    const bool isSelectionPresent = !ui->tableWidget->selectedRanges().isEmpty();
     _pointerActionCopyTableData->setEnabled(isSelectionPresent);
     _pointerActionEdit->setEnabled(isSelectionPresent);
     _pointerActionDuplicateRowToTab->setEnabled(isSelectionPresent);
@@ -389,6 +429,7 @@ void PasswordTable::_slotTableWidgetItemSelectionChanged()
     QTabWidget* tabWidget = _getParentTabWidget();
     _pointerActionMoveRowToTab->setEnabled(isSelectionPresent && tabWidget != nullptr &&
                                            tabWidget->count() >= 2);
+    emit selectionChanged();
 }
 
 void PasswordTable::_slotTableWidgetCellDoubleClicked(int row, int column)
@@ -405,8 +446,8 @@ void PasswordTable::_slotTableWidgetCellDoubleClicked(int row, int column)
 
 void PasswordTable::_slotActionCopyTableDataTriggered()
 {
-    const int row = tableWidget->currentRow();
-    const int column = tableWidget->currentColumn();
+    const int row = ui->tableWidget->currentRow();
+    const int column = ui->tableWidget->currentColumn();
     if (row < 0 || row >= passwords.size() || column < 0 || column >= PASSWORD_DATA_IDS_COUNT)
         return;
 
@@ -417,7 +458,7 @@ void PasswordTable::_slotActionCopyTableDataTriggered()
 
 void PasswordTable::_slotMenuDuplicateRowToTabTriggered(QAction* pointerAction)
 {
-    const int row = tableWidget->currentRow();
+    const int row = ui->tableWidget->currentRow();
     PasswordTable* targetTable = _getTargetTable(pointerAction);
     if (row < 0 || row >= passwords.size() || targetTable == nullptr)
         return;
@@ -430,7 +471,7 @@ void PasswordTable::_slotMenuDuplicateRowToTabTriggered(QAction* pointerAction)
 
 void PasswordTable::_slotMenuMoveRowToTabTriggered(QAction* pointerAction)
 {
-    const int row = tableWidget->currentRow();
+    const int row = ui->tableWidget->currentRow();
     PasswordTable* targetTable = _getTargetTable(pointerAction);
     if (row < 0 || row >= passwords.size() || targetTable == nullptr || targetTable == this)
         return;

@@ -21,6 +21,9 @@ class PasswordTable;
 
 // The records of one tab, shown as a read-only five-column table. The table never asks the user
 // anything and never decides that data are unsaved: it reports copies and modifications upward.
+// A store may hold a thousand tabs, most never looked at, and a table widget with its headers, menus
+// and shortcut is costly to build: a table builds them when it is first shown or asked for its
+// table widget, and until then keeps only its records.
 class PasswordTable : public QWidget
 {
     Q_OBJECT
@@ -51,7 +54,8 @@ public:
 
     // Row i of the table always shows record i.
     QList<Password> passwords;
-    QTableWidget* tableWidget;
+    // The table widget, built on first use.
+    QTableWidget* tableWidget();
 
     // Inserts a copy at its place in name order (case-insensitive, after equal names) and returns its row.
     int insertPassword(const Password& password);
@@ -62,7 +66,8 @@ public:
     void removePassword(int index);
     // Rebuilds every row from passwords, in list order (after passwords was assigned directly).
     void fillTableWithPasswords();
-    // Rebuilds the duplicate and move submenus from all tab names; the move submenu omits the current tab.
+    // Gives the tab names the duplicate and move submenus offer, rebuilt each time they open; the move
+    // submenu omits the current tab.
     void updateTabNamesContextMenu(const QList<QString>& tabNames, int currentTabIndex);
 
     static void clearPassword(Password* password);
@@ -77,6 +82,9 @@ public:
 signals:
     void dataCopied();
     void dataModified();
+    // Relayed from the table widget and the "Edit" action, so that wiring a table up does not build it.
+    void selectionChanged();
+    void editRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -84,15 +92,19 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    Ui::PasswordTable* ui;
+    // The form, and with it everything down to the shortcut, exists once the table is built.
+    Ui::PasswordTable* ui = nullptr;
     // Context-menu actions, in the order they are added to the table widget (callers rely on index 1: Edit).
-    QAction* _pointerActionCopyTableData;
-    QAction* _pointerActionEdit;
-    QAction* _pointerActionDuplicateRowToTab;
-    QAction* _pointerActionMoveRowToTab;
-    QMenu* _pointerMenuDuplicateRowToTab;
-    QMenu* _pointerMenuMoveRowToTab;
-    QShortcut* _pointerShortcutCopyTableData;
+    QAction* _pointerActionCopyTableData = nullptr;
+    QAction* _pointerActionEdit = nullptr;
+    QAction* _pointerActionDuplicateRowToTab = nullptr;
+    QAction* _pointerActionMoveRowToTab = nullptr;
+    QMenu* _pointerMenuDuplicateRowToTab = nullptr;
+    QMenu* _pointerMenuMoveRowToTab = nullptr;
+    QShortcut* _pointerShortcutCopyTableData = nullptr;
+    // What the tab submenus offer when they open.
+    QList<QString> _tabNames;
+    int _currentTabIndex = -1;
     // Widest content of each column over all rows, so that an insertion or a removal sizes the columns
     // from its own row instead of measuring every row again. Invalid after a rebuild.
     int _columnContentWidths[PASSWORD_DATA_IDS_COUNT] = {};
@@ -103,6 +115,8 @@ private:
     QFont _columnContentWidthsFont;
     const QStyle* _columnContentWidthsStyle = nullptr;
 
+    void _build();
+    void _fillTabNamesMenus();
     void _fillTableRowWithPassword(int index);
     // Fills the cells of an existing empty row from record index.
     void _setTableRowCells(int index);

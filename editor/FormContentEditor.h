@@ -145,8 +145,8 @@ private:
     // where _pendingRequest is PENDING_REQUEST_OPEN_DEVICE).
     void _openDeviceAskMasterPassword();
     void _handleMessageBoxAnswerForOpenDevice(ViewContentMessageBoxDialog::Button button);
-    // Set while a memory image is loaded into the tabs: tab creation then leaves the tab menus to the
-    // loader, which builds them once at the end.
+    // Set while a memory image is loaded into the tabs: tab creation then leaves the tab names of the
+    // tables' menus to the loader, which gives them once at the end.
     bool _isPasswordStoreLoading = false;
     friend class TestOpenDevice;
 private slots:
@@ -310,8 +310,14 @@ private:
     void _loadPasswordsFromDeviceMemoryBuffer(unsigned char* pointerBuffer);
     PasswordTable* _createEmptyTab(const QString& name);
     void _refreshPasswordTablesTabNamesContextMenu(int currentTabIndex);
+    // After a load, the tables of tabs holding records are built one per event-loop turn, so that a
+    // tab shown later only has to be shown. Empty tables are left for their first showing: a
+    // damaged image may hold thousands of tabs.
+    QTimer _timerBuildPasswordTables;
+    int _nextPasswordTableToBuildIndex = 0;
 private slots:
     void _slotPasswordTableDataModified();
+    void _slotTimerBuildPasswordTablesTimeout();
 };
 
 // The one main window of the process, set by main() before the event loop starts.

@@ -181,7 +181,7 @@ void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
         ui->actionImportCSV->setEnabled(true);
         viewReplace(VIEW_ID_CONTENT_EDITOR);
         viewClear();
-        // Builds the tabs and the menus of the one table that can show its menu.
+        // Builds the tabs; each table builds its table widget when first shown.
         _loadPasswordsFromDeviceMemoryBuffer(image);
         const int tabCount = ui->tabWidget->count();
         for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)

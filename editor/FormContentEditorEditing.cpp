@@ -73,7 +73,7 @@ void FormContentEditor::_updateUserInterfaceControls()
 {
     const int tabCount = ui->tabWidget->count();
     PasswordTable* table = tabCount > 0 ? _getCurrentPasswordTable() : nullptr;
-    const bool isSelectionPresent = table != nullptr && !table->tableWidget->selectedRanges().isEmpty();
+    const bool isSelectionPresent = table != nullptr && !table->tableWidget()->selectedRanges().isEmpty();
     const bool isPasswordPresent = table != nullptr && !table->passwords.isEmpty();
 
     ui->pushButtonWriteDevice->setEnabled(_isUnsavedDataPresent);
@@ -113,8 +113,8 @@ void FormContentEditor::_slotPushButtonEditPasswordClicked()
     PasswordTable* table = _getCurrentPasswordTable();
     if (table == nullptr)
         return;
-    const int row = table->tableWidget->currentRow();
-    const int column = table->tableWidget->currentColumn();
+    const int row = table->tableWidget()->currentRow();
+    const int column = table->tableWidget()->currentColumn();
     if (row < 0 || row >= table->passwords.size())
         return;
 
@@ -139,8 +139,8 @@ void FormContentEditor::_slotViewContentPasswordInformationPasswordModified(
         table->removePassword(passwordToReplaceIndex);
     const int row = table->insertPassword(*pointerPassword);
     delete pointerPassword;
-    table->tableWidget->setCurrentCell(row, PasswordTable::PASSWORD_DATA_ID_NAME);
-    table->tableWidget->setFocus();
+    table->tableWidget()->setCurrentCell(row, PasswordTable::PASSWORD_DATA_ID_NAME);
+    table->tableWidget()->setFocus();
     _setUnsavedDataPresent(true);
 }
 
@@ -149,7 +149,7 @@ void FormContentEditor::_slotPushButtonRemovePasswordClicked()
     PasswordTable* table = _getCurrentPasswordTable();
     if (table == nullptr)
         return;
-    const int row = table->tableWidget->currentRow();
+    const int row = table->tableWidget()->currentRow();
     if (row < 0 || row >= table->passwords.size())
         return;
     _pendingRequest = PENDING_REQUEST_REMOVE_PASSWORD;
@@ -239,7 +239,7 @@ void FormContentEditor::_handleMessageBoxAnswerForEditing(ViewContentMessageBoxD
         return;
 
     if (_pendingRequest == PENDING_REQUEST_REMOVE_PASSWORD)
-        table->removePassword(table->tableWidget->currentRow());
+        table->removePassword(table->tableWidget()->currentRow());
     else if (_pendingRequest == PENDING_REQUEST_REMOVE_TAB)
     {
         ui->tabWidget->removeTab(ui->tabWidget->currentIndex());
@@ -303,7 +303,7 @@ void FormContentEditor::_searchText(bool isSearchForward)
     if (text.isEmpty() || table == nullptr)
         return;
 
-    const QList<QTableWidgetSelectionRange> ranges = table->tableWidget->selectedRanges();
+    const QList<QTableWidgetSelectionRange> ranges = table->tableWidget()->selectedRanges();
     int row = ranges.isEmpty() ? 0 : ranges.first().topRow();
     int column = ranges.isEmpty() ? 0 : ranges.first().leftColumn();
 
@@ -324,13 +324,14 @@ void FormContentEditor::_searchText(bool isSearchForward)
                 break;
             }
             tabIndex = isSearchForward ? (tabIndex + 1) % tabCount : (tabIndex + tabCount - 1) % tabCount;
-            // The next tab is searched from its edge; a tab without rows finds nothing anyway.
-            QTableWidget* tableWidget =
-                static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))->tableWidget;
-            if (tableWidget->rowCount() > 0)
+            // The next tab is searched from its edge; a tab without rows finds nothing anyway. Row i
+            // shows record i, so the records give the edge without building a table never shown.
+            const int rowCount = static_cast<int>(
+                static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))->passwords.size());
+            if (rowCount > 0)
             {
-                row = isSearchForward ? 0 : tableWidget->rowCount() - 1;
-                column = isSearchForward ? -1 : tableWidget->columnCount();
+                row = isSearchForward ? 0 : rowCount - 1;
+                column = isSearchForward ? -1 : PasswordTable::PASSWORD_DATA_IDS_COUNT;
             }
         }
     }
@@ -343,17 +344,17 @@ void FormContentEditor::_searchText(bool isSearchForward)
         return;
     }
     ui->tabWidget->setCurrentIndex(tabIndex);
-    table->tableWidget->setCurrentCell(row, column);
-    table->tableWidget->setFocus();
+    table->tableWidget()->setCurrentCell(row, column);
+    table->tableWidget()->setFocus();
 }
 
 bool FormContentEditor::_searchTextInTab(const QString& text, PasswordTable* pointerTable, int* pointerRow,
                                          int* pointerColumn, bool isSearchForward, bool isWrapAllowed)
 {
-    QTableWidget* tableWidget = pointerTable->tableWidget;
-    const int rowCount = tableWidget->rowCount();
-    const int columnCount = tableWidget->columnCount();
-    if (rowCount == 0 || columnCount == 0)
+    // The records, not the table widget: searching all tabs must not build every table.
+    const int rowCount = static_cast<int>(pointerTable->passwords.size());
+    const int columnCount = PasswordTable::PASSWORD_DATA_IDS_COUNT;
+    if (rowCount == 0)
         return false;
 
     const int startRow = *pointerRow;

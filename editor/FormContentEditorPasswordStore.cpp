@@ -5,7 +5,6 @@
 #include "PasswordStoreCodec.h"
 #include "PasswordTable.h"
 
-#include <QAction>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
@@ -30,13 +29,14 @@ int FormContentEditor::_encodePasswordsToMemoryFormat(unsigned char* pointerBuff
 
 void FormContentEditor::_loadPasswordsFromDeviceMemoryBuffer(unsigned char* pointerBuffer)
 {
-    // A store may hold thousands of tabs. Tab by tab, a shown tab widget lays its whole tab bar out
-    // again, shows and polishes each table that becomes current, and every tab creation rebuilds the
-    // tab menus of every table: the time grew with the cube of the tab count. So the tab widget is
-    // hidden and silent while its tabs are replaced, and the menus are built once at the end.
+    // A store may hold thousands of tabs. Tab by tab, a shown tab widget shows and polishes each table
+    // that becomes current, and every tab creation hands the tab names to every table: the time grew
+    // with the square of the tab count. So the tab widget is hidden and silent while its tabs are
+    // replaced, its tab bar is laid out once, and the tables get the tab names once at the end.
     const bool isTabWidgetHidden = ui->tabWidget->isHidden();
     ui->tabWidget->hide();
     const QSignalBlocker tabWidgetSignalsBlocker(ui->tabWidget);
+    ui->tabWidget->beginTabInsertions();
     _isPasswordStoreLoading = true;
 
     // From the last tab: the current one stays current, so no other table gets shown meanwhile.
@@ -58,30 +58,25 @@ void FormContentEditor::_loadPasswordsFromDeviceMemoryBuffer(unsigned char* poin
     }
 
     _isPasswordStoreLoading = false;
-    // Only the table of the current tab can show its menu; every other table gets its menus when its
-    // tab becomes current, since a tab change refreshes them. Building them all here would cost one
-    // menu entry per tab and per table.
-    const int currentTabIndex = ui->tabWidget->currentIndex();
-    if (currentTabIndex >= 0)
-    {
-        QList<QString> tabNames;
-        tabNames.reserve(tabs.size());
-        for (const PasswordStoreCodec::Tab& tab : tabs)
-            tabNames.append(tab.name);
-        static_cast<PasswordTable*>(ui->tabWidget->widget(currentTabIndex))
-            ->updateTabNamesContextMenu(tabNames, currentTabIndex);
-    }
+    ui->tabWidget->endTabInsertions();
+    _refreshPasswordTablesTabNamesContextMenu(ui->tabWidget->currentIndex());
     ui->tabWidget->setHidden(isTabWidgetHidden);
+
+    if (!_timerBuildPasswordTables.isActive())
+    {
+        connect(&_timerBuildPasswordTables, &QTimer::timeout, this,
+                &FormContentEditor::_slotTimerBuildPasswordTablesTimeout, Qt::UniqueConnection);
+        _timerBuildPasswordTables.start(0);
+    }
+    _nextPasswordTableToBuildIndex = 0;
 }
 
 PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
 {
     auto* table = new PasswordTable();
     const int tabIndex = ui->tabWidget->addTab(table, name);
-    connect(table->tableWidget, &QTableWidget::itemSelectionChanged, this,
-            &FormContentEditor::_updateUserInterfaceControls);
-    // The table's own "Edit" action, second of its context menu.
-    connect(table->tableWidget->actions().at(1), &QAction::triggered, this,
+    connect(table, &PasswordTable::selectionChanged, this, &FormContentEditor::_updateUserInterfaceControls);
+    connect(table, &PasswordTable::editRequested, this,
             &FormContentEditor::_slotPushButtonEditPasswordClicked);
     connect(table, &PasswordTable::dataCopied, this, &FormContentEditor::_setClearClipboardButtonEnabled);
     connect(table, &PasswordTable::dataModified, this, &FormContentEditor::_slotPasswordTableDataModified);
@@ -100,6 +95,20 @@ void FormContentEditor::_refreshPasswordTablesTabNamesContextMenu(int currentTab
     for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
         static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))
             ->updateTabNamesContextMenu(tabNames, currentTabIndex);
+}
+
+void FormContentEditor::_slotTimerBuildPasswordTablesTimeout()
+{
+    while (_nextPasswordTableToBuildIndex < ui->tabWidget->count())
+    {
+        auto* table = static_cast<PasswordTable*>(ui->tabWidget->widget(_nextPasswordTableToBuildIndex++));
+        if (!table->passwords.isEmpty())
+        {
+            table->tableWidget();
+            return;
+        }
+    }
+    _timerBuildPasswordTables.stop();
 }
 
 void FormContentEditor::_slotPasswordTableDataModified()

@@ -336,7 +336,7 @@ void TestCsv::mainWindowImportAndExport()
     QCOMPARE(tabWidget->currentIndex(), 0);
     QCOMPARE(existing->passwords, QList<Password>({record({"mail", "old"}), record({"Mail", "new 2"}),
                                                    record({"New", "n"}), record({"Zed", "old"})}));
-    QCOMPARE(existing->tableWidget->item(1, 1)->text(), QStringLiteral("new 2"));
+    QCOMPARE(existing->tableWidget()->item(1, 1)->text(), QStringLiteral("new 2"));
     QVERIFY(editor._isUnsavedDataPresent);
     QTRY_COMPARE(editor.viewGetCurrent(), FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG);
     const auto message = [&editor]()

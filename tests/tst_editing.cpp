@@ -57,7 +57,7 @@ private:
     PasswordTable* _addTab(const QString& name, const QList<QStringList>& records);
     QPoint _current(int tab)
     {
-        return {_table(tab)->tableWidget->currentRow(), _table(tab)->tableWidget->currentColumn()};
+        return {_table(tab)->tableWidget()->currentRow(), _table(tab)->tableWidget()->currentColumn()};
     }
 };
 
@@ -170,7 +170,7 @@ void TestEditing::passwordEditorPage()
     QCOMPARE(_window->windowTitle(), QStringLiteral("Pavisor Key Manager [unsaved data]"));
 
     // Edit from the note column: the note is focused; unchanged, retyped or a trailing blank is nothing.
-    table->tableWidget->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NOTE);
+    table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NOTE);
     _click("pushButtonEditPassword");
     QCOMPARE(_window->viewGetFrame(V::VIEW_ID_PASSWORD_INFORMATION)->title(),
              QStringLiteral("Edit password"));
@@ -254,13 +254,17 @@ void TestEditing::recordsTabsAndEnablingRules()
     _window->_setUnsavedDataPresent(false);
     _tabs->tabBar()->moveTab(2, 0);
     QVERIFY(_window->_isUnsavedDataPresent);
-    const QList<QAction*> moveEntries = _table(0)->tableWidget->actions()[3]->menu()->actions();
+    QMenu* moveMenu = _table(0)->tableWidget()->actions()[3]->menu();
+    emit moveMenu->aboutToShow();
+    const QList<QAction*> moveEntries = moveMenu->actions();
     QCOMPARE(moveEntries.size(), 2);
     QCOMPARE(moveEntries[0]->data().toInt(), 1);
-    QCOMPARE(_table(1)->tableWidget->actions()[2]->menu()->actions()[0]->text(), QStringLiteral("Savings"));
+    QMenu* duplicateMenu = _table(1)->tableWidget()->actions()[2]->menu();
+    emit duplicateMenu->aboutToShow();
+    QCOMPARE(duplicateMenu->actions()[0]->text(), QStringLiteral("Savings"));
 
     // Remove a record: No keeps it, Yes removes it; then remove the tab.
-    _table(0)->tableWidget->setCurrentCell(0, 1);
+    _table(0)->tableWidget()->setCurrentCell(0, 1);
     QVERIFY(_child<QPushButton>("pushButtonRemovePassword")->isEnabled());
     _click("pushButtonRemovePassword");
     QCOMPARE(_answerMessageBox("pushButtonNo"),
@@ -295,7 +299,7 @@ void TestEditing::searchWalkOrder()
     QTest::keyClicks(searchText, "key");
 
     // One tab, forward from (2, 4): the next row first, column 2 skipped, wrap at the end.
-    _table(0)->tableWidget->setCurrentCell(2, 4);
+    _table(0)->tableWidget()->setCurrentCell(2, 4);
     const QList<QPoint> forward = {{3, 0}, {3, 1}, {3, 3}, {3, 4}, {0, 0}, {0, 1}, {0, 3}, {0, 4}, {1, 1}};
     for (const QPoint& cell : forward)
     {
@@ -303,12 +307,12 @@ void TestEditing::searchWalkOrder()
         QCOMPARE(_current(0), cell);
     }
     // Backward from (0, 0) wraps to the last row's column 4.
-    _table(0)->tableWidget->setCurrentCell(0, 0);
+    _table(0)->tableWidget()->setCurrentCell(0, 0);
     _click("pushButtonPreviousSearchResult");
     QCOMPARE(_current(0), QPoint(3, 4));
     // The start cell itself is examined, last.
     searchText->setText("x");
-    _table(0)->tableWidget->setCurrentCell(1, 0);
+    _table(0)->tableWidget()->setCurrentCell(1, 0);
     _click("pushButtonNextSearchResult");
     QApplication::processEvents();
     QCOMPARE(_window->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
@@ -326,7 +330,7 @@ void TestEditing::searchWalkOrder()
     searchText->setText("NEEDLE");
     _child<QCheckBox>("checkBoxSearchInAllTabs")->setChecked(true);
     _tabs->setCurrentIndex(1);
-    _table(1)->tableWidget->setCurrentCell(0, 4);
+    _table(1)->tableWidget()->setCurrentCell(0, 4);
     const QList<QPair<int, QPoint>> passes = {{1, {1, 3}}, {2, {0, 0}}, {0, {3, 4}}, {1, {0, 4}}};
     for (const auto& [tab, cell] : passes)
     {
@@ -346,7 +350,7 @@ void TestEditing::searchWalkOrder()
 
     // "Ctrl+F" works on the editor page only.
     searchText->deselect();
-    _table(1)->tableWidget->setFocus();
+    _table(1)->tableWidget()->setFocus();
     _click("pushButtonNewPassword");
     QTest::keyClick(_window.get(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(!searchText->hasSelectedText());

@@ -358,16 +358,16 @@ void TestLock::clipboardClearedByShortcutAndAtDestruction()
     QClipboard* clipboard = QGuiApplication::clipboard();
 
     QVERIFY(!clear->isEnabled());
-    table->tableWidget->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
-    QTest::keyClick(table->tableWidget, Qt::Key_C, Qt::ControlModifier);
+    table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
+    QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), u"s3cret"_s);
     QCOMPARE(clipboard->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
     QVERIFY(clear->isEnabled());
     QTest::keyClick(_editor.get(), Qt::Key_K, Qt::ControlModifier);
     QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
 
-    table->tableWidget->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_LOGIN);
-    QTest::keyClick(table->tableWidget, Qt::Key_C, Qt::ControlModifier);
+    table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_LOGIN);
+    QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), u"me"_s);
     _editor.reset();
     QVERIFY(clipboard->text().isEmpty());

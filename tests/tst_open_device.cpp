@@ -35,7 +35,7 @@ private slots:
     void opensOneDeviceOrTheChosenOne();
     void failuresKeepTheEditorAndReleaseTheDevice();
     void asksFirstWhenMemoriesDifferOrDataIsUnsaved();
-    void loadsAThousandTabsQuickly();
+    void aThousandTabsOpenAndWork();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -165,7 +165,7 @@ void TestOpenDevice::opensOneDeviceOrTheChosenOne()
     QCOMPARE(_tabNames(), QStringList({"Personal", "Banking", "Shopping", "Social", "Work"}));
     auto* table = static_cast<PasswordTable*>(_editor->findChild<QTabWidget*>("tabWidget")->widget(4));
     QCOMPARE(table->passwords, demo[4].passwords);
-    QCOMPARE(table->tableWidget->item(table->tableWidget->rowCount() - 1, 0)->text(),
+    QCOMPARE(table->tableWidget()->item(table->tableWidget()->rowCount() - 1, 0)->text(),
              demo[4].passwords.last().data[0]);
     QVERIFY(_editor->_viewsStack.isEmpty() && !_editor->_isUnsavedDataPresent && _isReleased(first));
     QVERIFY(_editor->_pointerActionWriteDevice->isEnabled() && _editor->_masterPassword == PASSWORD);
@@ -301,20 +301,56 @@ void TestOpenDevice::asksFirstWhenMemoriesDifferOrDataIsUnsaved()
     QVERIFY(!_editor->_isUnsavedDataPresent);
 }
 
-void TestOpenDevice::loadsAThousandTabsQuickly()
+void TestOpenDevice::aThousandTabsOpenAndWork()
 {
-    // A damaged or hostile image may hold thousands of tabs: loading it, and replacing it, stays fast.
-    _plug(image(DemoContent::generatedTabs(1000, 0)));
+    // A damaged or hostile image may hold a thousand tabs (its speed is measured by bench_open).
+    // Tables are built when first shown, so tabs never shown must still be searched, offered in the
+    // menus, receive records and show them. Tab k holds "Site k" while there are records for it.
+    _editor->show();
+    _plug(image(DemoContent::generatedTabs(1000, 40000)));
     for (int round = 0; round < 2; round++)
     {
-        QElapsedTimer clock;
-        clock.start();
         _trigger("actionOpenDevice");
         _typePassword();
-        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(int(_tabNames().size()), 1000);
         QCOMPARE(_tabNames().last(), QStringLiteral("Tab 1000"));
     }
+    auto* tabWidget = _editor->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+    QCOMPARE(tabWidget->currentIndex(), 0);
+    // Tabs are laid out with their real sizes, names readable.
+    QVERIFY(tabWidget->tabBar()->tabRect(999).width() >
+            tabWidget->fontMetrics().horizontalAdvance("Tab 1000"));
+
+    // Searching all tabs from tab 1 lands on the name cell of "Site 100", in a tab never shown.
+    tabWidget->setCurrentIndex(1);
+    _editor->findChild<QCheckBox*>(QStringLiteral("checkBoxSearchInAllTabs"))->setChecked(true);
+    auto* search = _editor->findChild<QLineEdit*>(QStringLiteral("lineEditSearch"));
+    QTest::keyClicks(search, QStringLiteral("Site 100"));
+    _editor->findChild<QPushButton*>(QStringLiteral("pushButtonNextSearchResult"))->click();
+    QCOMPARE(tabWidget->currentIndex(), 100);
+    auto* table = static_cast<PasswordTable*>(tabWidget->currentWidget());
+    QCOMPARE(table->tableWidget()->currentRow(), 0);
+    QCOMPARE(table->tableWidget()->currentColumn(), 0);
+    QCOMPARE(table->tableWidget()->item(0, 0)->text(), QStringLiteral("Site 100"));
+
+    // Moved into the last tab, never shown either: the menu offers every other tab.
+    QMenu* moveMenu = table->tableWidget()->actions()[3]->menu();
+    emit moveMenu->aboutToShow();
+    QCOMPARE(moveMenu->actions().size(), 999);
+    QCOMPARE(moveMenu->actions().last()->text(), QStringLiteral("Tab 1000"));
+    moveMenu->actions().last()->trigger();
+    QCOMPARE(table->tableWidget()->rowCount(), 0);
+    tabWidget->setCurrentIndex(999);
+    auto* lastTable = static_cast<PasswordTable*>(tabWidget->currentWidget());
+    QVERIFY(lastTable->isVisible());
+    QCOMPARE(lastTable->tableWidget()->rowCount(), 1);
+    QCOMPARE(lastTable->tableWidget()->item(0, 3)->text(), QStringLiteral("https://site100.example.com"));
+    // Its context menu's "Edit" opens the record.
+    lastTable->tableWidget()->setCurrentCell(0, 1);
+    lastTable->tableWidget()->actions()[1]->trigger();
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_PASSWORD_INFORMATION);
+    QCOMPARE(_widget<QLineEdit>(View::VIEW_ID_PASSWORD_INFORMATION, "lineEditName")->text(),
+             QStringLiteral("Site 100"));
 }
 
 QTEST_MAIN(TestOpenDevice)

@@ -427,8 +427,10 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
     // A row duplicated into another tab marks the window's data unsaved.
     window._isUnsavedDataPresent = false;
     mailTable->fillTableWithPasswords();
-    mailTable->tableWidget->setCurrentCell(0, 0);
-    mailTable->tableWidget->actions()[2]->menu()->actions()[1]->trigger();
+    mailTable->tableWidget()->setCurrentCell(0, 0);
+    QMenu* duplicateMenu = mailTable->tableWidget()->actions()[2]->menu();
+    emit duplicateMenu->aboutToShow();
+    duplicateMenu->actions()[1]->trigger();
     QVERIFY(window._isUnsavedDataPresent);
     QCOMPARE(static_cast<PasswordTable*>(tabWidget->widget(1))->passwords,
              QList<Password>({makePassword("z")}));
@@ -439,7 +441,9 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
     for (int index : {0, 1})
     {
         const QList<QAction*> actions =
-            static_cast<PasswordTable*>(tabWidget->widget(index))->tableWidget->actions();
+            static_cast<PasswordTable*>(tabWidget->widget(index))->tableWidget()->actions();
+        for (QAction* action : {actions[2], actions[3]})
+            emit action->menu()->aboutToShow();
         QCOMPARE(actions[2]->menu()->actions().size(), 3);
         QCOMPARE(actions[2]->menu()->actions()[2]->text(), QStringLiteral("New"));
         const QList<QAction*> moveEntries = actions[3]->menu()->actions();

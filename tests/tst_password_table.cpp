@@ -37,16 +37,16 @@ QStringList names(const PasswordTable& table)
 }
 
 // Row i must show record i, field c in column c (the password through its cell widget, masked).
-void verifyRowsShowRecords(const PasswordTable& table)
+void verifyRowsShowRecords(PasswordTable& table)
 {
-    QCOMPARE(table.tableWidget->rowCount(), table.passwords.size());
+    QCOMPARE(table.tableWidget()->rowCount(), table.passwords.size());
     const QChar mask(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter));
     for (int row = 0; row < table.passwords.size(); row++)
     {
         const Password& password = table.passwords[row];
         for (int column : {0, 1, 3, 4})
-            QCOMPARE(table.tableWidget->item(row, column)->text(), password.data[column]);
-        QWidget* cell = table.tableWidget->cellWidget(row, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
+            QCOMPARE(table.tableWidget()->item(row, column)->text(), password.data[column]);
+        QWidget* cell = table.tableWidget()->cellWidget(row, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
         QVERIFY(cell != nullptr);
         QCOMPARE(cell->findChild<QLabel*>(QStringLiteral("label"))->text(),
                  QString(password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD].size(), mask));
@@ -59,8 +59,10 @@ QImage picture(const QIcon& icon)
 }
 
 // Each entry of a menu as its text and its data.
+// The entries of a submenu as it opens (submenus are filled when they are about to show).
 QStringList entries(QMenu* menu)
 {
+    emit menu->aboutToShow();
     QStringList result;
     for (QAction* action : menu->actions())
         result << action->text() + QLatin1Char('=') + action->data().toString();
@@ -104,8 +106,8 @@ void TestPasswordTable::insertsInNameOrderAndRemoves()
 {
     PasswordTable table;
     QStringList headers;
-    for (int column = 0; column < table.tableWidget->columnCount(); column++)
-        headers << table.tableWidget->horizontalHeaderItem(column)->text();
+    for (int column = 0; column < table.tableWidget()->columnCount(); column++)
+        headers << table.tableWidget()->horizontalHeaderItem(column)->text();
     QCOMPARE(headers, QStringList({"Name", "ID / Login / Email", "Password", "Web site / URL", "Note"}));
     QCOMPARE(table.insertPassword(makePassword(QStringLiteral("beta"))), 0);
     QCOMPARE(table.insertPassword(makePassword(QStringLiteral("Alpha"))), 0);
@@ -142,29 +144,29 @@ void TestPasswordTable::sizesColumns()
     table.resize(1600, 400);
     table.show();
     QVERIFY(QTest::qWaitForWindowExposed(&table));
-    QHeaderView* header = table.tableWidget->horizontalHeader();
+    QHeaderView* header = table.tableWidget()->horizontalHeader();
     QCOMPARE(header->minimumSectionSize(), 100);
 
     table.insertPassword(makePassword(QStringLiteral("a"), {}, QStringLiteral("b.c")));
     for (int column = 0; column < 5; column++)
-        QVERIFY(table.tableWidget->columnWidth(column) >= 100);
-    QVERIFY(table.tableWidget->columnWidth(3) < 450);
+        QVERIFY(table.tableWidget()->columnWidth(column) >= 100);
+    QVERIFY(table.tableWidget()->columnWidth(3) < 450);
 
     // A long address is cut to 450 pixels; the other columns still fit their content.
     const QString longName = QString(120, QLatin1Char('N'));
     table.insertPassword(
         makePassword(longName, {}, QStringLiteral("https://example.com/") + QString(300, 'p')));
-    QCOMPARE(table.tableWidget->columnWidth(3), 450);
-    QVERIFY(table.tableWidget->columnWidth(0) >= table.fontMetrics().horizontalAdvance(longName));
+    QCOMPARE(table.tableWidget()->columnWidth(3), 450);
+    QVERIFY(table.tableWidget()->columnWidth(0) >= table.fontMetrics().horizontalAdvance(longName));
 
     // Removing it lets the column shrink again; a rebuild from an assigned list sizes them again.
     const Password longRecord = table.passwords.last();
     table.removePassword(table.passwords.size() - 1);
-    QVERIFY(table.tableWidget->columnWidth(3) < 450);
-    QVERIFY(table.tableWidget->columnWidth(0) < table.fontMetrics().horizontalAdvance(longName));
+    QVERIFY(table.tableWidget()->columnWidth(3) < 450);
+    QVERIFY(table.tableWidget()->columnWidth(0) < table.fontMetrics().horizontalAdvance(longName));
     table.passwords = {longRecord};
     table.fillTableWithPasswords();
-    QCOMPARE(table.tableWidget->columnWidth(3), 450);
+    QCOMPARE(table.tableWidget()->columnWidth(3), 450);
 
     // An insertion sizes the columns from its own row; the widths must be those of the view's full
     // pass, in a shown table and in a hidden one, also after a removal.
@@ -179,9 +181,9 @@ void TestPasswordTable::sizesColumns()
             // A font set on the inner table widget itself changes every measured width.
             if (i == 30)
             {
-                QFont font = sized->tableWidget->font();
+                QFont font = sized->tableWidget()->font();
                 font.setPointSize(font.pointSize() * 2);
-                sized->tableWidget->setFont(font);
+                sized->tableWidget()->setFont(font);
             }
             sized->insertPassword(
                 Password{{text(40), text(60), text(30), QStringLiteral("a.") + text(120), text(50)}});
@@ -190,12 +192,12 @@ void TestPasswordTable::sizesColumns()
                 sized->removePassword(random.bounded(static_cast<int>(sized->passwords.size())));
             QList<int> widths;
             for (int column = 0; column < 5; column++)
-                widths << sized->tableWidget->columnWidth(column);
+                widths << sized->tableWidget()->columnWidth(column);
             for (int column = 0; column < 5; column++)
-                sized->tableWidget->resizeColumnToContents(column);
-            sized->tableWidget->setColumnWidth(3, std::min(sized->tableWidget->columnWidth(3), 450));
+                sized->tableWidget()->resizeColumnToContents(column);
+            sized->tableWidget()->setColumnWidth(3, std::min(sized->tableWidget()->columnWidth(3), 450));
             for (int column = 0; column < 5; column++)
-                QCOMPARE(widths[column], sized->tableWidget->columnWidth(column));
+                QCOMPARE(widths[column], sized->tableWidget()->columnWidth(column));
         }
     }
 }
@@ -222,15 +224,15 @@ void TestPasswordTable::underlinesAndOpensOnlyValidUrls()
 
     const auto doubleClick = [&table](int row, int column)
     {
-        const QRect rect = table.tableWidget->visualItemRect(table.tableWidget->item(row, column));
+        const QRect rect = table.tableWidget()->visualItemRect(table.tableWidget()->item(row, column));
         // A view only takes a double click on the cell that was pressed first.
-        QTest::mouseClick(table.tableWidget->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseDClick(table.tableWidget->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(table.tableWidget()->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(table.tableWidget()->viewport(), Qt::LeftButton, {}, rect.center());
     };
     for (int row = 0; row < table.passwords.size(); row++)
     {
         const bool isValid = row < valid.size();
-        QCOMPARE(table.tableWidget->item(row, 3)->font().underline(), isValid);
+        QCOMPARE(table.tableWidget()->item(row, 3)->font().underline(), isValid);
         openedUrls.clear();
         doubleClick(row, 0);
         QVERIFY(openedUrls.isEmpty());
@@ -296,33 +298,33 @@ void TestPasswordTable::copiesTheClearFieldOfTheCurrentCell()
     clipboard->setText(QStringLiteral("before"));
 
     // No current cell: "Ctrl+C" (not gated by the disabled action) copies nothing.
-    table.tableWidget->setCurrentCell(-1, -1);
-    table.tableWidget->setFocus();
-    QTest::keyClick(table.tableWidget, Qt::Key_C, Qt::ControlModifier);
+    table.tableWidget()->setCurrentCell(-1, -1);
+    table.tableWidget()->setFocus();
+    QTest::keyClick(table.tableWidget(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(copied.count(), 0);
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
 
     // "Ctrl+C" on the masked password cell copies the clear password.
-    table.tableWidget->setCurrentCell(1, 2);
-    QTest::keyClick(table.tableWidget, Qt::Key_C, Qt::ControlModifier);
+    table.tableWidget()->setCurrentCell(1, 2);
+    QTest::keyClick(table.tableWidget(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("s3cret!"));
     QCOMPARE(clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
     QVERIFY(clipboard->mimeData()->hasFormat(QStringLiteral("org.nspasteboard.ConcealedType")));
     QCOMPARE(copied.count(), 1);
 
     // The context action copies the field of the current column.
-    table.tableWidget->setCurrentCell(0, 4);
-    table.tableWidget->actions()[0]->trigger();
+    table.tableWidget()->setCurrentCell(0, 4);
+    table.tableWidget()->actions()[0]->trigger();
     QCOMPARE(clipboard->text(), QStringLiteral("note bank"));
     QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
     QCOMPARE(copied.count(), 2);
 
     // Cells are never edited in place: F2, typing and Return change nothing.
-    QTest::keyClick(table.tableWidget, Qt::Key_F2);
+    QTest::keyClick(table.tableWidget(), Qt::Key_F2);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCoreApplication::processEvents(); // an editor commits on the next turn
-    QCOMPARE(table.tableWidget->item(0, 4)->text(), QStringLiteral("note bank"));
+    QCOMPARE(table.tableWidget()->item(0, 4)->text(), QStringLiteral("note bank"));
 }
 
 void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
@@ -332,7 +334,7 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
     tabWidget.addTab(source, QStringLiteral("Source"));
     for (const char* name : {"a", "m", "z"})
         source->insertPassword(makePassword(QString::fromLatin1(name), QStringLiteral("pw")));
-    const QList<QAction*> actions = source->tableWidget->actions();
+    const QList<QAction*> actions = source->tableWidget()->actions();
     QStringList texts;
     for (QAction* action : actions)
         texts << action->text();
@@ -351,7 +353,7 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
 
     // One tab: everything but moving; duplication offers the tab itself.
     source->updateTabNamesContextMenu({QStringLiteral("Source")}, 0);
-    source->tableWidget->setCurrentCell(0, 1);
+    source->tableWidget()->setCurrentCell(0, 1);
     QCOMPARE(enabledStates(), QStringLiteral("1110"));
     QCOMPARE(entries(duplicateMenu), QStringList({"Source=0"}));
 
@@ -363,9 +365,9 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
         {QStringLiteral("Target"), QStringLiteral("Source"), QStringLiteral("Other")}, 1);
     QCOMPARE(entries(duplicateMenu), QStringList({"Target=0", "Source=1", "Other=2"}));
     QCOMPARE(entries(moveMenu), QStringList({"Target=0", "Other=2"}));
-    source->tableWidget->clearSelection();
+    source->tableWidget()->clearSelection();
     QCOMPARE(enabledStates(), QStringLiteral("0000"));
-    source->tableWidget->setCurrentCell(1, 0);
+    source->tableWidget()->setCurrentCell(1, 0);
     QCOMPARE(enabledStates(), QStringLiteral("1111"));
 
     // Duplicate "m" into the target (sorted there) and into its own tab (two equal records).
@@ -380,7 +382,7 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
     QCOMPARE(sourceModified.count(), 2);
 
     // Move "a": gone from the source, in the target, one signal from the source only.
-    source->tableWidget->setCurrentCell(0, 3);
+    source->tableWidget()->setCurrentCell(0, 3);
     moveMenu->actions()[0]->trigger();
     QCOMPARE(names(*source), QStringList({"m", "m", "z"}));
     QCOMPARE(names(*target), QStringList({"a", "k", "m"}));
