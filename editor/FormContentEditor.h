@@ -135,6 +135,9 @@ private slots:
 private:
     void _initializeDeviceRead();
     int _selectDevice();
+    // The answer of either master password page: a confirmed password becomes the master password
+    // (true); a cancelled page lets the selected device go (false).
+    bool _acceptMasterPasswordAnswer(bool isConfirmed, const QString& password);
     // Picks one memory image of the selected device (asking when the two differ) and decrypts it in
     // place with `password`, trying schemes 2, 1, 0. 0: the plaintext store is in *pointerImage;
     // 1: no scheme opened it; -1: decryption failed; -2: the user cancelled the choice. Errors have

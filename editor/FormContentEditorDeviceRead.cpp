@@ -157,19 +157,25 @@ void FormContentEditor::_openDeviceAskMasterPassword()
         viewPush(VIEW_ID_INSERT_READING_MASTER_PASSWORD);
 }
 
-void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFinished(bool isConfirmed,
-                                                                                     QString password)
+bool FormContentEditor::_acceptMasterPasswordAnswer(bool isConfirmed, const QString& password)
 {
     if (!isConfirmed)
     {
         Device::releaseSelectedDevice();
-        return;
+        return false;
     }
-    // From here on the typed password is the one of the shown data, even if the read then fails.
     _masterPassword = password;
     _isMasterPasswordKnown = true;
     _updateUserInterfaceControls();
-    viewPush(VIEW_ID_READ_DEVICE);
+    return true;
+}
+
+void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFinished(bool isConfirmed,
+                                                                                     QString password)
+{
+    // From here on the typed password is the one of the shown data, even if the read then fails.
+    if (_acceptMasterPasswordAnswer(isConfirmed, password))
+        viewPush(VIEW_ID_READ_DEVICE);
 }
 
 void FormContentEditor::_handleDeviceReadRequestForOpenDevice()

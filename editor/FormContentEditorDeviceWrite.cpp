@@ -108,16 +108,9 @@ void FormContentEditor::_slotActionChangePasswordThenWriteDeviceTriggered()
 void FormContentEditor::_slotViewContentInsertWritingMasterPasswordInsertionFinished(bool isConfirmed,
                                                                                      QString password)
 {
-    if (!isConfirmed)
-    {
-        Device::releaseSelectedDevice();
-        return;
-    }
     // The new password stays the master password even if the save is declined or fails.
-    _masterPassword = password;
-    _isMasterPasswordKnown = true;
-    _updateUserInterfaceControls();
-    _slotActionWriteDeviceTriggered();
+    if (_acceptMasterPasswordAnswer(isConfirmed, password))
+        _slotActionWriteDeviceTriggered();
 }
 
 void FormContentEditor::_handleDeviceWriteRequestAskConfirmation()
