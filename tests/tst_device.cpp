@@ -3,10 +3,10 @@
 #include "Device.h"
 #include "Simulator.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
@@ -24,14 +24,7 @@ namespace
 // The device's sizes, stated here rather than taken from the code under test.
 constexpr int MEMORY_SIZE = 131072;
 constexpr int PAGE_SIZE = 256;
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
+const QByteArray LED_IDLE("\xA5\x01\x01", 3);
 
 QByteArray page(int seed)
 {
@@ -46,40 +39,15 @@ QByteArray memoryImage(Device& device, Device::MemoryId memoryId)
     return QByteArray(reinterpret_cast<const char*>(device.getMemoryBuffer(memoryId)), MEMORY_SIZE);
 }
 
-QStringList serialNumbers(const QList<DevicePortInfo>& ports)
-{
-    QStringList result;
-    for (const DevicePortInfo& port : ports)
-        result << port.serialNumber();
-    return result;
-}
-
 QStringList listedSerialNumbers()
 {
     std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
-    return serialNumbers(*ports);
-}
-
-// Sets PAVISOR_SIMULATOR_DIR for one scope, so that a failing test does not leave it behind.
-class SimulatorDirectoryVariable
-{
-public:
-    explicit SimulatorDirectoryVariable(const QString& directory)
-    {
-        qputenv("PAVISOR_SIMULATOR_DIR", QFile::encodeName(directory));
-    }
-    ~SimulatorDirectoryVariable() { qunsetenv("PAVISOR_SIMULATOR_DIR"); }
-};
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+    QStringList result;
+    for (const DevicePortInfo& port : *ports)
+        result << port.serialNumber();
+    return result;
 }
 } // namespace
-
-#define START_SIMULATOR(simulator, flags)                                                                    \
-    QVERIFY2((simulator).start(flags), qPrintable((simulator).errorString()))
 
 class TestDevice : public QObject
 {
@@ -88,7 +56,6 @@ class TestDevice : public QObject
 private slots:
     void everyCommandSendsItsExactBytesAndDecodesItsAnswer();
     void destroyedDeviceWipesItsImages();
-    void namesAndSerialNumbers();
     void failuresStayWithinTheirPollBudget();
     void lateSurplusAndTricklingAnswers();
     void requestsNeedThePavisorLineSettings();
@@ -100,19 +67,18 @@ private slots:
 void TestDevice::everyCommandSendsItsExactBytesAndDecodesItsAnswer()
 {
     Simulator simulator;
-    // Low bytes with the top bit set catch a signed-byte decoding.
-    START_SIMULATOR(simulator, QStringList({"--versions", "496,33023"}));
+    // A serial number filling its 16 bytes has no terminator and is taken whole; low version bytes
+    // with the top bit set catch a signed-byte decoding.
+    QVERIFY(simulator.writeStateFile(QStringLiteral("serial.bin"), "ABCDEFGHIJKLMNOP"));
+    START_SIMULATOR(simulator, {"--versions", "496,33023"});
     auto device = std::make_unique<Device>(simulator.portInfo());
     QCOMPARE(device->getName(), QStringLiteral("No name defined"));
     QCOMPARE(device->getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
     QCOMPARE(device->open(), 0);
     QCOMPARE(device->getName(), QStringLiteral("No name defined"));
-
-    int hardwareVersion = -1;
-    int firmwareVersion = -1;
+    int hardwareVersion = -1, firmwareVersion = -1;
     QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
-    QCOMPARE(hardwareVersion, 0x01F0);
-    QCOMPARE(firmwareVersion, 0x80FF);
+    QCOMPARE(std::make_pair(hardwareVersion, firmwareVersion), std::make_pair(0x01F0, 0x80FF));
     QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_ACCESS), 0);
     QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDENTIFY), 0);
 
@@ -130,7 +96,6 @@ void TestDevice::everyCommandSendsItsExactBytesAndDecodesItsAnswer()
     QCOMPARE(device->readWholeMemory(Device::MEMORY_ID_BACKUP), 0);
     QCOMPARE(memoryImage(*device, Device::MEMORY_ID_MAIN), QByteArray(MEMORY_SIZE, '\xFF'));
     QCOMPARE(memoryImage(*device, Device::MEMORY_ID_BACKUP), backup);
-
     // Only the two memories have an image; nothing is sent for any other.
     QCOMPARE(device->getMemoryBuffer(static_cast<Device::MemoryId>(2)), nullptr);
     QCOMPARE(device->getMemoryBuffer(static_cast<Device::MemoryId>(-1)), nullptr);
@@ -138,30 +103,67 @@ void TestDevice::everyCommandSendsItsExactBytesAndDecodesItsAnswer()
 
     QString serialNumber;
     QCOMPARE(device->readSerialNumber(serialNumber), 0);
-    QCOMPARE(serialNumber, QStringLiteral("QRTAV-000001"));
+    QCOMPARE(serialNumber, QStringLiteral("ABCDEFGHIJKLMNOP"));
     QString name = QStringLiteral("Bureau");
     QCOMPARE(device->writeName(name), 0);
     QCOMPARE(device->getName(), name);
     const QByteArray field = QByteArray("Bureau") + QByteArray(64 - 6, '\0');
     QCOMPARE(simulator.stateFile(QStringLiteral("name.bin")), field);
     device->close();
-    QCOMPARE(simulator.recordedBytes(),
-             bytes({0xA5, 0x08, 0xA5, 0x00, 0xA5, 0x01, 0x03, 0xA5, 0x01, 0x02, 0xA5, 0x02, 0x01, 0xA5, 0x04,
-                    0x01, 0xFF}) +
-                 lastPage + bytes({0xA5, 0x04, 0x01, 0x00}) + middlePage +
-                 bytes({0xA5, 0x02, 0x00, 0xA5, 0x05, 0xA5, 0x02, 0x01, 0xA5, 0x05, 0xA5, 0x06, 0xA5, 0x09}) +
-                 field + bytes({0xA5, 0x01, 0x01}));
+    // Name, versions, LEDs, backup selection and two pages, both reads, serial number, name, close.
+    QCOMPARE(simulator.recordedBytes(), QByteArray::fromHex("a508a500a50103a50102a50201a50401ff") + lastPage +
+                                            QByteArray::fromHex("a5040100") + middlePage +
+                                            QByteArray::fromHex("a50200a505a50201a505a506a509") + field +
+                                            LED_IDLE);
 
-    // A new object reads the name from the device, and the port opens again after close().
-    Device reopened(simulator.portInfo());
-    QCOMPARE(reopened.open(), 0);
-    QCOMPARE(reopened.getName(), QStringLiteral("Bureau"));
+    // What a new object reads from the device; the port opens again after close().
+    auto nameOnDevice = [&]()
+    {
+        device->close();
+        Device reader(simulator.portInfo());
+        const QString read = reader.open() == 0 ? reader.getName() : QStringLiteral("(open failed)");
+        reader.close();
+        return device->open() == 0 ? read : QStringLiteral("(reopen failed)");
+    };
+    QCOMPARE(nameOnDevice(), name);
+    // 64 bytes fill the field with no terminator; read back whole.
+    const QString fullName = QStringLiteral("0123456789abcdef").repeated(4);
+    name = fullName;
+    simulator.clearRecord();
+    QCOMPARE(device->writeName(name), 0);
+    QCOMPARE(simulator.recordedBytes(), QByteArray::fromHex("a509") + fullName.toUtf8());
+    QCOMPARE(nameOnDevice(), fullName);
+    // Too long (65 bytes, or 40 characters of two bytes each): -2 before anything is sent.
+    QString tooLong = fullName + QLatin1Char('x');
+    QString twoByteCharacters = QString(40, QChar(0x00E9));
+    simulator.clearRecord();
+    QCOMPARE(device->writeName(tooLong), -2);
+    QCOMPARE(device->writeName(twoByteCharacters), -2);
+    QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE), 0);
+    QCOMPARE(simulator.recordedBytes(), LED_IDLE);
+    QCOMPARE(device->getName(), fullName);
+    // Multi-byte characters count in bytes: 32 of them fill the field exactly.
+    QString accented = QString(32, QChar(0x00E9));
+    QCOMPARE(device->writeName(accented), 0);
+    name = QStringLiteral("Coffre de Zo\u00E9 \u20AC");
+    QCOMPARE(device->writeName(name), 0);
+    QCOMPARE(nameOnDevice(), name);
+    device->close();
+
+    // A device answering 255 first has nothing stored, whatever its files say.
+    QVERIFY(simulator.stop());
+    START_SIMULATOR(simulator, {"--no-name", "--no-serial"});
+    Device empty(simulator.portInfo());
+    QCOMPARE(empty.open(), 0);
+    QCOMPARE(empty.getName(), QStringLiteral("No name defined"));
+    QCOMPARE(empty.readSerialNumber(serialNumber), 0);
+    QCOMPARE(serialNumber, QStringLiteral("No serial number"));
 }
 
 void TestDevice::destroyedDeviceWipesItsImages()
 {
-    // The object lives in storage owned here, so the bytes where its images were can be read back
-    // once its destructor has run.
+    // The object lives in storage owned here, so the bytes of its images can be read back once its
+    // destructor has run.
     struct alignas(Device) Storage
     {
         unsigned char bytes[sizeof(Device)];
@@ -169,7 +171,7 @@ void TestDevice::destroyedDeviceWipesItsImages()
     auto storage = std::make_unique<Storage>();
     auto* device = new (storage->bytes) Device(DevicePortInfo());
     qsizetype offsets[2];
-    for (int id = 0; id < 2; id++)
+    for (int id : {0, 1})
     {
         unsigned char* image = device->getMemoryBuffer(static_cast<Device::MemoryId>(id));
         offsets[id] = image - storage->bytes;
@@ -182,87 +184,30 @@ void TestDevice::destroyedDeviceWipesItsImages()
                  QByteArray(MEMORY_SIZE, '\0'));
 }
 
-void TestDevice::namesAndSerialNumbers()
-{
-    Simulator simulator;
-    // A serial number filling its 16 bytes has no terminator and is taken whole.
-    QVERIFY(simulator.writeStateFile(QStringLiteral("serial.bin"), "ABCDEFGHIJKLMNOP"));
-    START_SIMULATOR(simulator, QStringList());
-    auto device = std::make_unique<Device>(simulator.portInfo());
-    QCOMPARE(device->open(), 0);
-    QString serialNumber;
-    QCOMPARE(device->readSerialNumber(serialNumber), 0);
-    QCOMPARE(serialNumber, QStringLiteral("ABCDEFGHIJKLMNOP"));
-    // What a new object reads from the device, the port being closed meanwhile.
-    auto nameOnDevice = [&]()
-    {
-        device->close();
-        Device reader(simulator.portInfo());
-        const QString name = reader.open() == 0 ? reader.getName() : QStringLiteral("(open failed)");
-        reader.close();
-        return device->open() == 0 ? name : QStringLiteral("(reopen failed)");
-    };
-
-    // 64 bytes fill the field with no terminator; read back whole.
-    QString fullName = QStringLiteral("0123456789abcdef").repeated(4);
-    simulator.clearRecord();
-    QCOMPARE(device->writeName(fullName), 0);
-    QCOMPARE(simulator.recordedBytes(), bytes({0xA5, 0x09}) + fullName.toUtf8());
-    QCOMPARE(nameOnDevice(), fullName);
-
-    // Too long: refused with -2 before anything is sent; the next request is the first traffic.
-    QString tooLong = fullName + QLatin1Char('x');
-    QString twoByteCharacters = QString(40, QChar(0x00E9)); // 40 characters, 80 UTF-8 bytes
-    simulator.clearRecord();
-    QCOMPARE(device->writeName(tooLong), -2);
-    QCOMPARE(device->writeName(twoByteCharacters), -2);
-    QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE), 0);
-    QCOMPARE(simulator.recordedBytes(), bytes({0xA5, 0x01, 0x01}));
-    QCOMPARE(device->getName(), fullName);
-
-    // Multi-byte characters count in bytes: 32 of them fill the field exactly.
-    QString accented = QString(32, QChar(0x00E9));
-    QCOMPARE(device->writeName(accented), 0);
-    QString mixed = QStringLiteral("Coffre de Zo\u00E9 \u20AC");
-    QCOMPARE(device->writeName(mixed), 0);
-    QCOMPARE(nameOnDevice(), mixed);
-    device->close();
-
-    // A device answering 255 first has nothing stored, whatever its files say.
-    QVERIFY(simulator.stop());
-    START_SIMULATOR(simulator, QStringList({"--no-name", "--no-serial"}));
-    Device empty(simulator.portInfo());
-    QCOMPARE(empty.open(), 0);
-    QCOMPARE(empty.getName(), QStringLiteral("No name defined"));
-    QCOMPARE(empty.readSerialNumber(serialNumber), 0);
-    QCOMPARE(serialNumber, QStringLiteral("No serial number"));
-}
-
 void TestDevice::failuresStayWithinTheirPollBudget()
 {
     // A wrong acknowledge fails that command only, at once; the device goes on answering.
     Simulator wrongAcknowledge;
     QVERIFY(
         wrongAcknowledge.writeStateFile(QStringLiteral("name.bin"), QByteArray("Old") + QByteArray(61, 0)));
-    START_SIMULATOR(
-        wrongAcknowledge,
-        QStringList({"--wrong-ack-page", "3", "--wrong-ack-command", "1,2", "--wrong-ack-command", "2,0",
-                     "--wrong-ack-command", "9", "--backup-differs", "--read-back-differs", "backup,1000"}));
+    START_SIMULATOR(wrongAcknowledge,
+                    {"--wrong-ack-page", "3", "--wrong-ack-command", "1,2", "--wrong-ack-command", "2,0",
+                     "--wrong-ack-command", "9", "--backup-differs", "--read-back-differs", "backup,1000"});
     auto device = std::make_unique<Device>(wrongAcknowledge.portInfo());
     QCOMPARE(device->open(), 0);
     QElapsedTimer clock;
     clock.start();
-    // A refused selection sends no read command (the answered LED command shows that the
-    // simulator has taken in everything sent before it).
+    // A refused selection sends no read command (the answered LED command shows that the simulator
+    // has taken in everything sent before it).
     wrongAcknowledge.clearRecord();
     QCOMPARE(device->readWholeMemory(Device::MEMORY_ID_MAIN), -1);
     QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDENTIFY), -1);
-    QCOMPARE(wrongAcknowledge.recordedBytes(), bytes({0xA5, 0x02, 0x00, 0xA5, 0x01, 0x02}));
+    QCOMPARE(wrongAcknowledge.recordedBytes(), QByteArray::fromHex("a50200a50102"));
     QString name = QStringLiteral("New");
     QCOMPARE(device->writeName(name), -1);
     QCOMPARE(device->getName(), QStringLiteral("Old"));
-    // The differing backup that the workflows must notice: same stored content, one byte off; the
-    // read-back fault shows only once the memory has been written.
+    // The differing backup that the workflows must notice: one byte off; the read-back fault shows
+    // only once the memory has been written.
     QByteArray expected(MEMORY_SIZE, '\xFF');
     expected[0] = 0;
     QCOMPARE(device->readWholeMemory(Device::MEMORY_ID_BACKUP), 0);
@@ -285,7 +230,7 @@ void TestDevice::failuresStayWithinTheirPollBudget()
 
     // A device that stops answering costs one page its 3000 polls of 1 ms, and not much more.
     Simulator hanging;
-    START_SIMULATOR(hanging, QStringList({"--stop-after-pages", "2"}));
+    START_SIMULATOR(hanging, {"--stop-after-pages", "2"});
     device = std::make_unique<Device>(hanging.portInfo());
     QCOMPARE(device->open(), 0);
     QCOMPARE(device->writeSelectedMemoryPage(0, data.data()), 0);
@@ -302,7 +247,7 @@ void TestDevice::lateSurplusAndTricklingAnswers()
     // A name answer held back past its 2000 polls (the device frozen meanwhile) fails open(); once
     // it has arrived, it must not be taken for the answer to the next command.
     Simulator late;
-    START_SIMULATOR(late, QStringList({"--late-command", "6,300"}));
+    START_SIMULATOR(late, {"--late-command", "6,300"});
     auto device = std::make_unique<Device>(late.portInfo());
     QCOMPARE(::kill(static_cast<pid_t>(late.processId()), SIGSTOP), 0);
     QCOMPARE(device->open(), -1);
@@ -310,7 +255,7 @@ void TestDevice::lateSurplusAndTricklingAnswers()
     QCOMPARE(device->getName(), QStringLiteral("No name defined"));
     QCOMPARE(::kill(static_cast<pid_t>(late.processId()), SIGCONT), 0);
     // Once the device has the request, its answer follows at once.
-    QTRY_COMPARE(late.recordedBytes(), bytes({0xA5, 0x08}));
+    QTRY_COMPARE(late.recordedBytes(), QByteArray::fromHex("a508"));
     QTest::qWait(200);
     // An answer late by less than its budget is still taken.
     QElapsedTimer clock;
@@ -322,19 +267,18 @@ void TestDevice::lateSurplusAndTricklingAnswers()
 
     // Bytes nobody asked for after each answer: a stale 0xA5 must not acknowledge the next command.
     Simulator surplus;
-    START_SIMULATOR(surplus, QStringList({"--surplus-bytes", "2", "--wrong-ack-command", "1"}));
+    START_SIMULATOR(surplus, {"--surplus-bytes", "2", "--wrong-ack-command", "1"});
     device = std::make_unique<Device>(surplus.portInfo());
     QCOMPARE(device->open(), 0);
     QCOMPARE(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_ACCESS), -1);
-    int hardwareVersion = 0;
-    int firmwareVersion = 0;
+    int hardwareVersion = 0, firmwareVersion = 0;
     QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
     QCOMPARE(hardwareVersion * 1000 + firmwareVersion, 1003);
 
     // The silence budget restarts with every byte, but an answer that trickles in forever is cut
     // off: 64 bytes at 5 bytes a second would take 13 s, twice their time on the wire is 11 ms.
     Simulator trickling;
-    START_SIMULATOR(trickling, QStringList({"--byte-rate", "5"}));
+    START_SIMULATOR(trickling, {"--byte-rate", "5"});
     device = std::make_unique<Device>(trickling.portInfo());
     QCOMPARE(device->open(), -1);
     QVERIFY(device->getLastReceivePollCount() < 2100);
@@ -343,8 +287,7 @@ void TestDevice::lateSurplusAndTricklingAnswers()
 void TestDevice::requestsNeedThePavisorLineSettings()
 {
     Simulator simulator;
-    START_SIMULATOR(simulator, QStringList());
-    const QByteArray path = QFile::encodeName(simulator.portPath());
+    START_SIMULATOR(simulator, {});
     // Each setting a Pavisor's link must not have, put on the terminal by hand: the device hears
     // noise and answers nothing, until open() sets the terminal up again. (A pseudo-terminal keeps
     // 8 data bits and no parity whatever it is told, so those two cannot be tried here.)
@@ -356,7 +299,7 @@ void TestDevice::requestsNeedThePavisorLineSettings()
     };
     for (const auto& wrongSetting : wrongSettings)
     {
-        const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY);
+        const int fd = ::open(QFile::encodeName(simulator.portPath()).constData(), O_RDWR | O_NOCTTY);
         QVERIFY(fd >= 0);
         termios settings = {};
         QCOMPARE(tcgetattr(fd, &settings), 0);
@@ -377,18 +320,17 @@ void TestDevice::vanishedOrUnavailablePorts()
     Device missing(DevicePortInfo::fromDescriptor("port=/dev/pavisor-no-such-port\nlocation=/dev/ttyUSB9\n"));
     QCOMPARE(missing.open(), -1);
     missing.close();
-
     // Memories programmed with zeros, so that an erased rest shows.
     Simulator simulator;
     QVERIFY(simulator.writeStateFile(QStringLiteral("main.bin"), QByteArray(MEMORY_SIZE, '\0')));
-    START_SIMULATOR(simulator, QStringList({"--power-cut-page", "5"}));
+    START_SIMULATOR(simulator, {"--power-cut-page", "5"});
     auto device = std::make_unique<Device>(simulator.portInfo());
     QCOMPARE(device->open(), 0);
     Device second(simulator.portInfo());
     QCOMPARE(second.open(), -1);
 
-    // Power cut in the middle of page 5: the command fails, so does the next one, and neither
-    // they nor close() wait for answers that cannot come.
+    // Power cut in the middle of page 5: the command fails, so does the next one, and neither they
+    // nor close() wait for answers that cannot come.
     QCOMPARE(device->selectMemory(Device::MEMORY_ID_MAIN), 0);
     QByteArray data = page(5);
     for (int index = 0; index < 5; index++)
@@ -402,17 +344,15 @@ void TestDevice::vanishedOrUnavailablePorts()
     QCOMPARE(serialNumber, QStringLiteral("unchanged"));
     device->close();
     QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
-
     // Half of the interrupted page was programmed, the rest of it is erased as flash leaves it.
     const QByteArray main = simulator.stateFile(QStringLiteral("main.bin"));
     QCOMPARE(main.mid(4 * 256, 256), data);
-    QCOMPARE(main.mid(5 * 256, 128), data.left(128));
-    QCOMPARE(main.mid(5 * 256 + 128, 128), QByteArray(128, '\xFF'));
+    QCOMPARE(main.mid(5 * 256, 256), data.left(128) + QByteArray(128, '\xFF'));
     QCOMPARE(main.mid(6 * 256), QByteArray(MEMORY_SIZE - 6 * 256, '\0'));
 
     // The same cut in the backup memory spares that page number in the main memory.
     Simulator backupCut;
-    START_SIMULATOR(backupCut, QStringList({"--power-cut-backup-page", "1"}));
+    START_SIMULATOR(backupCut, {"--power-cut-backup-page", "1"});
     device = std::make_unique<Device>(backupCut.portInfo());
     QCOMPARE(device->open(), 0);
     QCOMPARE(device->writeSelectedMemoryPage(1, data.data()), 0);
@@ -426,14 +366,13 @@ void TestDevice::vanishedOrUnavailablePorts()
     // A device unplugged while it sends a whole memory at the real line rate: noticed within a
     // second, not after the silence budget.
     Simulator unplugged;
-    START_SIMULATOR(unplugged, QStringList({"--line-rate"}));
+    START_SIMULATOR(unplugged, {"--line-rate"});
     device = std::make_unique<Device>(unplugged.portInfo());
     QCOMPARE(device->open(), 0);
-    const qint64 processId = unplugged.processId();
     std::atomic<qint64> unpluggedAtMs{-1};
     clock.start();
     std::thread unplug(
-        [&]()
+        [&, processId = unplugged.processId()]()
         {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             unpluggedAtMs = clock.elapsed();
@@ -451,56 +390,52 @@ void TestDevice::discoveryListsOnlyPavisorPorts()
 {
     QTemporaryDir descriptors;
     QVERIFY(descriptors.isValid());
-    auto variable = std::make_unique<SimulatorDirectoryVariable>(descriptors.path());
-
+    qputenv("PAVISOR_SIMULATOR_DIR", QFile::encodeName(descriptors.path()));
+    const auto unsetVariable = qScopeGuard([] { qunsetenv("PAVISOR_SIMULATOR_DIR"); });
     Simulator first;
-    START_SIMULATOR(first, QStringList());
+    START_SIMULATOR(first, {});
     QVERIFY(QFile::exists(descriptors.filePath(QStringLiteral("QRTAV-000001.device"))));
 
-    // Hand-written descriptors on the same terminal, each failing one test of the filter.
+    // Hand-written descriptors on the same terminal, each failing one test of the filter; a
+    // simulator killed outright leaves its descriptor (and here a terminal) behind.
 #ifdef Q_OS_MACOS
-    const QByteArray goodLocation = "/dev/cu.usbserial-7";
-    const QByteArray callInLocation = "/dev/tty.usbserial-7";
+    const QByteArray good = "/dev/cu.usbserial-7", callIn = "/dev/tty.usbserial-7";
 #else
-    const QByteArray goodLocation = "/dev/ttyUSB7";
-    const QByteArray callInLocation = "/dev/ttyS7";
+    const QByteArray good = "/dev/ttyUSB7", callIn = "/dev/ttyS7";
 #endif
-    const QByteArray port = "port=" + QFile::encodeName(first.portPath()) + "\n";
-    // A simulator killed outright leaves its descriptor (and here a terminal) behind.
     QProcess finished;
     finished.start(QStringLiteral("true"));
     QVERIFY(finished.waitForStarted());
-    const qint64 deadProcessId = finished.processId();
+    const QByteArray deadProcessId = QByteArray::number(finished.processId());
     QVERIFY(finished.waitForFinished());
-    const QByteArray pavisorIds = "vendor=1027\nproduct=24597\n";
+    const QByteArray port = QFile::encodeName(first.portPath());
+    const QByteArray ids = "vendor=1027\nproduct=24597\n";
+    const auto descriptor = [&](const QByteArray& location, const QByteArray& rest, const QByteArray& path)
+    { return "port=" + path + "\nlocation=" + location + "\n" + rest; };
     const QList<QPair<QString, QByteArray>> files = {
-        {"QRTAV-000002.device",
-         port + "location=" + goodLocation + "\n" + pavisorIds + "serial=QRTAV-000002\n"},
-        {"a-vendor.device",
-         port + "location=" + goodLocation + "\nvendor=1028\nproduct=24597\nserial=QRTAV-1\n"},
-        {"b-product.device",
-         port + "location=" + goodLocation + "\nvendor=1027\nproduct=24577\nserial=QRTAV-2\n"},
-        {"c-no-vendor.device", port + "location=" + goodLocation + "\nproduct=24597\nserial=QRTAV-3\n"},
-        {"d-no-product.device", port + "location=" + goodLocation + "\nvendor=1027\nserial=QRTAV-4\n"},
-        {"e-call-in.device", port + "location=" + callInLocation + "\n" + pavisorIds + "serial=QRTAV-5\n"},
-        {"f-lower-case.device", port + "location=" + goodLocation + "\n" + pavisorIds + "serial=qrtav-6\n"},
-        {"g-no-serial.device", port + "location=" + goodLocation + "\n" + pavisorIds},
-        {"h-prefix-inside.device",
-         port + "location=" + goodLocation + "\n" + pavisorIds + "serial=XQRTAV-7\n"},
-        {"i-stale.device",
-         "port=/dev/pavisor-gone\nlocation=" + goodLocation + "\n" + pavisorIds + "serial=QRTAV-8\n"},
-        {"j-dead-process.device", port + "location=" + goodLocation + "\n" + pavisorIds +
-                                      "serial=QRTAV-11\npid=" + QByteArray::number(deadProcessId) + "\n"},
-        {"QRTAV-9.txt", port + "location=" + goodLocation + "\n" + pavisorIds + "serial=QRTAV-9\n"},
+        {"QRTAV-000002.device", descriptor(good, ids + "serial=QRTAV-000002\n", port)},
+        {"a-vendor.device", descriptor(good, "vendor=1028\nproduct=24597\nserial=QRTAV-1\n", port)},
+        {"b-product.device", descriptor(good, "vendor=1027\nproduct=24577\nserial=QRTAV-2\n", port)},
+        {"c-no-vendor.device", descriptor(good, "product=24597\nserial=QRTAV-3\n", port)},
+        {"d-no-product.device", descriptor(good, "vendor=1027\nserial=QRTAV-4\n", port)},
+        {"e-call-in.device", descriptor(callIn, ids + "serial=QRTAV-5\n", port)},
+        {"f-lower-case.device", descriptor(good, ids + "serial=qrtav-6\n", port)},
+        {"g-no-serial.device", descriptor(good, ids, port)},
+        {"h-prefix-inside.device", descriptor(good, ids + "serial=XQRTAV-7\n", port)},
+        {"i-stale.device", descriptor(good, ids + "serial=QRTAV-8\n", "/dev/pavisor-gone")},
+        {"j-dead-process.device",
+         descriptor(good, ids + "serial=QRTAV-11\npid=" + deadProcessId + "\n", port)},
+        {"QRTAV-9.txt", descriptor(good, ids + "serial=QRTAV-9\n", port)},
     };
     for (const auto& file : files)
-        QVERIFY(writeFile(descriptors.filePath(file.first), file.second));
-
+    {
+        QFile out(descriptors.filePath(file.first));
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file.second) == file.second.size());
+    }
     QCOMPARE(listedSerialNumbers(), QStringList({"QRTAV-000001", "QRTAV-000002"}));
 
     // A listed simulator opens through its terminal, not through its reported location.
     std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
-    QCOMPARE(ports->size(), 2);
     QCOMPARE(ports->first().systemLocation(), first.location());
     Device firstDevice(ports->first());
     QCOMPARE(firstDevice.getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
@@ -508,7 +443,7 @@ void TestDevice::discoveryListsOnlyPavisorPorts()
 
     // Two simulators are two devices, both usable at once; stopping one unplugs it.
     Simulator second;
-    START_SIMULATOR(second, QStringList({"--serial", "QRTAV-000010"}));
+    START_SIMULATOR(second, {"--serial", "QRTAV-000010"});
     QCOMPARE(listedSerialNumbers(), QStringList({"QRTAV-000001", "QRTAV-000002", "QRTAV-000010"}));
     Device secondDevice(second.portInfo());
     QCOMPARE(secondDevice.open(), 0);
@@ -522,19 +457,17 @@ void TestDevice::discoveryListsOnlyPavisorPorts()
     QCOMPARE(listedSerialNumbers(), QStringList({"QRTAV-000001", "QRTAV-000002"}));
 
     // Without the variable only real ports are listed.
-    variable.reset();
+    qunsetenv("PAVISOR_SIMULATOR_DIR");
     const QStringList realPorts = listedSerialNumbers();
-    QVERIFY(!realPorts.contains(QStringLiteral("QRTAV-000001")));
-    QVERIFY(!realPorts.contains(QStringLiteral("QRTAV-000002")));
+    QVERIFY(!realPorts.contains(QStringLiteral("QRTAV-000001")) && !realPorts.contains("QRTAV-000002"));
 }
 
 void TestDevice::selectedDeviceIsOwnedThroughRelease()
 {
     Device::releaseSelectedDevice();
     QCOMPARE(Device::getSelectedDevice(), nullptr);
-
     Simulator simulator;
-    START_SIMULATOR(simulator, QStringList());
+    START_SIMULATOR(simulator, {});
     QPointer<Device> first = new Device(simulator.portInfo());
     QPointer<Device> second = new Device(simulator.portInfo());
     QCOMPARE(Device::getSelectedDevice(), nullptr);
@@ -545,15 +478,12 @@ void TestDevice::selectedDeviceIsOwnedThroughRelease()
     Device::setSelectedDevice(first);
     QVERIFY(!second.isNull());
     QCOMPARE(Device::getSelectedDevice(), first.data());
-
-    // Release closes (LED back to idle) and destroys.
+    // Release closes (LED back to idle) and destroys; the port is free again for the next device.
     simulator.clearRecord();
     Device::releaseSelectedDevice();
     QVERIFY(first.isNull());
     QCOMPARE(Device::getSelectedDevice(), nullptr);
-    QCOMPARE(simulator.recordedBytes(), bytes({0xA5, 0x01, 0x01}));
-
-    // The port is free again for the next device.
+    QCOMPARE(simulator.recordedBytes(), LED_IDLE);
     QCOMPARE(second->open(), 0);
     Device::setSelectedDevice(second);
     Device::releaseSelectedDevice();

@@ -18,12 +18,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace
 {
 constexpr int MEMORY_SIZE = 131072;
 constexpr int INNER_BLOCK_OFFSET = 44;
 constexpr int CHECK_VALUE_OFFSET = 130948;
+constexpr int STORE_OFFSET = INNER_BLOCK_OFFSET + 48;
 constexpr int TAG_OFFSET = INNER_BLOCK_OFFSET + 131012;
 
 // Per scheme, from the image format: PBKDF2 iterations, bytes under GCM, bytes a decryption gives back.
@@ -39,7 +41,6 @@ Layout layout(int schemeId)
 }
 
 const QString DATA_DIRECTORY = QStringLiteral(PAVISOR_SOURCE_DIR "/tests/data/");
-const QString INDEPENDENT_IMPLEMENTATION = DATA_DIRECTORY + QStringLiteral("make_known_answer_images.py");
 
 // The fixed inputs of the known-answer images (see tests/data/README.md).
 const QString KNOWN_ANSWER_PASSWORD = QStringLiteral(u"Cl\u00e9 de test \u2713 42");
@@ -50,15 +51,13 @@ QByteArray knownAnswerPlaintext()
     for (int i = 0; i < MEMORY_SIZE; i++)
         plaintext[i] = static_cast<char>((i * 131 + 17) & 0xFF);
     const QByteArray prefix("Known-answer plaintext of the memory image test.");
-    plaintext.replace(0, prefix.size() + 1, QByteArray(prefix).append('\0'));
-    return plaintext;
+    return plaintext.replace(0, prefix.size() + 1, prefix + '\0');
 }
 
-QByteArray randomBytes(int size)
+QByteArray randomImage()
 {
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; i++)
-        bytes[i] = static_cast<char>(QRandomGenerator::global()->generate() & 0xFF);
+    QByteArray bytes(MEMORY_SIZE, Qt::Uninitialized);
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(bytes.data()), MEMORY_SIZE / 4);
     return bytes;
 }
 
@@ -139,7 +138,6 @@ private slots:
     void retiredAndUnknownSchemesAreRefused();
     void alteredImagesAreRefused();
     void generatedPasswords();
-    void strengthRatings_data();
     void strengthRatings();
 
 private:
@@ -147,6 +145,10 @@ private:
     // blocks wiped; cleanup() fails the test function if any call did not.
     int encrypt(const QString& password, int schemeId, QByteArray& buffer);
     int decrypt(const QString& password, int schemeId, QByteArray& buffer);
+    // Decrypts a copy of `image`: 0, `plaintext` restored and the bytes past the GCM range left as
+    // the image's own. The decrypted copy goes to `output`.
+    bool opensTo(const QString& password, int schemeId, const QByteArray& image, const QByteArray& plaintext,
+                 QByteArray* output = nullptr);
     // Decrypts a copy of an image that must not open: 1, and nothing under GCM handed out.
     bool isRefused(const QString& password, int schemeId, const QByteArray& image);
     void checkScratchBlocks(const char* call);
@@ -162,7 +164,7 @@ void TestSecurity::checkScratchBlocks(const char* call)
             const unsigned char* block = Security::testOnlyScratchBlock(scheme(schemeId), isEncryption);
             if (block == nullptr ||
                 std::any_of(block, block + MEMORY_SIZE, [](unsigned char b) { return b != 0; }))
-                _callsLeavingScratchDirty << QStringLiteral("%1 (scratch of scheme %2 %3)")
+                _callsLeavingScratchDirty << QStringLiteral("%1 (scheme %2 %3)")
                                                  .arg(QLatin1String(call))
                                                  .arg(schemeId)
                                                  .arg(isEncryption ? "encryption" : "decryption");
@@ -181,6 +183,19 @@ int TestSecurity::decrypt(const QString& password, int schemeId, QByteArray& buf
     const int result = Security::decryptMemoryData(password, scheme(schemeId), bytesOf(buffer));
     checkScratchBlocks("decryptMemoryData");
     return result;
+}
+
+bool TestSecurity::opensTo(const QString& password, int schemeId, const QByteArray& image,
+                           const QByteArray& plaintext, QByteArray* output)
+{
+    QByteArray buffer = image;
+    const Layout sizes = layout(schemeId);
+    const bool isOpened = decrypt(password, schemeId, buffer) == 0 &&
+                          buffer.left(sizes.restoredSize) == plaintext.left(sizes.restoredSize) &&
+                          buffer.mid(sizes.gcmSize) == image.mid(sizes.gcmSize);
+    if (output != nullptr)
+        *output = buffer;
+    return isOpened;
 }
 
 bool TestSecurity::isRefused(const QString& password, int schemeId, const QByteArray& image)
@@ -203,27 +218,20 @@ void TestSecurity::knownAnswerImagesOpen()
     const QByteArray plaintext = knownAnswerPlaintext();
     const QByteArray images[] = {readFile(DATA_DIRECTORY + QStringLiteral("known_answer_scheme1.bin")),
                                  readFile(DATA_DIRECTORY + QStringLiteral("known_answer_scheme2.bin"))};
+    QByteArray opened;
     for (int schemeId : {1, 2})
     {
-        const QByteArray& image = images[schemeId - 1];
-        QCOMPARE(image.size(), MEMORY_SIZE);
-        QByteArray buffer = image;
-        QCOMPARE(decrypt(KNOWN_ANSWER_PASSWORD, schemeId, buffer), 0);
-        const int restored = layout(schemeId).restoredSize;
-        QCOMPARE(buffer.left(restored), plaintext.left(restored));
-        // Past the GCM range the buffer keeps the image's own bytes.
-        QCOMPARE(buffer.mid(layout(schemeId).gcmSize), image.mid(layout(schemeId).gcmSize));
+        QCOMPARE(images[schemeId - 1].size(), MEMORY_SIZE);
+        QVERIFY(opensTo(KNOWN_ANSWER_PASSWORD, schemeId, images[schemeId - 1], plaintext, &opened));
         if (schemeId == 1)
         {
             // The check value is SHA-256 of the fixed inner salt (0x00..0x1F) and IV (0x20..0x2F).
-            QByteArray innerHeader;
-            for (int i = 0; i < 48; i++)
-                innerHeader.append(static_cast<char>(i));
-            QCOMPARE(buffer.mid(CHECK_VALUE_OFFSET, 32),
+            QByteArray innerHeader(48, 0);
+            std::iota(innerHeader.begin(), innerHeader.end(), 0);
+            QCOMPARE(opened.mid(CHECK_VALUE_OFFSET, 32),
                      QCryptographicHash::hash(innerHeader, QCryptographicHash::Sha256));
         }
     }
-
     // Each image opens under its own scheme only, and only with its own password.
     QVERIFY(isRefused(KNOWN_ANSWER_PASSWORD, 2, images[0]));
     QVERIFY(isRefused(KNOWN_ANSWER_PASSWORD, 1, images[1]));
@@ -235,33 +243,25 @@ void TestSecurity::imagesAreFreshAndOpenWithTheirPasswordOnly()
     // The empty master password is a password like any other.
     const QString passwords[] = {QString(), QStringLiteral("correct horse battery staple")};
     const QString nearMisses[] = {QStringLiteral(" "), QStringLiteral("correct horse battery stapler")};
-    const QByteArray plaintext = randomBytes(MEMORY_SIZE);
+    const QByteArray plaintext = randomImage();
     for (int schemeId : {1, 2})
     {
         const QString& password = passwords[schemeId - 1];
-        const Layout sizes = layout(schemeId);
-        // Two encryptions of the same content: both open.
+        // Two encryptions of the same content: both open. Each random value is drawn anew and on its
+        // own: the eight values of the two images do not share even their first 12 bytes.
         QByteArray images[2] = {plaintext, plaintext};
-        QByteArray innerHeaders[2];
-        for (int i : {0, 1})
-        {
-            QCOMPARE(encrypt(password, schemeId, images[i]), 0);
-            innerHeaders[i] = innerHeaderOf(password, schemeId, images[i], plaintext);
-            QCOMPARE(innerHeaders[i].size(), 48);
-            QByteArray buffer = images[i];
-            QCOMPARE(decrypt(password, schemeId, buffer), 0);
-            QCOMPARE(buffer.left(sizes.restoredSize), plaintext.left(sizes.restoredSize));
-            QCOMPARE(buffer.mid(sizes.gcmSize), images[i].mid(sizes.gcmSize));
-        }
-        // Each random value is drawn anew and on its own: the eight values of the two images do not
-        // share even their first 12 bytes.
         QSet<QByteArray> prefixes;
-        for (int i : {0, 1})
-            for (const QByteArray& value : {images[i].left(32), images[i].mid(32, 12),
-                                            innerHeaders[i].left(32), innerHeaders[i].mid(32)})
+        for (QByteArray& image : images)
+        {
+            QCOMPARE(encrypt(password, schemeId, image), 0);
+            QVERIFY(opensTo(password, schemeId, image, plaintext));
+            const QByteArray innerHeader = innerHeaderOf(password, schemeId, image, plaintext);
+            QCOMPARE(innerHeader.size(), 48);
+            for (const QByteArray& value :
+                 {image.left(32), image.mid(32, 12), innerHeader.left(32), innerHeader.mid(32)})
                 prefixes.insert(value.left(12));
+        }
         QCOMPARE(prefixes.size(), 8);
-
         QVERIFY(isRefused(nearMisses[schemeId - 1], schemeId, images[0]));
     }
 }
@@ -271,80 +271,68 @@ void TestSecurity::writtenImagesOpenWithIndependentDecryption()
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty())
         QSKIP("python3 is not installed: images are not checked by the independent decryption");
-
     QTemporaryDir directory;
     QVERIFY(directory.isValid());
-    auto runIndependentDecryption = [&](int schemeId, const QString& password, const QByteArray& image,
-                                        QByteArray* output) -> int
+    const QString input = directory.filePath(QStringLiteral("image.bin"));
+    const QString result = directory.filePath(QStringLiteral("decrypted.bin"));
+    // The independent reader's exit code (1 when the password does not open the image), its whole
+    // buffer in `output`.
+    auto decryptIndependently = [&](int schemeId, const QString& password, const QByteArray& image,
+                                    QByteArray* output) -> int
     {
-        const QString input = directory.filePath(QStringLiteral("image.bin"));
-        const QString result = directory.filePath(QStringLiteral("decrypted.bin"));
         QFile::remove(result);
         QFile file(input);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(image) != image.size())
             return -100;
         file.close();
         QProcess process;
-        process.start(python,
-                      {INDEPENDENT_IMPLEMENTATION, QStringLiteral("decrypt"), QString::number(schemeId),
-                       QString::fromLatin1(password.toUtf8().toHex()), input, result});
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(python, {DATA_DIRECTORY + QStringLiteral("make_known_answer_images.py"),
+                               QStringLiteral("decrypt"), QString::number(schemeId),
+                               QString::fromLatin1(password.toUtf8().toHex()), input, result});
         if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
             return -101;
-        if (process.exitCode() > 1)
-            qWarning("independent decryption: exit %d %s", process.exitCode(),
-                     process.readAllStandardError().constData());
         *output = readFile(result);
         return process.exitCode();
     };
 
-    const struct
+    const QPair<int, QString> cases[] = {
+        {1, QStringLiteral(u"Mot de passe \u00e0 l'\u00e9preuve \U0001F511")},
+        {1, QString()},
+        {Security::ENCRYPTION_SCHEME_ID_WRITTEN, QStringLiteral(u"Stra\u00dfe 2")}};
+    for (const auto& [schemeId, password] : cases)
     {
-        int schemeId;
-        QString password;
-    } cases[] = {{1, QStringLiteral(u"Mot de passe \u00e0 l'\u00e9preuve \U0001F511")},
-                 {1, QString()},
-                 {Security::ENCRYPTION_SCHEME_ID_WRITTEN, QStringLiteral(u"Stra\u00dfe 2")}};
-    for (const auto& testCase : cases)
-    {
-        const QByteArray plaintext = randomBytes(MEMORY_SIZE);
+        // The independent reader checks the check value or the tag itself; its whole buffer must be
+        // what our own decryption leaves.
+        const QByteArray plaintext = randomImage();
         QByteArray image = plaintext;
-        QCOMPARE(encrypt(testCase.password, testCase.schemeId, image), 0);
-
-        // The independent reader checks the check value or the tag itself; its whole buffer must
-        // be what our own decryption leaves.
+        QCOMPARE(encrypt(password, schemeId, image), 0);
         QByteArray independent;
-        const int exitCode =
-            runIndependentDecryption(testCase.schemeId, testCase.password, image, &independent);
+        const int exitCode = decryptIndependently(schemeId, password, image, &independent);
         if (exitCode == 3)
             QSKIP("the python3 'cryptography' package is missing: no independent decryption");
         QCOMPARE(exitCode, 0);
-        QCOMPARE(independent.size(), MEMORY_SIZE);
-        const int restored = layout(testCase.schemeId).restoredSize;
-        QCOMPARE(independent.left(restored), plaintext.left(restored));
-        QByteArray own = image;
-        QCOMPARE(decrypt(testCase.password, testCase.schemeId, own), 0);
-        QCOMPARE(own, independent);
+        QByteArray own;
+        QVERIFY(opensTo(password, schemeId, image, plaintext, &own));
+        QCOMPARE(independent, own);
     }
-
     // The harness itself tells a wrong password apart.
-    QByteArray image = randomBytes(MEMORY_SIZE);
+    QByteArray image = randomImage();
     QCOMPARE(encrypt(QStringLiteral("right"), 1, image), 0);
     QByteArray independent;
-    QCOMPARE(runIndependentDecryption(1, QStringLiteral("wrong"), image, &independent), 1);
+    QCOMPARE(decryptIndependently(1, QStringLiteral("wrong"), image, &independent), 1);
 }
 
 void TestSecurity::retiredAndUnknownSchemesAreRefused()
 {
-    const QByteArray original = randomBytes(MEMORY_SIZE);
+    const QByteArray original = randomImage();
     QByteArray buffer = original;
-
-    // Scheme 0 never writes, and never accepts an image, so that a reader trying every scheme
-    // ends with "wrong password"; neither touches the buffer.
+    // Scheme 0 never writes, and never accepts an image, so that a reader trying every scheme ends
+    // with "wrong password"; neither touches the buffer.
     QCOMPARE(encrypt(QStringLiteral("password"), 0, buffer), -1);
     QCOMPARE(buffer, original);
     QCOMPARE(decrypt(QStringLiteral("password"), 0, buffer), 1);
     QCOMPARE(buffer, original);
-
     for (int unknown : {3, -1, 255})
     {
         QCOMPARE(encrypt(QStringLiteral("password"), unknown, buffer), -1);
@@ -352,10 +340,9 @@ void TestSecurity::retiredAndUnknownSchemesAreRefused()
         QCOMPARE(buffer, original);
         QCOMPARE(Security::getAvailableMemory(scheme(unknown)), -1);
     }
-
-    QCOMPARE(Security::getAvailableMemory(Security::ENCRYPTION_SCHEME_ID_0), 131052);
-    QCOMPARE(Security::getAvailableMemory(Security::ENCRYPTION_SCHEME_ID_1), 130948);
-    QCOMPARE(Security::getAvailableMemory(Security::ENCRYPTION_SCHEME_ID_2), 130964);
+    const int availableMemory[] = {131052, 130948, 130964};
+    for (int schemeId : {0, 1, 2})
+        QCOMPARE(Security::getAvailableMemory(scheme(schemeId)), availableMemory[schemeId]);
 }
 
 void TestSecurity::alteredImagesAreRefused()
@@ -363,36 +350,32 @@ void TestSecurity::alteredImagesAreRefused()
     const QString password = KNOWN_ANSWER_PASSWORD;
     const QByteArray scheme1Image = readFile(DATA_DIRECTORY + QStringLiteral("known_answer_scheme1.bin"));
     QCOMPARE(scheme1Image.size(), MEMORY_SIZE);
-
     // An erased or blank device and random garbage are "wrong password", not errors.
     for (int schemeId : {1, 2})
         for (const char fill : {'\0', '\xFF'})
             QVERIFY(isRefused(password, schemeId, QByteArray(MEMORY_SIZE, fill)));
-    QVERIFY(isRefused(password, 1, randomBytes(MEMORY_SIZE)));
+    QVERIFY(isRefused(password, 1, randomImage()));
     // A write cut short: the start of a good image, the rest still erased.
     QVERIFY(isRefused(password, 1, scheme1Image.left(4096) + QByteArray(MEMORY_SIZE - 4096, '\xFF')));
 
     // Scheme 1 checks the salts, the nonce, the IV and its check value, every byte of it.
     QList<int> offsets = {0, 31, 32, 43, INNER_BLOCK_OFFSET, INNER_BLOCK_OFFSET + 47};
     for (int i = 0; i < 32; i++)
-        offsets << INNER_BLOCK_OFFSET + 48 + CHECK_VALUE_OFFSET + i;
+        offsets << STORE_OFFSET + CHECK_VALUE_OFFSET + i;
     for (int offset : offsets)
         QVERIFY2(isRefused(password, 1, flipped(scheme1Image, offset)), qPrintable(QString::number(offset)));
-
     // Nothing in scheme 1 covers the store itself: a changed byte there reads through as it is.
-    QByteArray buffer = flipped(scheme1Image, INNER_BLOCK_OFFSET + 48 + 1000);
-    QCOMPARE(decrypt(password, 1, buffer), 0);
-    QCOMPARE(buffer.left(CHECK_VALUE_OFFSET), flipped(knownAnswerPlaintext(), 1000).left(CHECK_VALUE_OFFSET));
+    QVERIFY(opensTo(password, 1, flipped(scheme1Image, STORE_OFFSET + 1000),
+                    flipped(knownAnswerPlaintext(), 1000)));
 
-    // What the application writes carries a tag over the whole store: one byte changed in the
-    // store, past it or in the tag, and the image does not open.
-    QByteArray written = randomBytes(MEMORY_SIZE);
+    // What the application writes carries a tag over the whole store: one byte changed in the store,
+    // past it or in the tag, and the image does not open.
+    const QByteArray plaintext = randomImage();
+    QByteArray written = plaintext;
     QCOMPARE(encrypt(password, Security::ENCRYPTION_SCHEME_ID_WRITTEN, written), 0);
-    buffer = written;
-    QCOMPARE(decrypt(password, 2, buffer), 0);
-    offsets = {0, 65536, CHECK_VALUE_OFFSET - 1, layout(2).gcmSize - 1};
-    for (int& offset : offsets)
-        offset += INNER_BLOCK_OFFSET + 48;
+    QVERIFY(opensTo(password, 2, written, plaintext));
+    offsets = {STORE_OFFSET, STORE_OFFSET + 65536, STORE_OFFSET + CHECK_VALUE_OFFSET - 1,
+               STORE_OFFSET + layout(2).gcmSize - 1};
     for (int i = 0; i < 16; i++)
         offsets << TAG_OFFSET + i;
     for (int offset : offsets)
@@ -415,7 +398,6 @@ void TestSecurity::generatedPasswords()
         }
         return classes;
     };
-
     // The shortest request with every class: exactly one character of each.
     for (int i = 0; i < 200; i++)
         QCOMPARE(classesOf(Security::generateRandomPassword(4, 4, true, true, true, true)),
@@ -432,9 +414,9 @@ void TestSecurity::generatedPasswords()
     for (int i = 0; i < 2000; i++)
     {
         const QString password = Security::generateRandomPassword(20, 30, true, true, true, true);
-        QVERIFY2(password.size() >= 20 && password.size() <= 30, qPrintable(password));
         const std::vector<int> classes = classesOf(password);
-        QVERIFY2(std::all_of(classes.begin(), classes.end(), [](int count) { return count > 0; }),
+        QVERIFY2(password.size() >= 20 && password.size() <= 30 &&
+                     std::all_of(classes.begin(), classes.end(), [](int count) { return count > 0; }),
                  qPrintable(password));
         lengths.insert(password.size());
         passwords.insert(password);
@@ -449,10 +431,9 @@ void TestSecurity::generatedPasswords()
         QVERIFY2(it.key().isLetterOrNumber() ? it.key().unicode() < 128 : symbols.contains(it.key()),
                  qPrintable(QStringLiteral("unexpected character %1").arg(it.key())));
     // About 15000 symbols: 540 expected for each, 1080 for the hyphen (standard deviation about 23).
-    const double perSymbol = symbolsCount / 28.0;
     for (const QChar symbol : symbols)
     {
-        const double expected = symbol == QLatin1Char('-') ? 2 * perSymbol : perSymbol;
+        const double expected = symbolsCount / 28.0 * (symbol == QLatin1Char('-') ? 2 : 1);
         QVERIFY2(std::abs(counts.value(symbol) - expected) < 0.25 * expected,
                  qPrintable(QStringLiteral("%1 drawn %2 times, about %3 expected")
                                 .arg(symbol)
@@ -472,57 +453,37 @@ void TestSecurity::generatedPasswords()
                 QVERIFY2(((mask >> c) & 1) == (classes[c] > 0),
                          qPrintable(QStringLiteral("mask %1: %2").arg(mask).arg(password)));
         }
-
     // The advanced mode's longest password.
     QCOMPARE(classesOf(Security::generateRandomPassword(1024, 1024, false, false, true, false)),
              std::vector<int>({0, 0, 1024, 0}));
-
     // Requests that could never be met give an empty text rather than hanging.
     QVERIFY(Security::generateRandomPassword(10, 20, false, false, false, false).isEmpty());
     QVERIFY(Security::generateRandomPassword(3, 3, true, true, true, true).isEmpty());
     QVERIFY(Security::generateRandomPassword(12, 11, true, false, false, false).isEmpty());
 }
 
-void TestSecurity::strengthRatings_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("rating");
-    QTest::addColumn<QString>("word");
-
-    // Entropy bits in the row names: length x log2(pool), truncated.
-    QTest::newRow("empty, 0") << QString() << 0 << "very weak";
-    QTest::newRow("8 lowercase, 37") << "abcdefgh" << 0 << "very weak";
-    QTest::newRow("7 lowercase+symbol, 40") << "abcde#!" << 0 << "very weak";
-    QTest::newRow("7 lower+upper+digit, 41") << "abC1efg" << 1 << "weak";
-    QTest::newRow("8 lowercase+digit, 41") << "abcd1234" << 1 << "weak";
-    QTest::newRow("9 lowercase, 42") << "abcdefghi" << 1 << "weak";
-    QTest::newRow("10 lower+digit+symbol, 60") << "abcd1234#!" << 1 << "weak";
-    QTest::newRow("13 lowercase, 61") << "abcdefghijklm" << 2 << "average";
-    QTest::newRow("10 all classes, 64") << "aB3#aB3#aB" << 2 << "average";
-    QTest::newRow("15 lowercase, 70") << "abcdefghijklmno" << 2 << "average";
-    QTest::newRow("11 all classes, 71") << "aB3#aB3#aB3" << 3 << "good";
-    QTest::newRow("12 all classes, 77") << "aB3#aB3#aB3#" << 3 << "good";
-    QTest::newRow("14 all classes, 90") << "aB3#aB3#aB3#aB" << 3 << "good";
-    QTest::newRow("15 lower+digit+symbol, 90") << "abcde12345#!?%&" << 3 << "good";
-    QTest::newRow("15 all classes, 97") << "aB3#aB3#aB3#aB3" << 4 << "excellent";
-    QTest::newRow("16 lower+upper, 91") << "abcdefghABCDEFGH" << 4 << "excellent";
-    QTest::newRow("19 symbols and spaces, 91") << "! ? # % & * ( ) - +" << 4 << "excellent";
-    // Non-ASCII letters are symbols (pool 28): 72 bits; as lowercase they would give 70.
-    QTest::newRow("15 non-ASCII letters, 72") << QString(15, QChar(0x00E9)) << 3 << "good";
-    // Length counts UTF-16 code units: 8 emoji are 16 units, 76 bits.
-    QTest::newRow("8 emoji, 76") << QString::fromUtf8("\xF0\x9F\x94\x91").repeated(8) << 3 << "good";
-}
-
 void TestSecurity::strengthRatings()
 {
-    QFETCH(QString, password);
-    QFETCH(int, rating);
-    QFETCH(QString, word);
-
-    QString text = QStringLiteral("untouched");
-    QCOMPARE(Security::computePasswordStrength(password, &text), rating);
-    QCOMPARE(text, word);
-    QCOMPARE(Security::computePasswordStrength(password, nullptr), rating);
+    const QString words[] = {"very weak", "weak", "average", "good", "excellent"};
+    // Per rating, with their entropy bits (length x log2(pool), truncated). Non-ASCII letters are
+    // symbols (pool 28: 15 of them give 72 bits, as lowercase they would give 70); length counts
+    // UTF-16 code units (8 emoji are 16 units, 76 bits).
+    const QStringList passwords[] = {
+        {QString(), "abcdefgh", "abcde#!"},                                              // 0, 37, 40
+        {"abC1efg", "abcd1234", "abcdefghi", "abcd1234#!"},                              // 41, 41, 42, 60
+        {"abcdefghijklm", "aB3#aB3#aB", "abcdefghijklmno"},                              // 61, 64, 70
+        {"aB3#aB3#aB3", "aB3#aB3#aB3#", "aB3#aB3#aB3#aB", "abcde12345#!?%&",             // 71, 77, 90, 90
+         QString(15, QChar(0x00E9)), QString::fromUtf8("\xF0\x9F\x94\x91").repeated(8)}, // 72, 76
+        {"aB3#aB3#aB3#aB3", "abcdefghABCDEFGH", "! ? # % & * ( ) - +"},                  // 97, 91, 91
+    };
+    for (int rating = 0; rating < 5; rating++)
+        for (const QString& password : passwords[rating])
+        {
+            QString text = QStringLiteral("untouched");
+            QVERIFY2(Security::computePasswordStrength(password, &text) == rating && text == words[rating] &&
+                         Security::computePasswordStrength(password, nullptr) == rating,
+                     qPrintable(password + QStringLiteral(": ") + text));
+        }
 }
 
 QTEST_GUILESS_MAIN(TestSecurity)

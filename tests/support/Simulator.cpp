@@ -3,19 +3,15 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcessEnvironment>
 
 namespace
 {
-const QString STATE_FOLDER = QStringLiteral("state");
-const QString RECORD_FILE = QStringLiteral("received.bin");
 constexpr int READY_TIMEOUT_MS = 10000;
 
 // The value of `key=` in the ready line ("ready port=... location=... serial=...").
 QString readyLineField(const QString& line, const QString& key)
 {
-    const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString& word : words)
+    for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
     {
         if (word.startsWith(key + QLatin1Char('=')))
             return word.mid(key.size() + 1);
@@ -28,8 +24,7 @@ Simulator::Simulator() : _directory(std::make_unique<QTemporaryDir>()) {}
 
 Simulator::~Simulator()
 {
-    if (isRunning())
-        kill();
+    kill();
 }
 
 QString Simulator::executablePath()
@@ -41,67 +36,33 @@ QString Simulator::executablePath()
 #endif
 }
 
-void Simulator::setDescriptorDirectory(const QString& directory)
-{
-    _descriptorDirectory = directory;
-}
-
 bool Simulator::start(const QStringList& flags)
 {
-    if (isRunning())
+    if (isRunning() || executablePath().isEmpty() || !_directory->isValid())
     {
-        _errorString = QStringLiteral("already running");
+        _errorString = QStringLiteral("already running, or no simulator program or temporary folder");
         return false;
     }
-    if (executablePath().isEmpty() || !_directory->isValid())
-    {
-        _errorString = QStringLiteral("no simulator program or no temporary folder");
-        return false;
-    }
-
     _process = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (_descriptorDirectory.has_value())
-    {
-        if (_descriptorDirectory->isEmpty())
-            environment.remove(QStringLiteral("PAVISOR_SIMULATOR_DIR"));
-        else
-            environment.insert(QStringLiteral("PAVISOR_SIMULATOR_DIR"), *_descriptorDirectory);
-    }
-    _process->setProcessEnvironment(environment);
     _process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     _process->start(executablePath(),
-                    QStringList{QStringLiteral("--state"), stateDirectory(), QStringLiteral("--record"),
-                                recordFilePath(), QStringLiteral("--exit-with-parent")}
+                    QStringList{QStringLiteral("--state"), _directory->filePath("state"),
+                                QStringLiteral("--record"), _directory->filePath("received.bin"),
+                                QStringLiteral("--exit-with-parent")}
                         << flags);
-    if (!_process->waitForStarted(READY_TIMEOUT_MS))
-    {
-        _errorString = QStringLiteral("cannot start: ") + _process->errorString();
-        return false;
-    }
-
     QDeadlineTimer deadline(READY_TIMEOUT_MS);
-    while (!_process->canReadLine())
-    {
-        if (_process->state() != QProcess::Running || deadline.hasExpired())
-        {
-            _errorString = QStringLiteral("no ready line (flags: %1)").arg(flags.join(QLatin1Char(' ')));
-            kill();
-            return false;
-        }
+    while (!_process->canReadLine() && _process->state() != QProcess::NotRunning && !deadline.hasExpired())
         _process->waitForReadyRead(100);
-    }
     const QString line = QString::fromUtf8(_process->readLine()).trimmed();
     _portPath = readyLineField(line, QStringLiteral("port"));
     _location = readyLineField(line, QStringLiteral("location"));
     _usbSerialNumber = readyLineField(line, QStringLiteral("serial"));
-    if (!line.startsWith(QStringLiteral("ready ")) || _portPath.isEmpty())
-    {
-        _errorString = QStringLiteral("unexpected first line: ") + line;
-        kill();
-        return false;
-    }
-    return true;
+    if (line.startsWith(QStringLiteral("ready ")) && !_portPath.isEmpty())
+        return true;
+    _errorString = QStringLiteral("no ready line (flags: %1; %2): %3")
+                       .arg(flags.join(QLatin1Char(' ')), _process->errorString(), line);
+    kill();
+    return false;
 }
 
 bool Simulator::stop(int timeoutMs)
@@ -125,9 +86,7 @@ void Simulator::kill()
 
 bool Simulator::waitForExit(int timeoutMs)
 {
-    if (!isRunning())
-        return true;
-    return _process->waitForFinished(timeoutMs);
+    return !isRunning() || _process->waitForFinished(timeoutMs);
 }
 
 bool Simulator::isRunning() const
@@ -148,42 +107,27 @@ DevicePortInfo Simulator::portInfo() const
             .toUtf8());
 }
 
-QString Simulator::stateDirectory() const
-{
-    return _directory->filePath(STATE_FOLDER);
-}
-
 QByteArray Simulator::stateFile(const QString& fileName) const
 {
-    QFile file(QDir(stateDirectory()).filePath(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    QFile file(QDir(_directory->filePath("state")).filePath(fileName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool Simulator::writeStateFile(const QString& fileName, const QByteArray& content)
 {
-    if (!QDir().mkpath(stateDirectory()))
-        return false;
-    QFile file(QDir(stateDirectory()).filePath(fileName));
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-}
-
-QString Simulator::recordFilePath() const
-{
-    return _directory->filePath(RECORD_FILE);
+    QFile file(QDir(_directory->filePath("state")).filePath(fileName));
+    return QDir().mkpath(_directory->filePath("state")) &&
+           file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 QByteArray Simulator::recordedBytes() const
 {
-    QFile file(recordFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    QFile file(_directory->filePath("received.bin"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void Simulator::clearRecord()
 {
     // The simulator appends, so a truncated record simply starts again from empty.
-    QFile::resize(recordFilePath(), 0);
+    QFile::resize(_directory->filePath("received.bin"), 0);
 }
