@@ -34,24 +34,21 @@ struct UpdateServer : QTcpServer
 {
     QByteArray response;
     int requestCount = 0;
-    UpdateServer()
+    UpdateServer() { listen(QHostAddress::LocalHost); }
+    void incomingConnection(qintptr descriptor) override
     {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this,
-                [this]()
+        auto* socket = new QTcpSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        connect(socket, &QTcpSocket::readyRead, socket,
+                [this, socket]()
                 {
-                    QTcpSocket* socket = nextPendingConnection();
-                    connect(socket, &QTcpSocket::readyRead, socket,
-                            [this, socket]()
-                            {
-                                if (!socket->peek(65536).contains("\r\n\r\n"))
-                                    return;
-                                requestCount++;
-                                socket->readAll();
-                                socket->write(response);
-                                if (!response.isEmpty())
-                                    socket->disconnectFromHost();
-                            });
+                    if (!socket->peek(65536).contains("\r\n\r\n"))
+                        return;
+                    requestCount++;
+                    socket->readAll();
+                    socket->write(response);
+                    if (!response.isEmpty())
+                        socket->disconnectFromHost();
                 });
     }
 };
@@ -125,14 +122,6 @@ private:
         auto* device = new Device(simulator.portInfo());
         QCOMPARE(device->open(), 0);
         Device::setSelectedDevice(device);
-    }
-    // "closed" stands for nobody listening.
-    void _serve(const QByteArray& response)
-    {
-        _server->response = response;
-        _server->requestCount = response == "closed";
-        if (response == "closed")
-            _server->close();
     }
     // Until the update answer was handled and the message box it asks for is up.
     void _waitForUpdateAnswer()
@@ -509,14 +498,19 @@ private slots:
         Configuration::pointerSettings->remove("IsNewApplicationVersionCheckEnabled");
         for (const auto& [response, messageBox, answer] : cases)
         {
-            QString question =
-                u"Update available|A program update is available (the new version is %1, you are "
-                "currently using the version 2.1).\nDo you want to download it from the website?"_s.arg(
-                    response.endsWith("\r\n") ? u"2.1\r"_s : u"2.0"_s);
-            if (!messageBox.isEmpty())
-                question.clear();
+            const QString question =
+                messageBox.isEmpty()
+                    ? u"Update available|A program update is available (the new version is %1, you are "
+                      u"currently "
+                      "using the version 2.1).\nDo you want to download it from the website?"_s.arg(
+                          response.endsWith("\r\n") ? u"2.1\r"_s : u"2.0"_s)
+                    : QString();
             _message.clear();
-            _serve(response);
+            // "closed" stands for nobody listening.
+            _server->response = response;
+            _server->requestCount = response == "closed";
+            if (response == "closed")
+                _server->close();
             if (messageBox.isEmpty())
                 _answer(QMessageBox::Cancel);
             _makeEditor();

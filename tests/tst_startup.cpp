@@ -67,148 +67,146 @@ private slots:
         Configuration::uninitialize();
         QFile::remove(iniPath());
     }
-    void settingsStoreChoice();
-    void languageChoice();
-    void firstRunPromptAndHelpViewer();
-};
 
-void TestStartup::settingsStoreChoice()
-{
-    QVERIFY(Configuration::getBundleResourcesPath().endsWith(u".app/Contents/Resources/"_s));
-    const auto content = [](const QString& path)
+    void settingsStoreChoice()
     {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+        QVERIFY(Configuration::getBundleResourcesPath().endsWith(u".app/Contents/Resources/"_s));
+        const auto content = [](const QString& path)
+        {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
 
-    // No "Configuration.ini": the native per-user store of "Pavisor Key Manager", written when released.
-    QFile::remove(iniPath());
-    Configuration::initialize();
-    QSettings* settings = Configuration::pointerSettings;
-    QCOMPARE(settings->format(), QSettings::NativeFormat);
-    settings->setValue(u"IsApplicationAutoLockingEnabled"_s, true);
-    const QString nativePath = settings->fileName();
-    QVERIFY(nativePath.startsWith(QDir::homePath()));
-    QVERIFY(nativePath.contains(u"Pavisor Key Manager"_s));
-    Configuration::uninitialize();
-    QVERIFY(Configuration::pointerSettings == nullptr);
-    const QByteArray nativeContent = content(nativePath);
-    QVERIFY(nativeContent.contains("IsApplicationAutoLockingEnabled=true"));
+        // No "Configuration.ini": the native per-user store of "Pavisor Key Manager", written when released.
+        QFile::remove(iniPath());
+        Configuration::initialize();
+        QSettings* settings = Configuration::pointerSettings;
+        QCOMPARE(settings->format(), QSettings::NativeFormat);
+        settings->setValue(u"IsApplicationAutoLockingEnabled"_s, true);
+        const QString nativePath = settings->fileName();
+        QVERIFY(nativePath.startsWith(QDir::homePath()) && nativePath.contains(u"Pavisor Key Manager"_s));
+        Configuration::uninitialize();
+        const QByteArray nativeContent = content(nativePath);
+        QVERIFY(Configuration::pointerSettings == nullptr &&
+                nativeContent.contains("IsApplicationAutoLockingEnabled=true"));
 
-    // With the file: every setting is read from and written to it; the native store is untouched.
-    QFile ini(iniPath());
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(
-        "[General]\nIsNewApplicationVersionCheckEnabled=false\nApplicationAutoLockingDelayMinutes=12\n");
-    ini.close();
-    Configuration::initialize();
-    settings = Configuration::pointerSettings;
-    QCOMPARE(settings->format(), QSettings::IniFormat);
-    QCOMPARE(QFileInfo(settings->fileName()).canonicalFilePath(), QFileInfo(iniPath()).canonicalFilePath());
-    QCOMPARE(settings->value(u"IsNewApplicationVersionCheckEnabled"_s, true).toBool(), false);
-    QCOMPARE(settings->value(u"ApplicationAutoLockingDelayMinutes"_s).toInt(), 12);
-    QVERIFY(!settings->contains(u"IsApplicationAutoLockingEnabled"_s));
-    settings->setValue(u"IsFirstRun"_s, false);
-    Configuration::uninitialize();
-    QVERIFY(content(iniPath()).contains("IsFirstRun=false"));
-    QCOMPARE(content(nativePath), nativeContent);
-}
-
-void TestStartup::languageChoice()
-{
-    // French is "fr" with both French catalogues; any other language is "en" with English texts, and
-    // Qt's catalogue of "en" is still tried, for German as for English.
-    const QString qtCatalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qt_%1.qm"_s;
-    const QList<QStringList> cases = {
-        {u"fr_FR.UTF-8"_s, QString::number(QLocale::French), u"fr"_s, u"Bienvenue !"_s,
-         qtCatalogue.arg("fr")},
-        {u"de_DE.UTF-8"_s, QString::number(QLocale::German), u"en"_s, u"Welcome!"_s, qtCatalogue.arg("en")},
-        {u"en_US.UTF-8"_s, QString::number(QLocale::English), u"en"_s, u"Welcome!"_s, qtCatalogue.arg("en")}};
-    for (const QStringList& expected : cases)
-        QCOMPARE(probeLanguage(expected.first()), expected.mid(1));
-}
-
-void TestStartup::firstRunPromptAndHelpViewer()
-{
-    QTemporaryDir directory;
-    QVERIFY(directory.isValid());
-    Configuration::pointerSettings =
-        new QSettings(directory.filePath(u"settings.ini"_s), QSettings::IniFormat);
-    QSettings* settings = Configuration::pointerSettings;
-    QProcess& viewer = HelpViewer::process();
-    QCOMPARE(viewer.state(), QProcess::NotRunning);
-
-    // Each prompt shown is noted with its title, whether it is an information box and whether Yes is
-    // its default button, then answered.
-    QStringList prompts;
-    const auto prompt = [&prompts](QMessageBox::StandardButton answer, int timeoutMs)
-    {
-        TestSupport::answerNextModal(
-            [&prompts, answer](QWidget* modal)
-            {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                if (box == nullptr)
-                {
-                    modal->close();
-                    return;
-                }
-                prompts << u"%1 %2 %3"_s.arg(box->windowTitle())
-                               .arg(box->icon() == QMessageBox::Information)
-                               .arg(box->standardButton(box->defaultButton()) == QMessageBox::Yes);
-                box->button(answer)->click();
-            },
-            timeoutMs);
-        FirstRunPrompt::showIfNeeded(nullptr);
-    };
-
-    // First run: "No" opens no help, and the prompt never comes back.
-    prompt(QMessageBox::No, 5000);
-    QCOMPARE(prompts, QStringList({u"Welcome 1 1"_s}));
-    QCOMPARE(settings->value(u"IsFirstRun"_s), QVariant(false));
-    prompt(QMessageBox::No, 500);
-    QTest::qWait(600);
-    QCOMPARE(prompts.size(), 1);
-    QCOMPARE(viewer.state(), QProcess::NotRunning);
-
-    // "Yes" opens the getting-started page.
-    settings->setValue(u"IsFirstRun"_s, true);
-    prompt(QMessageBox::Yes, 5000);
-    QCOMPARE(prompts.size(), 2);
-    QCOMPARE(settings->value(u"IsFirstRun"_s), QVariant(false));
-    QVERIFY(viewer.state() != QProcess::NotRunning);
-    QVERIFY(viewer.program().endsWith(u"Resources/Help_Viewer.app/Contents/MacOS/Help_Viewer"_s));
-    QCOMPARE(viewer.arguments(),
-             QStringList({u"/en"_s, u"index.html"_s, u"getting_started_description.html"_s}));
-    // The viewer prints each page it shows on a line of its own.
-    QString shown;
-    const auto isShown = [&viewer, &shown](const QString& page)
-    {
-        shown += QString::fromUtf8(viewer.readAllStandardOutput());
-        return shown.split(u'\n').contains(page);
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(isShown(u"getting_started_description.html"_s), 20000);
-
-    // Further pages go to the running viewer through its standard input, no second process.
-    const qint64 processId = viewer.processId();
-    for (const QString& page : {u"import_csv_file.html"_s, u"master_password_selection_guide.html"_s})
-    {
-        HelpViewer::display(page);
-        QTRY_VERIFY_WITH_TIMEOUT(isShown(page), 20000);
+        // With the file: every setting is read from and written to it; the native store is untouched.
+        QFile ini(iniPath());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(
+            "[General]\nIsNewApplicationVersionCheckEnabled=false\nApplicationAutoLockingDelayMinutes=12\n");
+        ini.close();
+        Configuration::initialize();
+        settings = Configuration::pointerSettings;
+        QCOMPARE(settings->format(), QSettings::IniFormat);
+        QCOMPARE(QFileInfo(settings->fileName()).canonicalFilePath(),
+                 QFileInfo(iniPath()).canonicalFilePath());
+        QCOMPARE(settings->value(u"IsNewApplicationVersionCheckEnabled"_s, true).toBool(), false);
+        QCOMPARE(settings->value(u"ApplicationAutoLockingDelayMinutes"_s).toInt(), 12);
+        QVERIFY(!settings->contains(u"IsApplicationAutoLockingEnabled"_s));
+        settings->setValue(u"IsFirstRun"_s, false);
+        Configuration::uninitialize();
+        QVERIFY(content(iniPath()).contains("IsFirstRun=false"));
+        QCOMPARE(content(nativePath), nativeContent);
     }
-    QCOMPARE(viewer.processId(), processId);
-    viewer.kill();
-    viewer.waitForFinished(5000);
 
-    // A bundle without its help viewer: asking for help silently does nothing.
-    const QString viewerPath = viewer.program();
-    const QString hiddenPath = viewerPath + u".hidden"_s;
-    QVERIFY(QFile::rename(viewerPath, hiddenPath));
-    HelpViewer::display(u"index.html"_s);
-    QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
-    HelpViewer::display(u"index.html"_s);
-    QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
-    QVERIFY(QFile::rename(hiddenPath, viewerPath));
-}
+    void languageChoice()
+    {
+        // French is "fr" with both French catalogues; any other language is "en" with English texts, and
+        // Qt's catalogue of "en" is still tried, for German as for English.
+        const QString qtCatalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qt_%1.qm"_s;
+        const QList<QStringList> cases = {{u"fr_FR.UTF-8"_s, QString::number(QLocale::French), u"fr"_s,
+                                           u"Bienvenue !"_s, qtCatalogue.arg("fr")},
+                                          {u"de_DE.UTF-8"_s, QString::number(QLocale::German), u"en"_s,
+                                           u"Welcome!"_s, qtCatalogue.arg("en")},
+                                          {u"en_US.UTF-8"_s, QString::number(QLocale::English), u"en"_s,
+                                           u"Welcome!"_s, qtCatalogue.arg("en")}};
+        for (const QStringList& expected : cases)
+            QCOMPARE(probeLanguage(expected.first()), expected.mid(1));
+    }
+
+    void firstRunPromptAndHelpViewer()
+    {
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+        Configuration::pointerSettings =
+            new QSettings(directory.filePath(u"settings.ini"_s), QSettings::IniFormat);
+        QSettings* settings = Configuration::pointerSettings;
+        QProcess& viewer = HelpViewer::process();
+        QCOMPARE(viewer.state(), QProcess::NotRunning);
+
+        // Each prompt shown is noted with its title, whether it is an information box and whether Yes is
+        // its default button, then answered.
+        QStringList prompts;
+        const auto prompt = [&prompts](QMessageBox::StandardButton answer, int timeoutMs)
+        {
+            TestSupport::answerNextModal(
+                [&prompts, answer](QWidget* modal)
+                {
+                    auto* box = qobject_cast<QMessageBox*>(modal);
+                    if (box == nullptr)
+                    {
+                        modal->close();
+                        return;
+                    }
+                    prompts << u"%1 %2 %3"_s.arg(box->windowTitle())
+                                   .arg(box->icon() == QMessageBox::Information)
+                                   .arg(box->standardButton(box->defaultButton()) == QMessageBox::Yes);
+                    box->button(answer)->click();
+                },
+                timeoutMs);
+            FirstRunPrompt::showIfNeeded(nullptr);
+        };
+
+        // First run: "No" opens no help, and the prompt never comes back.
+        prompt(QMessageBox::No, 5000);
+        QCOMPARE(prompts, QStringList({u"Welcome 1 1"_s}));
+        QCOMPARE(settings->value(u"IsFirstRun"_s), QVariant(false));
+        prompt(QMessageBox::No, 500);
+        QTest::qWait(600);
+        QCOMPARE(prompts.size(), 1);
+        QCOMPARE(viewer.state(), QProcess::NotRunning);
+
+        // "Yes" opens the getting-started page.
+        settings->setValue(u"IsFirstRun"_s, true);
+        prompt(QMessageBox::Yes, 5000);
+        QCOMPARE(prompts.size(), 2);
+        QCOMPARE(settings->value(u"IsFirstRun"_s), QVariant(false));
+        QVERIFY(viewer.state() != QProcess::NotRunning);
+        QVERIFY(viewer.program().endsWith(u"Resources/Help_Viewer.app/Contents/MacOS/Help_Viewer"_s));
+        QCOMPARE(viewer.arguments(),
+                 QStringList({u"/en"_s, u"index.html"_s, u"getting_started_description.html"_s}));
+        // The viewer prints each page it shows on a line of its own.
+        QString shown;
+        const auto isShown = [&viewer, &shown](const QString& page)
+        {
+            shown += QString::fromUtf8(viewer.readAllStandardOutput());
+            return shown.split(u'\n').contains(page);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(isShown(u"getting_started_description.html"_s), 20000);
+
+        // Further pages go to the running viewer through its standard input, no second process.
+        const qint64 processId = viewer.processId();
+        for (const QString& page : {u"import_csv_file.html"_s, u"master_password_selection_guide.html"_s})
+        {
+            HelpViewer::display(page);
+            QTRY_VERIFY_WITH_TIMEOUT(isShown(page), 20000);
+        }
+        QCOMPARE(viewer.processId(), processId);
+        viewer.kill();
+        viewer.waitForFinished(5000);
+
+        // A bundle without its help viewer: asking for help silently does nothing.
+        const QString viewerPath = viewer.program();
+        const QString hiddenPath = viewerPath + u".hidden"_s;
+        QVERIFY(QFile::rename(viewerPath, hiddenPath));
+        HelpViewer::display(u"index.html"_s);
+        QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
+        HelpViewer::display(u"index.html"_s);
+        QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
+        QVERIFY(QFile::rename(hiddenPath, viewerPath));
+    }
+};
 
 int main(int argc, char* argv[])
 {
