@@ -13,6 +13,8 @@
 #include <cmath>
 #include <numeric>
 
+using namespace Qt::StringLiterals;
+
 namespace
 {
 constexpr int MEMORY_SIZE = 131072;
@@ -29,7 +31,7 @@ constexpr int RESTORED_SIZE[] = {0, CHECK_VALUE_OFFSET, 130964};
 const QString DATA_DIRECTORY = QStringLiteral(PAVISOR_SOURCE_DIR "/tests/data/");
 
 // The fixed inputs of the known-answer images (see tests/data/README.md).
-const QString KNOWN_ANSWER_PASSWORD = QStringLiteral(u"Cl\u00e9 de test \u2713 42");
+const QString KNOWN_ANSWER_PASSWORD = u"Cl\u00e9 de test \u2713 42"_s;
 
 QByteArray knownAnswerPlaintext()
 {
@@ -102,10 +104,7 @@ QByteArray innerHeaderOf(const QString& password, int schemeId, const QByteArray
     return opened == plaintext.left(restored) ? inner.left(48) : QByteArray();
 }
 
-Security::EncryptionSchemeId scheme(int id)
-{
-    return static_cast<Security::EncryptionSchemeId>(id);
-}
+using Scheme = Security::EncryptionSchemeId;
 } // namespace
 
 class TestSecurity : public QObject
@@ -119,7 +118,7 @@ class TestSecurity : public QObject
         for (int schemeId : {1, 2})
             for (bool isEncryption : {true, false})
             {
-                const unsigned char* block = Security::testOnlyScratchBlock(scheme(schemeId), isEncryption);
+                const unsigned char* block = Security::testOnlyScratchBlock(Scheme(schemeId), isEncryption);
                 if (block == nullptr ||
                     std::any_of(block, block + MEMORY_SIZE, [](unsigned char b) { return b != 0; }))
                     _callsLeavingScratchDirty << QString::asprintf(
@@ -131,14 +130,14 @@ class TestSecurity : public QObject
     // blocks wiped; cleanup() fails the test function if any call did not.
     int encrypt(const QString& password, int schemeId, QByteArray& buffer)
     {
-        const int result = Security::encryptMemoryData(password, scheme(schemeId), bytesOf(buffer));
+        const int result = Security::encryptMemoryData(password, Scheme(schemeId), bytesOf(buffer));
         checkScratchBlocks("encryptMemoryData");
         return result;
     }
 
     int decrypt(const QString& password, int schemeId, QByteArray& buffer)
     {
-        const int result = Security::decryptMemoryData(password, scheme(schemeId), bytesOf(buffer));
+        const int result = Security::decryptMemoryData(password, Scheme(schemeId), bytesOf(buffer));
         checkScratchBlocks("decryptMemoryData");
         return result;
     }
@@ -171,14 +170,14 @@ private slots:
     void cleanup()
     {
         const QStringList dirty = std::exchange(_callsLeavingScratchDirty, {});
-        QVERIFY2(dirty.isEmpty(), qPrintable(dirty.join(QStringLiteral(", "))));
+        QVERIFY2(dirty.isEmpty(), qPrintable(dirty.join(u", "_s)));
     }
 
     void knownAnswerImagesOpen()
     {
         const QByteArray plaintext = knownAnswerPlaintext();
-        const QByteArray images[] = {readFile(DATA_DIRECTORY + QStringLiteral("known_answer_scheme1.bin")),
-                                     readFile(DATA_DIRECTORY + QStringLiteral("known_answer_scheme2.bin"))};
+        const QByteArray images[] = {readFile(DATA_DIRECTORY + u"known_answer_scheme1.bin"_s),
+                                     readFile(DATA_DIRECTORY + u"known_answer_scheme2.bin"_s)};
         QByteArray opened;
         for (int schemeId : {1, 2})
         {
@@ -196,14 +195,14 @@ private slots:
         // Each image opens under its own scheme only, and only with its own password.
         QVERIFY(isRefused(KNOWN_ANSWER_PASSWORD, 2, images[0]));
         QVERIFY(isRefused(KNOWN_ANSWER_PASSWORD, 1, images[1]));
-        QVERIFY(isRefused(QStringLiteral("Cle de test \u2713 42"), 1, images[0]));
+        QVERIFY(isRefused(u"Cle de test \u2713 42"_s, 1, images[0]));
     }
 
     void imagesAreFreshAndOpenWithTheirPasswordOnly()
     {
         // The empty master password is a password like any other.
-        const QString passwords[] = {QString(), QStringLiteral("correct horse battery staple")};
-        const QString nearMisses[] = {QStringLiteral(" "), QStringLiteral("correct horse battery stapler")};
+        const QString passwords[] = {QString(), u"correct horse battery staple"_s};
+        const QString nearMisses[] = {u" "_s, u"correct horse battery stapler"_s};
         const QByteArray plaintext = randomImage();
         for (int schemeId : {1, 2})
         {
@@ -229,13 +228,13 @@ private slots:
 
     void writtenImagesOpenWithIndependentDecryption()
     {
-        const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+        const QString python = QStandardPaths::findExecutable(u"python3"_s);
         if (python.isEmpty())
             QSKIP("python3 is not installed: images are not checked by the independent decryption");
         QTemporaryDir directory;
         QVERIFY(directory.isValid());
-        const QString input = directory.filePath(QStringLiteral("image.bin"));
-        const QString result = directory.filePath(QStringLiteral("decrypted.bin"));
+        const QString input = directory.filePath(u"image.bin"_s);
+        const QString result = directory.filePath(u"decrypted.bin"_s);
         // The independent reader's exit code (1 when the password does not open the image), its whole
         // buffer in `output`.
         auto decryptIndependently = [&](int schemeId, const QString& password, const QByteArray& image,
@@ -248,19 +247,18 @@ private slots:
             file.close();
             QProcess process;
             process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            process.start(python, {DATA_DIRECTORY + QStringLiteral("make_known_answer_images.py"),
-                                   QStringLiteral("decrypt"), QString::number(schemeId),
-                                   QString::fromLatin1(password.toUtf8().toHex()), input, result});
+            process.start(python, {DATA_DIRECTORY + u"make_known_answer_images.py"_s, u"decrypt"_s,
+                                   QString::number(schemeId), QString::fromLatin1(password.toUtf8().toHex()),
+                                   input, result});
             if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
                 return -101;
             *output = readFile(result);
             return process.exitCode();
         };
 
-        const QPair<int, QString> cases[] = {
-            {1, QStringLiteral(u"Mot de passe \u00e0 l'\u00e9preuve \U0001F511")},
-            {1, QString()},
-            {Security::ENCRYPTION_SCHEME_ID_WRITTEN, QStringLiteral(u"Stra\u00dfe 2")}};
+        const QPair<int, QString> cases[] = {{1, u"Mot de passe \u00e0 l'\u00e9preuve \U0001F511"_s},
+                                             {1, QString()},
+                                             {Security::ENCRYPTION_SCHEME_ID_WRITTEN, u"Stra\u00dfe 2"_s}};
         for (const auto& [schemeId, password] : cases)
         {
             // The independent reader checks the check value or the tag itself; its whole buffer must be
@@ -279,37 +277,34 @@ private slots:
         }
         // The harness itself tells a wrong password apart.
         QByteArray image = randomImage();
-        QCOMPARE(encrypt(QStringLiteral("right"), 1, image), 0);
+        QCOMPARE(encrypt(u"right"_s, 1, image), 0);
         QByteArray independent;
-        QCOMPARE(decryptIndependently(1, QStringLiteral("wrong"), image, &independent), 1);
+        QCOMPARE(decryptIndependently(1, u"wrong"_s, image, &independent), 1);
     }
 
     void retiredAndUnknownSchemesAreRefused()
     {
         const QByteArray original = randomImage();
         QByteArray buffer = original;
+        const QString password = u"password"_s;
         // Scheme 0 never writes, and never accepts an image, so that a reader trying every scheme ends
-        // with "wrong password"; neither touches the buffer.
-        QCOMPARE(encrypt(QStringLiteral("password"), 0, buffer), -1);
-        QCOMPARE(buffer, original);
-        QCOMPARE(decrypt(QStringLiteral("password"), 0, buffer), 1);
-        QCOMPARE(buffer, original);
+        // with "wrong password"; no call touches the buffer.
+        QCOMPARE(QList<int>({encrypt(password, 0, buffer), decrypt(password, 0, buffer)}),
+                 QList<int>({-1, 1}));
         for (int unknown : {3, -1, 255})
-        {
-            QCOMPARE(encrypt(QStringLiteral("password"), unknown, buffer), -1);
-            QCOMPARE(decrypt(QStringLiteral("password"), unknown, buffer), -1);
-            QCOMPARE(buffer, original);
-            QCOMPARE(Security::getAvailableMemory(scheme(unknown)), -1);
-        }
+            QCOMPARE(QList<int>({encrypt(password, unknown, buffer), decrypt(password, unknown, buffer),
+                                 Security::getAvailableMemory(Scheme(unknown))}),
+                     QList<int>({-1, -1, -1}));
+        QCOMPARE(buffer, original);
         const int availableMemory[] = {131052, 130948, 130964};
         for (int schemeId : {0, 1, 2})
-            QCOMPARE(Security::getAvailableMemory(scheme(schemeId)), availableMemory[schemeId]);
+            QCOMPARE(Security::getAvailableMemory(Scheme(schemeId)), availableMemory[schemeId]);
     }
 
     void alteredImagesAreRefused()
     {
         const QString password = KNOWN_ANSWER_PASSWORD;
-        const QByteArray scheme1Image = readFile(DATA_DIRECTORY + QStringLiteral("known_answer_scheme1.bin"));
+        const QByteArray scheme1Image = readFile(DATA_DIRECTORY + u"known_answer_scheme1.bin"_s);
         QCOMPARE(scheme1Image.size(), MEMORY_SIZE);
         // An erased or blank device and random garbage are "wrong password", not errors.
         for (int schemeId : {1, 2})
@@ -368,7 +363,7 @@ private slots:
         // The editor's automatic mode: 20 to 30 characters, every class present, both bounds reached;
         // every call seeds its own generator, so no repeats. Its characters come from the table: 27
         // distinct symbols, the hyphen-minus in it twice.
-        const QString symbols = QStringLiteral("&\"#{}()[]-|_\\@=+,?;.:/!*%<>");
+        const QString symbols = u"&\"#{}()[]-|_\\@=+,?;.:/!*%<>"_s;
         QSet<int> lengths;
         QSet<QString> passwords;
         QHash<QChar, int> counts;
@@ -391,13 +386,13 @@ private slots:
         QCOMPARE(counts.size(), 10 + 26 + 26 + 27);
         for (auto it = counts.cbegin(); it != counts.cend(); ++it)
             QVERIFY2(it.key().isLetterOrNumber() ? it.key().unicode() < 128 : symbols.contains(it.key()),
-                     qPrintable(QStringLiteral("unexpected character %1").arg(it.key())));
+                     qPrintable(u"unexpected character %1"_s.arg(it.key())));
         // About 15000 symbols: 540 expected for each, 1080 for the hyphen (standard deviation about 23).
         for (const QChar symbol : symbols)
         {
             const double expected = symbolsCount / 28.0 * (symbol == QLatin1Char('-') ? 2 : 1);
             QVERIFY2(std::abs(counts.value(symbol) - expected) < 0.25 * expected,
-                     qPrintable(QStringLiteral("%1 drawn %2 times").arg(symbol).arg(counts.value(symbol))));
+                     qPrintable(u"%1 drawn %2 times"_s.arg(symbol).arg(counts.value(symbol))));
         }
 
         // Every subset of classes: allowed classes all present, the others absent.
@@ -410,7 +405,7 @@ private slots:
                 QCOMPARE(password.size(), 8);
                 for (int c = 0; c < 4; c++)
                     QVERIFY2(((mask >> c) & 1) == (classes[c] > 0),
-                             qPrintable(QStringLiteral("mask %1: %2").arg(mask).arg(password)));
+                             qPrintable(u"mask %1: %2"_s.arg(mask).arg(password)));
             }
         // The advanced mode's longest password.
         QCOMPARE(classesOf(Security::generateRandomPassword(1024, 1024, false, false, true, false)),
@@ -438,11 +433,11 @@ private slots:
         for (int rating = 0; rating < 5; rating++)
             for (const QString& password : passwords[rating])
             {
-                QString text = QStringLiteral("untouched");
+                QString text = u"untouched"_s;
                 QVERIFY2(Security::computePasswordStrength(password, &text) == rating &&
                              text == words[rating] &&
                              Security::computePasswordStrength(password, nullptr) == rating,
-                         qPrintable(password + QStringLiteral(": ") + text));
+                         qPrintable(password + u": "_s + text));
             }
     }
 };

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestTranslations : public QObject
 {
     Q_OBJECT
@@ -18,7 +20,7 @@ void TestTranslations::catalogueCoversEveryText()
     // it, or present without a translation, comes out as "unfinished".
     QTemporaryDir temporaryDirectory;
     QVERIFY(temporaryDirectory.isValid());
-    const QString copy = temporaryDirectory.filePath(QStringLiteral("fr.ts"));
+    const QString copy = temporaryDirectory.filePath(u"fr.ts"_s);
     QVERIFY(QFile::copy(QStringLiteral(PAVISOR_SOURCE_DIR "/translations/fr.ts"), copy));
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
 
@@ -37,14 +39,13 @@ void TestTranslations::catalogueCoversEveryText()
 
     // Name the offending texts so the failure says what to translate.
     static const QRegularExpression message(
-        QStringLiteral("<source>([^<]*)</source>(?:(?!</message>).)*?<translation type=\"unfinished\""),
+        u"<source>([^<]*)</source>(?:(?!</message>).)*?<translation type=\"unfinished\""_s,
         QRegularExpression::DotMatchesEverythingOption);
     QStringList missing;
     for (auto it = message.globalMatch(content); it.hasNext();)
         missing << it.next().captured(1);
-    QVERIFY2(missing.isEmpty(),
-             qPrintable(QStringLiteral("untranslated: ") + missing.join(QStringLiteral(" | "))));
-    QVERIFY(content.count(QStringLiteral("<message")) > 0);
+    QVERIFY2(missing.isEmpty(), qPrintable(u"untranslated: "_s + missing.join(u" | "_s)));
+    QVERIFY(content.count(u"<message"_s) > 0);
 }
 
 // The strength words come from the security layer, which has no catalogue of its own: the
@@ -52,14 +53,12 @@ void TestTranslations::catalogueCoversEveryText()
 void TestTranslations::strengthWordsAreTranslated()
 {
     QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":/Translations/fr.qm")));
+    QVERIFY(translator.load(u":/Translations/fr.qm"_s));
     QVERIFY(QCoreApplication::installTranslator(&translator));
     QStringList words;
     for (const char* password : {"", "abcdefghi", "abcdefghijklm", "aB3#aB3#aB3", "aB3#aB3#aB3#aB3"})
         Security::computePasswordStrength(QString::fromLatin1(password), &words.emplace_back());
-    QCOMPARE(words,
-             QStringList({QStringLiteral(u"tr\u00e8s faible"), QStringLiteral("faible"),
-                          QStringLiteral("moyen"), QStringLiteral("bon"), QStringLiteral("excellent")}));
+    QCOMPARE(words, QStringList({u"tr\u00e8s faible"_s, u"faible"_s, u"moyen"_s, u"bon"_s, u"excellent"_s}));
     QCoreApplication::removeTranslator(&translator);
 }
 
