@@ -331,8 +331,10 @@ private slots:
         QVERIFY(clipboard->text() == u"s3cret"_s && clear->isEnabled());
         QTest::keyClick(_editor.get(), Qt::Key_K, Qt::ControlModifier);
         QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
-        // Copied again: this one goes with the window, at the end.
+        // A login copied: it goes with the window, at the end.
+        table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_LOGIN);
         QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), u"me"_s);
 
         // A sub-view refuses, even without unsaved data.
         _editor->viewPush(V::VIEW_ID_SETTINGS);
