@@ -233,8 +233,8 @@ private slots:
             QSKIP("python3 is not installed: images are not checked by the independent decryption");
         QTemporaryDir directory;
         QVERIFY(directory.isValid());
-        const QString input = directory.filePath(u"image.bin"_s);
-        const QString result = directory.filePath(u"decrypted.bin"_s);
+        const QString input = directory.filePath(u"image.bin"_s),
+                      result = directory.filePath(u"decrypted.bin"_s);
         // The independent reader's exit code (1 when the password does not open the image), its whole
         // buffer in `output`.
         auto decryptIndependently = [&](int schemeId, const QString& password, const QByteArray& image,
@@ -381,9 +381,8 @@ private slots:
             for (const QChar character : password)
                 counts[character]++;
         }
-        QCOMPARE(lengths.size(), 11);
-        QCOMPARE(passwords.size(), 2000);
-        QCOMPARE(counts.size(), 10 + 26 + 26 + 27);
+        QCOMPARE(QList<qsizetype>({lengths.size(), passwords.size(), counts.size()}),
+                 QList<qsizetype>({11, 2000, 10 + 26 + 26 + 27}));
         for (auto it = counts.cbegin(); it != counts.cend(); ++it)
             QVERIFY2(it.key().isLetterOrNumber() ? it.key().unicode() < 128 : symbols.contains(it.key()),
                      qPrintable(u"unexpected character %1"_s.arg(it.key())));

@@ -129,9 +129,8 @@ private slots:
     {
         QTemporaryDir directory;
         QVERIFY(directory.isValid());
-        Configuration::pointerSettings =
+        QSettings* settings = Configuration::pointerSettings =
             new QSettings(directory.filePath(u"settings.ini"_s), QSettings::IniFormat);
-        QSettings* settings = Configuration::pointerSettings;
         QProcess& viewer = HelpViewer::process();
         QCOMPARE(viewer.state(), QProcess::NotRunning);
 
@@ -197,8 +196,7 @@ private slots:
         viewer.waitForFinished(5000);
 
         // A bundle without its help viewer: asking for help silently does nothing.
-        const QString viewerPath = viewer.program();
-        const QString hiddenPath = viewerPath + u".hidden"_s;
+        const QString viewerPath = viewer.program(), hiddenPath = viewerPath + u".hidden"_s;
         QVERIFY(QFile::rename(viewerPath, hiddenPath));
         HelpViewer::display(u"index.html"_s);
         QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
