@@ -95,11 +95,6 @@ bool isParserMemoryWiped()
     const unsigned char* accumulator = PasswordStoreCodec::testOnlyParseAccumulator();
     return std::all_of(accumulator, accumulator + MEMORY_SIZE, [](unsigned char byte) { return byte == 0; });
 }
-
-bool isTextClean(const QString& text)
-{
-    return !text.contains(QChar(0)) && !text.contains(QChar(3)) && !text.contains(QChar(4));
-}
 } // namespace
 
 // Found by argument lookup, so that whole lists of tabs compare in one QCOMPARE.
@@ -260,8 +255,9 @@ void TestPasswordStore::parsesDamagedImages()
 
 void TestPasswordStore::survivesRandomAndMutatedImages()
 {
-    // Any image parses without fault into clean texts, and what it gives is a fixed point of
-    // encode-then-parse (when it fits). A small xorshift keeps the generation cheap under sanitizers.
+    // Any image parses without fault, and what it gives is a fixed point of encode-then-parse (when it
+    // fits): a text holding a delimiter would not come back. A small xorshift keeps the generation cheap
+    // under sanitizers.
     quint64 state = 0x9E3779B97F4A7C15ull;
     const auto next = [&state]()
     {
@@ -307,13 +303,6 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
                 result == PasswordStoreCodec::PARSE_RESULT_RECORD_BEFORE_TAB ||
                 result == PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED);
         QVERIFY(isParserMemoryWiped());
-        for (const Tab& tab : tabs)
-        {
-            QVERIFY(isTextClean(tab.name));
-            for (const Password& password : tab.passwords)
-                for (const QString& field : password.data)
-                    QVERIFY(isTextClean(field));
-        }
 
         if (PasswordStoreCodec::encode(tabs, reencoded.data()) < 0)
             continue;
