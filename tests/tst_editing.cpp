@@ -22,7 +22,6 @@
 #include <QtTest>
 #include <memory>
 
-using Password = PasswordTable::Password;
 using V = FormContentEditor;
 
 class TestEditing : public QObject
@@ -30,9 +29,23 @@ class TestEditing : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        Configuration::initialize();
+        Configuration::pointerSettings->clear();
+    }
+    void init()
+    {
+        _window = std::make_unique<FormContentEditor>();
+        pointerFormContentEditor = _window.get();
+        _window->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
+        _tabs = _child<QTabWidget>("tabWidget");
+    }
+    void cleanup()
+    {
+        _window.reset();
+        pointerFormContentEditor = nullptr;
+    }
     void passwordEditorPage();
     void recordsTabsAndEnablingRules();
     void searchWalkOrder();
@@ -54,82 +67,49 @@ private:
     void _click(const char* name, QObject* parent = nullptr) { _child<QPushButton>(name, parent)->click(); }
     // The entries of a row context submenu of a tab (2 duplicate, 3 move) as the user sees them
     // shown: "name=tab index".
-    QStringList _menuEntries(int tab, int action);
+    QStringList _menuEntries(int tab, int action)
+    {
+        QMenu* menu = _table(tab)->tableWidget()->actions().value(action)->menu();
+        menu->popup(QPoint());
+        QStringList entries;
+        for (const QAction* entry : menu->actions())
+            entries << entry->text() + u'=' + entry->data().toString();
+        menu->hide();
+        return entries;
+    }
     // Answers the in-window message box, which arrives on a later event-loop turn.
-    QString _answerMessageBox(const char* buttonName);
-    void _answerLineInput(const QString& text);
-    PasswordTable* _addTab(const QString& name, const QList<QStringList>& records);
+    QString _answerMessageBox(const char* buttonName)
+    {
+        QObject* box = _window->viewGetContent(V::VIEW_ID_MESSAGE_BOX_DIALOG);
+        [&] { QTRY_COMPARE(_window->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG); }();
+        const QString text = _child<QLabel>("labelText", box)->text();
+        _click(buttonName, box);
+        return text;
+    }
+    void _answerLineInput(const QString& text)
+    {
+        QObject* input = _window->viewGetContent(V::VIEW_ID_LINE_INPUT_DIALOG);
+        QCOMPARE(_window->viewGetCurrent(), V::VIEW_ID_LINE_INPUT_DIALOG);
+        auto* lineEdit = _child<QLineEdit>("lineEdit", input);
+        lineEdit->clear();
+        QGuiApplication::clipboard()->setText(text);
+        lineEdit->paste();
+        _click("pushButtonOk", input);
+    }
+    PasswordTable* _addTab(const QString& name, const QList<QStringList>& records)
+    {
+        PasswordTable* table = _window->_createEmptyTab(name);
+        for (const QStringList& fields : records)
+            std::copy(fields.begin(), fields.end(), std::begin(table->passwords.emplace_back().data));
+        table->fillTableWithPasswords();
+        _window->_updateUserInterfaceControls();
+        return table;
+    }
     QPoint _current(int tab)
     {
         return {_table(tab)->tableWidget()->currentRow(), _table(tab)->tableWidget()->currentColumn()};
     }
 };
-
-void TestEditing::initTestCase()
-{
-    Configuration::initialize();
-    Configuration::pointerSettings->clear();
-}
-
-void TestEditing::init()
-{
-    _window = std::make_unique<FormContentEditor>();
-    pointerFormContentEditor = _window.get();
-    _window->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-    _tabs = _child<QTabWidget>("tabWidget");
-}
-
-void TestEditing::cleanup()
-{
-    _window.reset();
-    pointerFormContentEditor = nullptr;
-}
-
-QString TestEditing::_answerMessageBox(const char* buttonName)
-{
-    QObject* box = _window->viewGetContent(V::VIEW_ID_MESSAGE_BOX_DIALOG);
-    [&] { QTRY_COMPARE(_window->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG); }();
-    const QString text = _child<QLabel>("labelText", box)->text();
-    _click(buttonName, box);
-    return text;
-}
-
-void TestEditing::_answerLineInput(const QString& text)
-{
-    QObject* input = _window->viewGetContent(V::VIEW_ID_LINE_INPUT_DIALOG);
-    QCOMPARE(_window->viewGetCurrent(), V::VIEW_ID_LINE_INPUT_DIALOG);
-    auto* lineEdit = _child<QLineEdit>("lineEdit", input);
-    lineEdit->clear();
-    QGuiApplication::clipboard()->setText(text);
-    lineEdit->paste();
-    _click("pushButtonOk", input);
-}
-
-QStringList TestEditing::_menuEntries(int tab, int action)
-{
-    QMenu* menu = _table(tab)->tableWidget()->actions().value(action)->menu();
-    menu->popup(QPoint());
-    QStringList entries;
-    for (const QAction* entry : menu->actions())
-        entries << entry->text() + u'=' + entry->data().toString();
-    menu->hide();
-    return entries;
-}
-
-PasswordTable* TestEditing::_addTab(const QString& name, const QList<QStringList>& records)
-{
-    PasswordTable* table = _window->_createEmptyTab(name);
-    for (const QStringList& fields : records)
-    {
-        Password password;
-        for (int i = 0; i < fields.size(); i++)
-            password.data[i] = fields[i];
-        table->passwords.append(password);
-    }
-    table->fillTableWithPasswords();
-    _window->_updateUserInterfaceControls();
-    return table;
-}
 
 void TestEditing::passwordEditorPage()
 {

@@ -12,7 +12,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 using PasswordStoreCodec::MEMORY_SIZE;
@@ -50,12 +50,8 @@ QByteArray storeBytes(const std::vector<unsigned char>& buffer, int length)
 
 bool isUntouchedFrom(const std::vector<unsigned char>& buffer, int offset)
 {
-    for (int i = offset; i < MEMORY_SIZE; i++)
-    {
-        if (buffer[i] != CANARY)
-            return false;
-    }
-    return true;
+    return std::all_of(buffer.begin() + offset, buffer.end(),
+                       [](unsigned char byte) { return byte == CANARY; });
 }
 
 // Texts mixing ASCII, two-, three- and four-byte UTF-8, empty texts and delimiter-like characters.
@@ -82,16 +78,13 @@ QList<Tab> randomTabs(QRandomGenerator& random, int tabCount, int maximumRecords
     QList<Tab> tabs;
     for (int t = 0; t < tabCount; t++)
     {
-        Tab tab{randomText(random, 12), {}};
-        const int recordCount = random.bounded(maximumRecordsPerTab + 1);
-        for (int r = 0; r < recordCount; r++)
+        tabs.append(Tab{randomText(random, 12), {}});
+        for (int r = random.bounded(maximumRecordsPerTab + 1); r > 0; r--)
         {
-            Password password;
+            Password& password = tabs.last().passwords.emplace_back();
             for (QString& field : password.data)
                 field = randomText(random, 20);
-            tab.passwords.append(password);
         }
-        tabs.append(tab);
     }
     return tabs;
 }
@@ -102,12 +95,16 @@ bool isParserMemoryWiped()
     const unsigned char* accumulator = PasswordStoreCodec::testOnlyParseAccumulator();
     return std::all_of(accumulator, accumulator + MEMORY_SIZE, [](unsigned char byte) { return byte == 0; });
 }
-
-bool isTextClean(const QString& text)
-{
-    return !text.contains(QChar(0)) && !text.contains(QChar(3)) && !text.contains(QChar(4));
-}
 } // namespace
+
+// Found by argument lookup, so that whole lists of tabs compare in one QCOMPARE.
+namespace PasswordStoreCodec
+{
+bool operator==(const Tab& a, const Tab& b)
+{
+    return a.name == b.name && a.passwords == b.passwords;
+}
+} // namespace PasswordStoreCodec
 
 class TestPasswordStore : public QObject
 {
@@ -116,7 +113,6 @@ class TestPasswordStore : public QObject
 private slots:
     void encodesExactBytes();
     void encodesUpToTheCapacityAndNeverPastIt();
-    void parsesBackWhatWasEncoded();
     void parsesDamagedImages();
     void survivesRandomAndMutatedImages();
     void mainWindowEncodesAndLoadsItsTabs();
@@ -124,69 +120,61 @@ private slots:
 
 void TestPasswordStore::encodesExactBytes()
 {
-    auto buffer = canaryBuffer();
-
-    // No tab: the end byte alone; nothing after it is touched.
-    QCOMPARE(PasswordStoreCodec::encode({}, buffer.data()), 130947);
-    QCOMPARE(buffer[0], 0x04);
-    QVERIFY(isUntouchedFrom(buffer, 1));
-    QList<Tab> parsed;
-    QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &parsed),
-             int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
-    QVERIFY(parsed.isEmpty());
-
-    // One tab "A" with one empty record.
-    buffer = canaryBuffer();
-    QCOMPARE(PasswordStoreCodec::encode({Tab{QStringLiteral("A"), {Password()}}}, buffer.data()), 130940);
-    QCOMPARE(storeBytes(buffer, 8), bytes("A\x03\0\0\0\0\0\x04"));
-    QVERIFY(isUntouchedFrom(buffer, 8));
-
-    // Tabs and records in order, non-ASCII at its UTF-8 length, an empty tab name, a tab without records.
-    buffer = canaryBuffer();
-    const QList<Tab> tabs = {Tab{QStringLiteral("Été"),
-                                 {makePassword(QStringLiteral("b"), QStringLiteral("ü"), QStringLiteral("€"),
-                                               QString::fromUtf8("\xF0\x9F\x94\x91"), QStringLiteral("n")),
-                                  makePassword(QStringLiteral("a"))}},
-                             Tab{QString(), {}}, Tab{QStringLiteral("Z"), {}}};
-    const QByteArray expected = bytes("\xC3\x89t\xC3\xA9\x03"
-                                      "b\0\xC3\xBC\0\xE2\x82\xAC\0\xF0\x9F\x94\x91\0n\0"
-                                      "a\0\0\0\0\0"
-                                      "\x03"
-                                      "Z\x03"
-                                      "\x04");
-    QCOMPARE(PasswordStoreCodec::encode(tabs, buffer.data()), STORE_CAPACITY - int(expected.size()));
-    QCOMPARE(storeBytes(buffer, int(expected.size())), expected);
-    QVERIFY(isUntouchedFrom(buffer, int(expected.size())));
-
-    // A text ends at its first U+0000; U+0003 and U+0004 are removed and not counted.
-    buffer = canaryBuffer();
+    // No tab; an empty record; tabs and records in order, non-ASCII at its UTF-8 length, an empty tab
+    // name, a tab without records; a leading U+FEFF, a character of the text and not a byte-order
+    // mark; a text ending at its first U+0000, U+0003 and U+0004 removed and not counted. The result
+    // is the free byte count, nothing after the end byte is touched, and the store reads back.
+    const QString withMark = QChar(0xFEFF) + QStringLiteral("x");
     const QString cut = QStringLiteral("ab") + QChar(0) + QStringLiteral("cd");
     const QString stripped = QChar(3) + QStringLiteral("x") + QChar(4) + QStringLiteral("y") + QChar(3);
-    QCOMPARE(
-        PasswordStoreCodec::encode({Tab{stripped, {makePassword(cut, stripped, QChar(4))}}}, buffer.data()),
-        STORE_CAPACITY - 13);
-    QCOMPARE(storeBytes(buffer, 13), bytes("xy\x03"
-                                           "ab\0xy\0\0\0\0\x04"));
+    const QList<std::pair<QList<Tab>, QByteArray>> cases = {
+        {{}, bytes("\x04")},
+        {{Tab{QStringLiteral("A"), {Password()}}}, bytes("A\x03\0\0\0\0\0\x04")},
+        {{Tab{QStringLiteral("Été"),
+              {makePassword(QStringLiteral("b"), QStringLiteral("ü"), QStringLiteral("€"),
+                            QString::fromUtf8("\xF0\x9F\x94\x91"), QStringLiteral("n")),
+               makePassword(QStringLiteral("a"))}},
+          Tab{QString(), {}}, Tab{QStringLiteral("Z"), {}}},
+         bytes("\xC3\x89t\xC3\xA9\x03"
+               "b\0\xC3\xBC\0\xE2\x82\xAC\0\xF0\x9F\x94\x91\0n\0"
+               "a\0\0\0\0\0"
+               "\x03"
+               "Z\x03"
+               "\x04")},
+        {{Tab{withMark, {makePassword(withMark, QString(), withMark)}}},
+         bytes("\xEF\xBB\xBFx\x03\xEF\xBB\xBFx\0\0\xEF\xBB\xBFx\0\0\0\x04")},
+        {{Tab{stripped, {makePassword(cut, stripped, QChar(4))}}},
+         bytes("xy\x03"
+               "ab\0xy\0\0\0\0\x04")},
+    };
+    for (const auto& [tabs, expected] : cases)
+    {
+        auto buffer = canaryBuffer();
+        QCOMPARE(PasswordStoreCodec::encode(tabs, buffer.data()), STORE_CAPACITY - int(expected.size()));
+        QCOMPARE(storeBytes(buffer, int(expected.size())), expected);
+        QVERIFY(isUntouchedFrom(buffer, int(expected.size())));
+        QList<Tab> parsed;
+        QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &parsed),
+                 int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
+        if (&tabs != &cases.last().first) // the cut and the removed characters do not come back
+            QCOMPARE(parsed, tabs);
+    }
 }
 
 void TestPasswordStore::encodesUpToTheCapacityAndNeverPastIt()
 {
     // A tab name of n bytes costs n + 1, the end byte 1: n = capacity - 2 fills the store exactly.
+    // Also in two-byte characters, and with removed characters that would not fit if counted.
     const int exactNameLength = STORE_CAPACITY - 2;
-    auto buffer = canaryBuffer();
-    QCOMPARE(PasswordStoreCodec::encode({Tab{QString(exactNameLength, QLatin1Char('n')), {}}}, buffer.data()),
-             0);
-    QCOMPARE(buffer[STORE_CAPACITY - 1], 0x04);
-    QCOMPARE(buffer[STORE_CAPACITY - 2], 0x03);
-    QVERIFY(isUntouchedFrom(buffer, STORE_CAPACITY));
-
-    // Same size in two-byte characters, and with removed characters that would not fit if counted.
-    buffer = canaryBuffer();
-    QCOMPARE(PasswordStoreCodec::encode({Tab{QString(exactNameLength / 2, QChar(0xE9)), {}}}, buffer.data()),
-             0);
-    buffer = canaryBuffer();
-    const QString withRemoved = QString(exactNameLength, QLatin1Char('n')) + QString(50, QChar(3));
-    QCOMPARE(PasswordStoreCodec::encode({Tab{withRemoved, {}}}, buffer.data()), 0);
+    for (const QString& name :
+         {QString(exactNameLength, QLatin1Char('n')), QString(exactNameLength / 2, QChar(0xE9)),
+          QString(exactNameLength, QLatin1Char('n')) + QString(50, QChar(3))})
+    {
+        auto buffer = canaryBuffer();
+        QCOMPARE(PasswordStoreCodec::encode({Tab{name, {}}}, buffer.data()), 0);
+        QVERIFY(buffer[STORE_CAPACITY - 2] == 0x03 && buffer[STORE_CAPACITY - 1] == 0x04);
+        QVERIFY(isUntouchedFrom(buffer, STORE_CAPACITY));
+    }
 
     // One byte more fails, whichever piece no longer fits, and nothing lands past the capacity.
     const QList<QList<Tab>> oneByteOver = {
@@ -198,68 +186,32 @@ void TestPasswordStore::encodesUpToTheCapacityAndNeverPastIt()
     };
     for (const QList<Tab>& tabs : oneByteOver)
     {
-        buffer = canaryBuffer();
+        auto buffer = canaryBuffer();
         QCOMPARE(PasswordStoreCodec::encode(tabs, buffer.data()), -1);
         QVERIFY(isUntouchedFrom(buffer, STORE_CAPACITY));
     }
 
     // Records of 65 bytes after a 2-byte tab: record 2015's name no longer fits and is not written at all.
-    buffer = canaryBuffer();
+    auto buffer = canaryBuffer();
     Tab tab{QStringLiteral("T"), {}};
     for (int i = 0; i < 2100; i++)
         tab.passwords.append(makePassword(QString(60, QLatin1Char('a' + i % 26))));
     QCOMPARE(PasswordStoreCodec::encode({tab}, buffer.data()), -1);
     const int written = 2 + 65 * 2014;
-    QCOMPARE(buffer[written - 1], 0x00);
-    QCOMPARE(buffer[written - 2], 0x00);
+    QVERIFY(buffer[written - 2] == 0x00 && buffer[written - 1] == 0x00);
     QVERIFY(isUntouchedFrom(buffer, written));
-}
-
-void TestPasswordStore::parsesBackWhatWasEncoded()
-{
-    QRandomGenerator random(1234);
-    for (int round = 0; round < 200; round++)
-    {
-        const QList<Tab> tabs = randomTabs(random, random.bounded(12), 15);
-        auto buffer = canaryBuffer();
-        QVERIFY(PasswordStoreCodec::encode(tabs, buffer.data()) >= 0);
-        QList<Tab> parsed;
-        QCOMPARE(PasswordStoreCodec::parse(buffer.data(), &parsed),
-                 int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
-        QVERIFY(isParserMemoryWiped());
-        QCOMPARE(parsed.size(), tabs.size());
-        for (qsizetype t = 0; t < tabs.size(); t++)
-        {
-            QCOMPARE(parsed[t].name, tabs[t].name);
-            QCOMPARE(parsed[t].passwords, tabs[t].passwords);
-        }
-    }
-
-    // A text that starts with U+FEFF keeps it: it is a character of the text, not a byte-order mark.
-    const QString withMark = QChar(0xFEFF) + QStringLiteral("x");
-    auto buffer = canaryBuffer();
-    QCOMPARE(PasswordStoreCodec::encode({Tab{withMark, {makePassword(withMark, QString(), withMark)}}},
-                                        buffer.data()),
-             STORE_CAPACITY - (5 + 5 + 1 + 5 + 1 + 1 + 1)); // tab, five fields, end byte
-    QCOMPARE(storeBytes(buffer, 6), bytes("\xEF\xBB\xBFx\x03\xEF"));
-    QList<Tab> parsed;
-    PasswordStoreCodec::parse(buffer.data(), &parsed);
-    QCOMPARE(parsed.size(), 1);
-    QCOMPARE(parsed[0].name, withMark);
-    QCOMPARE(parsed[0].passwords, QList<Password>({makePassword(withMark, QString(), withMark)}));
 }
 
 void TestPasswordStore::parsesDamagedImages()
 {
-    const auto parseBytes = [](const QByteArray& bytes, QList<Tab>* tabs)
+    // Built from literals that hold zero bytes.
+    const auto parseLiteral = [](const auto& literal, QList<Tab>* tabs)
     {
         auto buffer = canaryBuffer();
-        std::copy(bytes.begin(), bytes.end(), buffer.begin());
+        const QByteArray image = bytes(literal);
+        std::copy(image.begin(), image.end(), buffer.begin());
         return PasswordStoreCodec::parse(buffer.data(), tabs);
     };
-    // Built from literals that hold zero bytes.
-    const auto parseLiteral = [&](const auto& literal, QList<Tab>* tabs)
-    { return parseBytes(bytes(literal), tabs); };
     QList<Tab> tabs;
 
     // Five fields before any tab name stop the parse with no tab.
@@ -276,17 +228,12 @@ void TestPasswordStore::parsesDamagedImages()
                           "f\0g\0\x04V\x03",
                           &tabs),
              int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
-    QCOMPARE(tabs.size(), 2);
-    QCOMPARE(tabs[0].name, QStringLiteral("T"));
-    QCOMPARE(tabs[0].passwords, QList<Password>({makePassword("a", "b", "c", "d", "e")}));
-    QCOMPARE(tabs[1].name, QStringLiteral("U"));
-    QVERIFY(tabs[1].passwords.isEmpty());
+    QCOMPARE(tabs, QList<Tab>({Tab{"T", {makePassword("a", "b", "c", "d", "e")}}, Tab{"U", {}}}));
 
     // Invalid UTF-8 reads as replacement characters.
     tabs.clear();
     parseLiteral("\xFF\xC3\x03\x04", &tabs);
-    QCOMPARE(tabs.size(), 1);
-    QCOMPARE(tabs[0].name, QString(2, QChar(0xFFFD)));
+    QCOMPARE(tabs, QList<Tab>({Tab{QString(2, QChar(0xFFFD)), {}}}));
 
     // No end byte: the scan stops after 131068 bytes; a tab name ending at the last scanned byte
     // counts, one ending just beyond does not.
@@ -308,8 +255,9 @@ void TestPasswordStore::parsesDamagedImages()
 
 void TestPasswordStore::survivesRandomAndMutatedImages()
 {
-    // Any image parses without fault into clean texts, and what it gives is a fixed point of
-    // encode-then-parse (when it fits). A small xorshift keeps the generation cheap under sanitizers.
+    // Any image parses without fault, and what it gives is a fixed point of encode-then-parse (when it
+    // fits): a text holding a delimiter would not come back. A small xorshift keeps the generation cheap
+    // under sanitizers.
     quint64 state = 0x9E3779B97F4A7C15ull;
     const auto next = [&state]()
     {
@@ -322,7 +270,10 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
     const QList<Tab> validTabs = randomTabs(random, 6, 30);
     std::vector<unsigned char> valid(MEMORY_SIZE);
     const int storeSize = STORE_CAPACITY - PasswordStoreCodec::encode(validTabs, valid.data());
-    QVERIFY(storeSize <= STORE_CAPACITY);
+    QList<Tab> parsed;
+    QCOMPARE(PasswordStoreCodec::parse(valid.data(), &parsed),
+             int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
+    QCOMPARE(parsed, validTabs);
 
     std::vector<unsigned char> buffer(MEMORY_SIZE);
     std::vector<unsigned char> reencoded(MEMORY_SIZE);
@@ -331,11 +282,7 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
         if (round % 2 == 0)
         {
             // Uniform random bytes: the parse usually meets an end byte or a tab-less record early.
-            for (size_t i = 0; i < buffer.size(); i += 8)
-            {
-                const quint64 draw = next();
-                std::memcpy(&buffer[i], &draw, 8);
-            }
+            std::generate_n(reinterpret_cast<quint64*>(buffer.data()), buffer.size() / 8, next);
         }
         else
         {
@@ -356,25 +303,13 @@ void TestPasswordStore::survivesRandomAndMutatedImages()
                 result == PasswordStoreCodec::PARSE_RESULT_RECORD_BEFORE_TAB ||
                 result == PasswordStoreCodec::PARSE_RESULT_SCAN_LIMIT_REACHED);
         QVERIFY(isParserMemoryWiped());
-        for (const Tab& tab : tabs)
-        {
-            QVERIFY(isTextClean(tab.name));
-            for (const Password& password : tab.passwords)
-                for (const QString& field : password.data)
-                    QVERIFY(isTextClean(field));
-        }
 
         if (PasswordStoreCodec::encode(tabs, reencoded.data()) < 0)
             continue;
         QList<Tab> again;
         QCOMPARE(PasswordStoreCodec::parse(reencoded.data(), &again),
                  int(PasswordStoreCodec::PARSE_RESULT_END_FOUND));
-        QCOMPARE(again.size(), tabs.size());
-        for (qsizetype t = 0; t < tabs.size(); t++)
-        {
-            QCOMPARE(again[t].name, tabs[t].name);
-            QCOMPARE(again[t].passwords, tabs[t].passwords);
-        }
+        QCOMPARE(again, tabs);
     }
 }
 
@@ -382,25 +317,28 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
 {
     FormContentEditor window;
     auto* tabWidget = window.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
-    QVERIFY(tabWidget != nullptr);
-
-    // Empty window: the empty store.
-    auto buffer = canaryBuffer();
-    QCOMPARE(window._encodePasswordsToMemoryFormat(buffer.data()), 130947);
-    QCOMPARE(buffer[0], 0x04);
-
+    const auto table = [tabWidget](int index)
+    { return static_cast<PasswordTable*>(tabWidget->widget(index)); };
+    // The entries of a row submenu (2 duplicate, 3 move) as it opens: "name=tab index".
+    const auto entries = [&table](int index, int action)
+    {
+        QMenu* menu = table(index)->tableWidget()->actions()[action]->menu();
+        emit menu->aboutToShow();
+        QStringList result;
+        for (QAction* entry : menu->actions())
+            result << entry->text() + u'=' + entry->data().toString();
+        return result;
+    };
     QRandomGenerator random(42);
     const QList<Tab> tabs = randomTabs(random, 3, 20);
     for (const Tab& tab : tabs)
         window._createEmptyTab(tab.name)->passwords = tab.passwords;
-    QCOMPARE(tabWidget->count(), 3);
 
     // The window encodes its tabs in tab-bar order, byte for byte as the codec does.
     tabWidget->tabBar()->moveTab(2, 0);
-    const QList<Tab> reordered = {tabs[2], tabs[0], tabs[1]};
     auto expected = canaryBuffer();
-    buffer = canaryBuffer();
-    const int freeBytes = PasswordStoreCodec::encode(reordered, expected.data());
+    auto buffer = canaryBuffer();
+    const int freeBytes = PasswordStoreCodec::encode({tabs[2], tabs[0], tabs[1]}, expected.data());
     QVERIFY(freeBytes > 0);
     QCOMPARE(window._encodePasswordsToMemoryFormat(buffer.data()), freeBytes);
     QVERIFY(buffer == expected);
@@ -416,40 +354,24 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
     auto image = canaryBuffer();
     QVERIFY(PasswordStoreCodec::encode(stored, image.data()) > 0);
     window._loadPasswordsFromDeviceMemoryBuffer(image.data());
-    QVERIFY(oldPage.isNull());
-    QVERIFY(!tabWidget->isHidden());
-    QCOMPARE(tabWidget->count(), 2);
-    QCOMPARE(tabWidget->tabText(0), QStringLiteral("Mail"));
-    QCOMPARE(tabWidget->tabText(1), QStringLiteral("Bank"));
-    auto* mailTable = static_cast<PasswordTable*>(tabWidget->widget(0));
-    QCOMPARE(mailTable->passwords, stored[0].passwords);
+    QVERIFY(oldPage.isNull() && !tabWidget->isHidden());
+    QCOMPARE(table(0)->passwords, stored[0].passwords);
 
-    // A row duplicated into another tab marks the window's data unsaved.
+    // Its tabs in the menus; a row duplicated into another tab marks the window's data unsaved.
     window._isUnsavedDataPresent = false;
-    mailTable->fillTableWithPasswords();
-    mailTable->tableWidget()->setCurrentCell(0, 0);
-    QMenu* duplicateMenu = mailTable->tableWidget()->actions()[2]->menu();
-    emit duplicateMenu->aboutToShow();
-    duplicateMenu->actions()[1]->trigger();
+    table(0)->tableWidget()->setCurrentCell(0, 0);
+    QCOMPARE(entries(0, 2), QStringList({"Mail=0", "Bank=1"}));
+    table(0)->tableWidget()->actions()[2]->menu()->actions()[1]->trigger();
     QVERIFY(window._isUnsavedDataPresent);
-    QCOMPARE(static_cast<PasswordTable*>(tabWidget->widget(1))->passwords,
-             QList<Password>({makePassword("z")}));
+    QCOMPARE(table(1)->passwords, QList<Password>({makePassword("z")}));
 
     // A tab created afterwards gives every table, also the first one, the menus of all three tabs,
     // with the new one current.
     window._createEmptyTab(QStringLiteral("New"));
     for (int index : {0, 1})
     {
-        const QList<QAction*> actions =
-            static_cast<PasswordTable*>(tabWidget->widget(index))->tableWidget()->actions();
-        for (QAction* action : {actions[2], actions[3]})
-            emit action->menu()->aboutToShow();
-        QCOMPARE(actions[2]->menu()->actions().size(), 3);
-        QCOMPARE(actions[2]->menu()->actions()[2]->text(), QStringLiteral("New"));
-        const QList<QAction*> moveEntries = actions[3]->menu()->actions();
-        QCOMPARE(moveEntries.size(), 2);
-        QCOMPARE(moveEntries[0]->data().toInt(), 0);
-        QCOMPARE(moveEntries[1]->data().toInt(), 1);
+        QCOMPARE(entries(index, 2), QStringList({"Mail=0", "Bank=1", "New=2"}));
+        QCOMPARE(entries(index, 3), QStringList({"Mail=0", "Bank=1"}));
     }
 
     // A damaged image leaves no stale tab behind.
