@@ -9,7 +9,6 @@
 #include "ViewContentReadDevice.h"
 #include "ViewContentWriteDevice.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
@@ -41,16 +40,6 @@ QByteArray deviceImage(Device* device, Device::MemoryId id)
 {
     return QByteArray(reinterpret_cast<const char*>(device->getMemoryBuffer(id)), MEMORY_SIZE);
 }
-
-// How many of this process's descriptors are open on `path` (the port of a simulator).
-int openDescriptorsOn(const QString& path)
-{
-    int count = 0;
-    const QDir descriptors(QStringLiteral("/proc/self/fd"));
-    for (const QString& entry : descriptors.entryList(QDir::NoDotAndDotDot | QDir::System | QDir::Files))
-        count += QFileInfo(descriptors.filePath(entry)).symLinkTarget() == path ? 1 : 0;
-    return count;
-}
 } // namespace
 
 class TestDevicePages : public QObject
@@ -79,10 +68,14 @@ private:
     {
         return _child<QListWidget>(FormContentEditor::VIEW_ID_DEVICE_SELECTION, "listWidget");
     }
-    void _clickRow(int row) const
+    // Clicks a row; gives what `watched` received meanwhile.
+    QByteArray _clickRow(int row, Simulator* watched = nullptr) const
     {
+        if (watched != nullptr)
+            watched->clearRecord();
         QTest::mouseClick(_list()->viewport(), Qt::LeftButton, {},
                           _list()->visualItemRect(_list()->item(row)).center());
+        return watched != nullptr ? watched->recordedBytes() : QByteArray();
     }
 };
 
@@ -165,11 +158,8 @@ void TestDevicePages::readPage()
         Simulator simulator;
         const QByteArray main = randomImage(1);
         const QByteArray backup = randomImage(2);
-        QVERIFY(simulator.writeStateFile(QStringLiteral("main.bin"), main) &&
-                simulator.writeStateFile(QStringLiteral("backup.bin"), backup) &&
-                simulator.writeStateFile(QStringLiteral("name.bin"),
-                                         QByteArray("Office key").leftJustified(64, 0)));
-        START_SIMULATOR(simulator, run.flags);
+        QVERIFY(simulator.writeMemories(main, backup));
+        START_SIMULATOR(simulator, QStringList{"--name", "Office key"} + run.flags);
         Device::setSelectedDevice(new Device(simulator.portInfo()));
         Device* device = Device::getSelectedDevice();
         QCOMPARE(device->open(), 0);
@@ -295,36 +285,30 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     QCOMPARE(list->count(), 0);
     QVERIFY(!select->isEnabled());
     Simulator first;
-    first.writeStateFile(QStringLiteral("name.bin"), QByteArray("Pavisor").leftJustified(64, 0));
-    START_SIMULATOR(first, {"--serial", "QRTAV-000001"});
+    START_SIMULATOR(first, {"--serial", "QRTAV-000001", "--name", "Pavisor"});
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 3000);
     QCOMPARE(list->item(0)->text(), QStringLiteral("Pavisor"));
 
     // Clicking makes it blink and allows "Select".
-    first.clearRecord();
-    _clickRow(0);
-    QCOMPARE(first.recordedBytes(), LED_IDENTIFY);
+    QCOMPARE(_clickRow(0, &first), LED_IDENTIFY);
     QVERIFY(select->isEnabled());
     QVERIFY(Device::getSelectedDevice() != nullptr);
 
     // A second device with the same name comes last; the first stays current and blinking.
     Simulator second;
-    second.writeStateFile(QStringLiteral("name.bin"), QByteArray("Pavisor").leftJustified(64, 0));
-    START_SIMULATOR(second, {"--serial", "QRTAV-000002"});
+    START_SIMULATOR(second, {"--serial", "QRTAV-000002", "--name", "Pavisor"});
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 3000);
     QCOMPARE(list->currentRow(), 0);
     QVERIFY(select->isEnabled());
     QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
     // Clicking the blinking row again sends nothing.
-    first.clearRecord();
-    _clickRow(0);
+    _clickRow(0, &first);
     QTest::qWait(100);
     QCOMPARE(first.recordedBytes(), QByteArray());
     // Clicking the other row stops the first one and makes the second one blink.
-    second.clearRecord();
-    _clickRow(1);
+    first.clearRecord();
+    QCOMPARE(_clickRow(1, &second), LED_IDENTIFY);
     QCOMPARE(first.recordedBytes(), LED_IDLE);
-    QCOMPARE(second.recordedBytes(), LED_IDENTIFY);
     QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000002"));
 
     // Unplugging the blinking device removes its row, disables "Select" and forgets it.
@@ -333,9 +317,7 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     QCOMPARE(list->currentRow(), -1);
     QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);
-    first.clearRecord();
-    _clickRow(0);
-    QCOMPARE(first.recordedBytes(), LED_IDENTIFY);
+    QCOMPARE(_clickRow(0, &first), LED_IDENTIFY);
 
     // "Cancel": no device selected, no port left open, the blinking one stopped, no more polling.
     first.clearRecord();
@@ -344,7 +326,7 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     QVERIFY(Device::getSelectedDevice() == nullptr);
     QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
     QCOMPARE(first.recordedBytes(), LED_IDLE);
-    QCOMPARE(openDescriptorsOn(first.portPath()), 0);
+    QCOMPARE(first.openDescriptorCount(), 0);
     first.clearRecord();
     QTest::qWait(1500);
     QCOMPARE(first.recordedBytes(), QByteArray());
@@ -380,13 +362,11 @@ void TestDevicePages::selectionReportsLedFailuresAndHandsOverOneDevice()
             TestSupport::answerNextModal(answer, 10000);
     };
     TestSupport::answerNextModal(answer, 10000);
-    second.clearRecord();
-    _clickRow(1);
+    QCOMPARE(_clickRow(1, &second), LED_IDENTIFY);
     QCOMPARE(
         messages,
         QStringList({"Could not stop the device with USB serial number 'QRTAV-000001' LED from blinking.",
                      "Could not make the device LED blink."}));
-    QCOMPARE(second.recordedBytes(), LED_IDENTIFY);
     QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);
 
@@ -397,14 +377,11 @@ void TestDevicePages::selectionReportsLedFailuresAndHandsOverOneDevice()
     QTest::mouseClick(select, Qt::LeftButton);
     QCOMPARE(selected.takeFirst(), QVariantList({true}));
     QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
-    Device* device = Device::getSelectedDevice();
-    QVERIFY(device != nullptr);
-    QCOMPARE(device->getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
+    QVERIFY(Device::getSelectedDevice() != nullptr);
+    QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
     QCOMPARE(first.recordedBytes(), LED_IDLE);
-    QCOMPARE(openDescriptorsOn(first.portPath()), 1);
-    QCOMPARE(openDescriptorsOn(second.portPath()), 0);
-    int hardwareVersion = 0, firmwareVersion = 0;
-    QCOMPARE(device->readVersionsInformation(hardwareVersion, firmwareVersion), 0);
+    QCOMPARE(first.openDescriptorCount(), 1);
+    QCOMPARE(second.openDescriptorCount(), 0);
 }
 
 QTEST_MAIN(TestDevicePages)

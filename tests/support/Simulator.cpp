@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 namespace
 {
@@ -118,6 +119,19 @@ bool Simulator::writeStateFile(const QString& fileName, const QByteArray& conten
     QFile file(QDir(_directory->filePath("state")).filePath(fileName));
     return QDir().mkpath(_directory->filePath("state")) &&
            file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+bool Simulator::writeMemories(const QByteArray& main, const QByteArray& backup)
+{
+    return writeStateFile(QStringLiteral("main.bin"), main) &&
+           writeStateFile(QStringLiteral("backup.bin"), backup.isEmpty() ? main : backup);
+}
+
+int Simulator::openDescriptorCount() const
+{
+    const QFileInfoList descriptors = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System);
+    return int(std::count_if(descriptors.begin(), descriptors.end(),
+                             [this](const QFileInfo& entry) { return entry.symLinkTarget() == _portPath; }));
 }
 
 QByteArray Simulator::recordedBytes() const

@@ -49,6 +49,10 @@ public:
     // One stored item ("main.bin", ...); writing is for before start(), when the state is read.
     QByteArray stateFile(const QString& fileName) const;
     bool writeStateFile(const QString& fileName, const QByteArray& content);
+    // Both memories: `main`, and `backup` or the same bytes when it is empty.
+    bool writeMemories(const QByteArray& main, const QByteArray& backup = {});
+    // How many of this process's descriptors are open on its port.
+    int openDescriptorCount() const;
 
     // Every byte received since the start or the last clearRecord().
     QByteArray recordedBytes() const;
