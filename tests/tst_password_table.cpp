@@ -55,9 +55,12 @@ void verifyRowsShowRecords(PasswordTable& table)
 
 const char* const SCHEMES[] = {"", "http", "https", "file", "javascript", "mailto", "ftp"};
 
+// A missing picture fails here rather than comparing equal to another missing one.
 QImage picture(const QIcon& icon)
 {
-    return icon.pixmap(32).toImage();
+    const QImage image = icon.pixmap(32).toImage();
+    [&] { QVERIFY(!image.isNull()); }();
+    return image;
 }
 
 // The entries of a submenu as it opens (filled when about to show): "text=data".
