@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-// The device simulator run by the save benchmark and the power-cut stress run, on a state folder
+// The device simulator run by the benchmarks and the power-cut stress run, on a state folder
 // that outlives it: starting it again on the same folder is plugging the same device back in.
 class SimulatorProcess
 {

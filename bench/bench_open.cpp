@@ -7,6 +7,7 @@
 #include "DemoContent.h"
 #include "Device.h"
 #include "FormContentEditor.h"
+#include "SimulatorProcess.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,13 +15,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
 namespace
 {
@@ -32,48 +31,20 @@ void report(const QString& name, double value, const char* unit)
     std::fflush(stdout);
 }
 
-// One simulated device holding `image` in both memories, announced in $PAVISOR_SIMULATOR_DIR.
-class SimulatedDevice
+// A simulator on a fresh state folder whose memories both hold `image`; started, it announces itself in
+// $PAVISOR_SIMULATOR_DIR.
+bool writeMemories(const QString& state, const QByteArray& image)
 {
-public:
-    SimulatedDevice(const QByteArray& image, const QStringList& flags)
+    if (!QDir().mkpath(state))
+        return false;
+    for (const char* name : {"main.bin", "backup.bin"})
     {
-        const QString state = _directory.filePath(QStringLiteral("state"));
-        QDir().mkpath(state);
-        for (const char* name : {"main.bin", "backup.bin"})
-        {
-            QFile file(QDir(state).filePath(QLatin1String(name)));
-            _isReady = file.open(QIODevice::WriteOnly) && file.write(image) == image.size();
-        }
-        _process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        _process.start(QStringLiteral(PAVISOR_SIMULATOR),
-                       QStringList{QStringLiteral("--state"), state, QStringLiteral("--exit-with-parent")}
-                           << flags);
-        _isReady = _isReady && _process.waitForStarted() && _process.waitForReadyRead(10000);
-        _portPath =
-            QString::fromUtf8(_process.readLine()).section(QStringLiteral("port="), 1).section(' ', 0, 0);
+        QFile file(QDir(state).filePath(QLatin1String(name)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
+            return false;
     }
-    ~SimulatedDevice()
-    {
-        _process.terminate();
-        _process.waitForFinished();
-    }
-    bool isReady() const { return _isReady; }
-    DevicePortInfo portInfo() const
-    {
-        return DevicePortInfo::fromDescriptor(
-            QStringLiteral(
-                "port=%1\nlocation=/dev/ttyUSB0\nvendor=1027\nproduct=24597\nserial=QRTAV-000001\n")
-                .arg(_portPath)
-                .toUtf8());
-    }
-
-private:
-    QTemporaryDir _directory;
-    QProcess _process;
-    QString _portPath;
-    bool _isReady = false;
-};
+    return true;
+}
 
 // Milliseconds from OK on the password page to the editor showing the device's tabs; -1 on failure.
 double openThroughWindow(FormContentEditor& window, int expectedTabCount)
@@ -119,7 +90,7 @@ double worstFirstTabSwitch(QTabWidget* tabWidget)
 
 // The floor of an open: decrypting the image (key derivation included) and reading both memories
 // with the device layer alone.
-double openFloor(const SimulatedDevice& device, const QByteArray& image, Security::EncryptionSchemeId scheme)
+double openFloor(const SimulatorProcess& device, const QByteArray& image, Security::EncryptionSchemeId scheme)
 {
     QByteArray copy = image;
     QElapsedTimer clock;
@@ -175,8 +146,9 @@ int main(int argc, char** argv)
         const QByteArray image =
             DemoContent::encryptedImage(DemoContent::generatedTabs(run.tabCount, run.storeBytes), PASSWORD,
                                         Security::ENCRYPTION_SCHEME_ID_2);
-        SimulatedDevice device(image, run.flags);
-        if (image.isEmpty() || !device.isReady())
+        QTemporaryDir state;
+        SimulatorProcess device(state.path());
+        if (image.isEmpty() || !writeMemories(state.path(), image) || !device.start(run.flags))
         {
             std::fprintf(stderr, "bench_open: cannot set up %s\n", qPrintable(run.name));
             return 1;
