@@ -309,6 +309,7 @@ private slots:
 private:
     // Password store: the tabs, and their encoding into and parsing from the device memory image.
     friend class TestPasswordStore;
+    void _initializePasswordStore();
     int _encodePasswordsToMemoryFormat(unsigned char* pointerBuffer);
     void _loadPasswordsFromDeviceMemoryBuffer(unsigned char* pointerBuffer);
     PasswordTable* _createEmptyTab(const QString& name);

@@ -8,6 +8,12 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
+void FormContentEditor::_initializePasswordStore()
+{
+    connect(&_timerBuildPasswordTables, &QTimer::timeout, this,
+            &FormContentEditor::_slotTimerBuildPasswordTablesTimeout);
+}
+
 int FormContentEditor::_encodePasswordsToMemoryFormat(unsigned char* pointerBuffer)
 {
     // Straight from the tables, in tab-bar order: the gauge runs this on every selection change.
@@ -52,7 +58,7 @@ void FormContentEditor::_loadPasswordsFromDeviceMemoryBuffer(unsigned char* poin
     PasswordStoreCodec::parse(pointerBuffer, &tabs);
     for (const PasswordStoreCodec::Tab& tab : tabs)
     {
-        // Stored order is kept; the caller fills the rows once every tab is there.
+        // Stored order is kept; each table fills its rows when it is built.
         PasswordTable* table = _createEmptyTab(tab.name);
         table->passwords = tab.passwords;
     }
@@ -62,13 +68,8 @@ void FormContentEditor::_loadPasswordsFromDeviceMemoryBuffer(unsigned char* poin
     _refreshPasswordTablesTabNamesContextMenu(ui->tabWidget->currentIndex());
     ui->tabWidget->setHidden(isTabWidgetHidden);
 
-    if (!_timerBuildPasswordTables.isActive())
-    {
-        connect(&_timerBuildPasswordTables, &QTimer::timeout, this,
-                &FormContentEditor::_slotTimerBuildPasswordTablesTimeout, Qt::UniqueConnection);
-        _timerBuildPasswordTables.start(0);
-    }
     _nextPasswordTableToBuildIndex = 0;
+    _timerBuildPasswordTables.start(0);
 }
 
 PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
