@@ -109,6 +109,8 @@ double openFloor(const SimulatorProcess& device, const QByteArray& image, Securi
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Nothing here asks the real web site: the start menu checks for an update.
+    qputenv("PAVISOR_WEBSITE_URL", "http://127.0.0.1:9");
 #ifndef PAVISOR_SIMULATOR
     std::printf("open_benchmark_skipped: 1 (simulator not built)\n");
     return 0;

@@ -10,7 +10,6 @@
 #include <QString>
 #include <QTimer>
 
-class PasswordTable;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QShortcut;
@@ -144,8 +143,8 @@ private:
     // been shown; the device stays selected.
     int _decryptSelectedDeviceMemory(const QString& password, unsigned char** pointerImage);
     void _handleDeviceReadRequestForOpenDevice();
-    // Acquires a device for opening and asks its master password (the open workflow from the point
-    // where _pendingRequest is PENDING_REQUEST_OPEN_DEVICE).
+    // Acquires a device for opening and asks its master password (the open workflow once any unsaved
+    // data may be replaced).
     void _openDeviceAskMasterPassword();
     void _handleMessageBoxAnswerForOpenDevice(ViewContentMessageBoxDialog::Button button);
     // Set while a memory image is loaded into the tabs: tab creation then leaves the tab names of the

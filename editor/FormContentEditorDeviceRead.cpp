@@ -131,14 +131,12 @@ void FormContentEditor::_slotActionOpenDeviceClicked()
             ViewContentMessageBoxDialog::BUTTON_NO);
         return;
     }
-    _pendingRequest = PENDING_REQUEST_OPEN_DEVICE;
     _openDeviceAskMasterPassword();
 }
 
 void FormContentEditor::_slotViewStartMenuOpenDeviceClicked()
 {
     // The start menu shows no data, so there is nothing unsaved to ask about.
-    _pendingRequest = PENDING_REQUEST_OPEN_DEVICE;
     _openDeviceAskMasterPassword();
 }
 
@@ -146,12 +144,12 @@ void FormContentEditor::_handleMessageBoxAnswerForOpenDevice(ViewContentMessageB
 {
     if (button != ViewContentMessageBoxDialog::BUTTON_YES)
         return;
-    _pendingRequest = PENDING_REQUEST_OPEN_DEVICE;
     _openDeviceAskMasterPassword();
 }
 
 void FormContentEditor::_openDeviceAskMasterPassword()
 {
+    _pendingRequest = PENDING_REQUEST_OPEN_DEVICE;
     // With the selection page (1) the password page comes once a device is selected; -1 has said why.
     if (_selectDevice() == 0)
         viewPush(VIEW_ID_INSERT_READING_MASTER_PASSWORD);

@@ -326,13 +326,14 @@ private slots:
         const QString broken = _writeFile("a,\"b\n\n");
         emit view->fileSelected(broken, u',', QString(), 0, true);
         QCOMPARE(existing->passwords, before);
-        message();
+        const QString refusal = u"Could not import the CSV file '%1' (A double quote opens a field on "
+                                "line 1 and never closes it.)."_s.arg(broken);
+        QCOMPARE(message(), refusal);
         emit view->fileSelected(broken, u',', u"Broken"_s, -1, false);
         QCOMPARE(tabWidget->count(), 3);
         QVERIFY(static_cast<PasswordTable*>(tabWidget->widget(2))->passwords.isEmpty());
         QVERIFY(!editor._isUnsavedDataPresent);
-        QCOMPARE(message(), u"Could not import the CSV file '%1' (A double quote opens a field on "
-                            "line 1 and never closes it.)."_s.arg(broken));
+        QCOMPARE(message(), refusal);
 
         // Export: the proposal is the tab name in the folder of the last import; ".csv" is added unless
         // present in any case.

@@ -10,6 +10,7 @@
 #include "Simulator.h"
 #include "TestSupport.h"
 #include "ViewBase.h"
+#include "ViewContentInsertWritingMasterPassword.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -235,6 +236,16 @@ void TestWriteWorkflows::saveWorkflow()
     const int storeSize = static_cast<int>(plaintexts[0].indexOf('\x04')) + 1;
     QCOMPARE(plaintexts[1].left(storeSize), plaintexts[0].left(storeSize));
     QVERIFY(plaintexts[1].mid(storeSize, 4096) != plaintexts[0].mid(storeSize, 4096));
+
+    // A master password chosen for writing stays the master password even when the save is declined.
+    _editor->_pointerActionChangePasswordThenWriteDevice->trigger();
+    QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD);
+    _editor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+    emit static_cast<ViewContentInsertWritingMasterPassword*>(
+        _editor->viewGetContent(FormContentEditor::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD))
+        ->insertionFinished(true, u"Nouveau"_s);
+    QVERIFY(_nextMessage("pushButtonNo").startsWith(u"Confirm saving device / "_s));
+    QVERIFY(_editor->_masterPassword == u"Nouveau"_s && _editor->_isMasterPasswordKnown);
 
     // A store that does not fit: refused after the confirmation, no memory even selected.
     _showInEditor(content(u"Big"_s, 60, 500));

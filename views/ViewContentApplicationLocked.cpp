@@ -67,9 +67,7 @@ void ViewContentApplicationLocked::_slotLineEditPasswordReturnPressed()
 
 void ViewContentApplicationLocked::_slotPushButtonShowPasswordClicked(bool)
 {
-    const bool isHidden = ui->lineEditPassword->echoMode() == QLineEdit::Password;
-    ui->lineEditPassword->setEchoMode(isHidden ? QLineEdit::Normal : QLineEdit::Password);
-    ui->pushButtonShow->setText(isHidden ? tr("Hide") : tr("Show"));
+    togglePasswordVisibility(ui->lineEditPassword, ui->pushButtonShow);
 }
 
 void ViewContentApplicationLocked::_slotPushButtonUnlockClicked(bool)

@@ -30,7 +30,8 @@ void ViewContentInsertReadingMasterPassword::enterView()
 {
     // No password survives from one use to the next, and it is hidden until asked for.
     ui->pushButtonShow->setText(tr("Show"));
-    ui->lineEditPasswordField->clear();
+    // setText() rather than clear(): clearing is an undoable edit that would keep the password.
+    ui->lineEditPasswordField->setText(QString());
     ui->lineEditPasswordField->setEchoMode(QLineEdit::Password);
     ui->pushButtonOk->setEnabled(false);
     ui->lineEditPasswordField->setFocus();
@@ -40,7 +41,7 @@ void ViewContentInsertReadingMasterPassword::_slotPushButtonOkClicked(bool)
 {
     const QString password = ui->lineEditPasswordField->text();
     // The main window keeps its own copy; the field does not hold it while the device is read.
-    ui->lineEditPasswordField->clear();
+    ui->lineEditPasswordField->setText(QString());
     pointerFormContentEditor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
     emit insertionFinished(true, password);
 }

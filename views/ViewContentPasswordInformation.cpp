@@ -103,7 +103,7 @@ void ViewContentPasswordInformation::exitView()
     // The page stays alive hidden: leave no secret in its widgets.
     for (QLineEdit* lineEdit :
          {ui->lineEditName, ui->lineEditLogin, ui->lineEditPassword, ui->lineEditWebSite})
-        lineEdit->clear();
+        lineEdit->setText(QString()); // not clear(): that keeps the old text in the undo history
     ui->textEditNote->clear();
     PasswordTable::clearPassword(&_password);
 }
