@@ -15,8 +15,6 @@ constexpr char CHARACTER_QUOTE = '"';
 constexpr char CHARACTER_LINE_FEED = '\n';
 constexpr char CHARACTER_CARRIAGE_RETURN = '\r';
 // The store reads these two as structure (a new tab, the end of the store), so no text may hold them.
-constexpr char CHARACTER_TAB_NAME_END = '\x03';
-constexpr char CHARACTER_STORE_END = '\x04';
 
 void wipeBytes(QByteArray& bytes)
 {
@@ -62,7 +60,8 @@ void normalizeLineEndsAndRemoveDelimiters(QByteArray& bytes)
     for (qsizetype i = 0; i < size; i++)
     {
         char character = data[i];
-        if (character == CHARACTER_TAB_NAME_END || character == CHARACTER_STORE_END)
+        if (character == char(PasswordStoreCodec::BYTE_TAB_NAME_END) ||
+            character == char(PasswordStoreCodec::BYTE_STORE_END))
             continue;
         if (character == CHARACTER_CARRIAGE_RETURN)
         {

@@ -107,8 +107,10 @@ void PasswordTable::_build()
     connect(_pointerActionEdit, &QAction::triggered, this, &PasswordTable::editRequested);
     connect(_pointerShortcutCopyTableData, &QShortcut::activated, this,
             &PasswordTable::_slotActionCopyTableDataTriggered);
-    connect(_pointerMenuDuplicateRowToTab, &QMenu::aboutToShow, this, &PasswordTable::_fillTabNamesMenus);
-    connect(_pointerMenuMoveRowToTab, &QMenu::aboutToShow, this, &PasswordTable::_fillTabNamesMenus);
+    connect(_pointerMenuDuplicateRowToTab, &QMenu::aboutToShow, this,
+            [this]() { _fillTabNamesMenu(_pointerMenuDuplicateRowToTab, -1); });
+    connect(_pointerMenuMoveRowToTab, &QMenu::aboutToShow, this,
+            [this]() { _fillTabNamesMenu(_pointerMenuMoveRowToTab, _currentTabIndex); });
     connect(_pointerMenuDuplicateRowToTab, &QMenu::triggered, this,
             &PasswordTable::_slotMenuDuplicateRowToTabTriggered);
     connect(_pointerMenuMoveRowToTab, &QMenu::triggered, this,
@@ -231,23 +233,19 @@ void PasswordTable::updateTabNamesContextMenu(const QList<QString>& tabNames, in
     _currentTabIndex = currentTabIndex;
 }
 
-void PasswordTable::_fillTabNamesMenus()
+void PasswordTable::_fillTabNamesMenu(QMenu* menu, int omittedTabIndex)
 {
+    // A row may be duplicated into its own tab, so that menu offers every tab (nothing omitted). With
+    // one tab there is nowhere to move to: the move menu is left as it was, its action disabled by the
+    // selection rule.
     const int count = static_cast<int>(_tabNames.size());
-
-    // A row may be duplicated into its own tab, so every tab is offered.
-    _pointerMenuDuplicateRowToTab->clear();
-    for (int index = 0; index < count; index++)
-        _pointerMenuDuplicateRowToTab->addAction(_tabNames[index])->setData(index);
-
-    // With one tab there is nowhere to move to; the action itself is disabled by the selection rule.
-    if (count < 2)
+    if (omittedTabIndex >= 0 && count < 2)
         return;
-    _pointerMenuMoveRowToTab->clear();
+    menu->clear();
     for (int index = 0; index < count; index++)
     {
-        if (index != _currentTabIndex)
-            _pointerMenuMoveRowToTab->addAction(_tabNames[index])->setData(index);
+        if (index != omittedTabIndex)
+            menu->addAction(_tabNames[index])->setData(index);
     }
 }
 

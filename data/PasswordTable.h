@@ -116,7 +116,8 @@ private:
     const QStyle* _columnContentWidthsStyle = nullptr;
 
     void _build();
-    void _fillTabNamesMenus();
+    // Fills a tab submenu from the kept tab names, without the tab at omittedTabIndex (-1: none).
+    void _fillTabNamesMenu(QMenu* menu, int omittedTabIndex);
     void _fillTableRowWithPassword(int index);
     // Fills the cells of an existing empty row from record index.
     void _setTableRowCells(int index);
