@@ -5,6 +5,7 @@
 // memories, and what a save costs on the link (1024 pages written, then both memories read back),
 // each next to its floor, the time its bytes take on the wire.
 #include "Device.h"
+#include "SimulatorProcess.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,43 +42,6 @@ double wireMs(double bytes)
 {
     return bytes * 1000.0 / LINE_BYTES_PER_SECOND;
 }
-
-// One simulator process with its own state folder.
-class SimulatorProcess
-{
-public:
-    ~SimulatorProcess()
-    {
-        _process.terminate();
-        _process.waitForFinished();
-    }
-
-    bool start(const QStringList& flags)
-    {
-        _process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        _process.start(QStringLiteral(PAVISOR_SIMULATOR),
-                       QStringList{QStringLiteral("--state"), _directory.filePath("state"),
-                                   QStringLiteral("--exit-with-parent")}
-                           << flags);
-        if (!_process.waitForStarted() || !_process.waitForReadyRead(10000))
-            return false;
-        const QString readyLine = QString::fromUtf8(_process.readLine()).trimmed();
-        portPath = readyLine.section(QStringLiteral("port="), 1).section(QLatin1Char(' '), 0, 0);
-        port = DevicePortInfo::fromDescriptor(
-            QStringLiteral(
-                "port=%1\nlocation=/dev/ttyUSB0\nvendor=1027\nproduct=24597\nserial=QRTAV-000001\n")
-                .arg(portPath)
-                .toUtf8());
-        return !portPath.isEmpty();
-    }
-
-    QString portPath;
-    DevicePortInfo port;
-
-private:
-    QTemporaryDir _directory;
-    QProcess _process;
-};
 
 // Reads a whole memory with plain system calls on a port that Device does not hold.
 double rawWholeMemoryReadMs(const QString& portPath)
@@ -155,11 +119,12 @@ double writeBothMemoriesMs(Device& device, int& maximumPagePolls, long& totalPag
 
 int pseudoTerminalSpeed()
 {
-    SimulatorProcess simulator;
+    QTemporaryDir state;
+    SimulatorProcess simulator(state.path());
     if (!simulator.start({}))
         return 1;
-    const double rawReadMs = rawWholeMemoryReadMs(simulator.portPath);
-    Device device(simulator.port);
+    const double rawReadMs = rawWholeMemoryReadMs(simulator.portInfo().portPath());
+    Device device(simulator.portInfo());
     QElapsedTimer clock;
     clock.start();
     if (device.open() != 0)
@@ -192,10 +157,11 @@ int pseudoTerminalSpeed()
 
 int lineRate()
 {
-    SimulatorProcess simulator;
+    QTemporaryDir state;
+    SimulatorProcess simulator(state.path());
     if (!simulator.start({QStringLiteral("--line-rate")}))
         return 1;
-    Device device(simulator.port);
+    Device device(simulator.portInfo());
     if (device.open() != 0)
         return 1;
 
