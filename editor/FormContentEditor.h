@@ -1,6 +1,9 @@
 #ifndef FORMCONTENTEDITOR_H
 #define FORMCONTENTEDITOR_H
 
+#include "Device.h"
+#include "DeviceBackgroundRead.h"
+#include "DeviceMemoryHealth.h"
 #include "PasswordTable.h"
 #include "ViewContentMessageBoxDialog.h"
 
@@ -12,6 +15,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QProgressBar;
 class QShortcut;
 class ViewBase;
 class ViewContentBase;
@@ -99,6 +103,13 @@ public:
     ViewBase* viewGetFrame(ViewId id) const;
     ViewContentBase* viewGetContent(ViewId id) const;
 
+    // What is known of the memories of each device read or written since it was plugged in.
+    const DeviceMemoryHealth& deviceMemoryHealth() const { return _deviceMemoryHealth; }
+    // A device is being written (a write progress page runs, shown or under the lock).
+    bool isDeviceWriteRunning() const;
+    // Quits at once, or once the device write that runs has ended (the locked page's Quit).
+    void quitWhenDeviceIdle();
+
 private:
     Ui::FormContentEditor* ui;
     ViewBase* _pointerViews[VIEW_ID_PREVIOUS] = {};
@@ -134,15 +145,34 @@ private slots:
 private:
     void _initializeDeviceRead();
     int _selectDevice();
-    // The answer of either master password page: a confirmed password becomes the master password
-    // (true); a cancelled page lets the selected device go (false).
+    // A workflow owns a device (from its acquisition to its release), or the backup memory of the
+    // opened device is still arriving: device actions then do nothing.
+    bool _isDeviceBusy() const;
+    // The answer of either master password page: a confirmed password is kept as the candidate, which
+    // becomes the master password only once the device opens with it (or a save under it is verified);
+    // a cancelled page lets the selected device go (false).
     bool _acceptMasterPasswordAnswer(bool isConfirmed, const QString& password);
-    // Picks one memory image of the selected device (asking when the two differ) and decrypts it in
-    // place with `password`, trying schemes 2, 1, 0. 0: the plaintext store is in *pointerImage;
-    // 1: no scheme opened it; -1: decryption failed; -2: the user cancelled the choice. Errors have
-    // been shown; the device stays selected.
-    int _decryptSelectedDeviceMemory(const QString& password, unsigned char** pointerImage);
+    // The candidate has opened the device (or been written and verified): it is the master password.
+    void _adoptCandidateMasterPassword();
+    void _forgetCandidateMasterPassword();
+    // Opens whichever memory of the selected device opens with `password` (both read; main first; the
+    // user chooses only when both open and differ), its plaintext going to `plaintext`, and records
+    // what each memory holds. 0: opened, *openedMemory says which; 1: neither opens; -1: decryption
+    // failed; -2: the user cancelled the choice. Errors have been shown; the device stays selected.
+    int _openSelectedDeviceMemories(const QString& password, unsigned char* plaintext,
+                                    Device::MemoryId* openedMemory);
+    // Replaces the editor's content by the store of a decrypted image and shows the editor.
+    void _showDecryptedImage(const unsigned char* plaintext);
     void _handleDeviceReadRequestForOpenDevice();
+    // The main memory did not open: the backup memory is read and both are tried.
+    bool _isOpenReadingBackup = false;
+    // The backup memory of the device just opened, read while the records are already shown.
+    DeviceBackgroundRead _backgroundRead;
+    QProgressBar* _progressBarBackgroundRead = nullptr;
+    void _setBackgroundReadShown(bool isShown);
+    // Offers to copy the memory that opens over the damaged one of the selected device.
+    bool _askRepair(Device::MemoryId damagedMemory);
+    void _showDeviceRunError(int code, const QString& message);
     // Acquires a device for opening and asks its master password (the open workflow once any unsaved
     // data may be replaced).
     void _openDeviceAskMasterPassword();
@@ -159,6 +189,8 @@ private slots:
     void _slotViewStartMenuOpenDeviceClicked();
     void _slotViewContentInsertReadingMasterPasswordInsertionFinished(bool isConfirmed, QString password);
     void _slotActionShowDeviceInformation(bool);
+    void _slotBackgroundReadProgressed(int receivedByteCount);
+    void _slotBackgroundReadFinished(int result);
 
     // ---------------------------------------------------------------------------------------------
     // Device write workflows (FormContentEditorDeviceWrite.cpp): save, erase, copy, rename.
@@ -173,9 +205,15 @@ private:
     void _handleDeviceReadRequestForCopyWizardSourceDevice();
     void _handleDeviceReadRequestForCopyWizardTargetDevice();
     void _handleMessageBoxAnswerForSaveDevice(ViewContentMessageBoxDialog::Button button);
+    // The save once a device is acquired, under the candidate password when one was chosen for it.
+    void _startSaveDevice();
     friend class TestWriteWorkflows;
     friend class SaveBenchmark;
     void _showDeviceWriteErrorMessage(const QString& title, const QString& message);
+    static QString _verificationFailedMessage();
+    // Compares the read-back memories with what was written and records what each now holds;
+    // false (and the "Write error" box shown) at any difference.
+    bool _verifyWrittenMemories(const unsigned char* mainImage, const unsigned char* backupImage);
     // The images this concern writes or compares, kept for the window's whole life so that no save
     // or copy allocates one; wiped when the window goes (the source image is plaintext).
     struct DeviceWriteImages
@@ -185,13 +223,53 @@ private:
         unsigned char lastWrittenBackup[SIZE];
         unsigned char decryptedSource[SIZE];
         unsigned char encryptedTarget[SIZE];
+        // What a repair writes to the damaged memory, and compares it with afterwards.
+        unsigned char repair[SIZE];
         ~DeviceWriteImages();
     };
     DeviceWriteImages _deviceWriteImages;
     bool _isDeviceNameResetRequested = false;
     QString _copySourceMasterPassword;
     QString _copySourceDeviceName;
+    QString _copySourceUsbSerialNumber;
     QString _copyTargetMasterPassword;
+    // Everything the copy wizard keeps of the source: gone on every way out of the wizard.
+    void _wipeCopySecrets();
+    void _slotCopyWizardLeft();
+    void _leaveCopyWizardAfterFailure();
+
+    // The road of every memory write but erasing (FormContentEditorWriteRoad.cpp): what each memory
+    // holds decides whether both are read first and whether the backup memory is repaired from the
+    // main one, so that one memory holds a complete image that opens at every instant; then main,
+    // then backup, then the read-back that the workflow's request verifies.
+    enum WriteRoadStep
+    {
+        WRITE_ROAD_IDLE,
+        WRITE_ROAD_CHECK_READ,
+        WRITE_ROAD_REPAIR_WRITE,
+        WRITE_ROAD_REPAIR_VERIFY
+    };
+    WriteRoadStep _writeRoadStep = WRITE_ROAD_IDLE;
+    // The image to write to both memories once the device is safe (nullptr for a repair alone).
+    const unsigned char* _writeRoadImage = nullptr;
+    // The passwords the user knows here: a memory that opens with one of them is worth keeping.
+    QStringList _writeRoadPasswords;
+    Device::MemoryId _repairTarget = Device::MEMORY_ID_BACKUP;
+    DeviceMemoryHealth _deviceMemoryHealth;
+    // The candidate master password (typed for reading, or chosen for the next save), and whether
+    // the save in progress writes under it.
+    QString _candidateMasterPassword;
+    bool _isSaveUnderCandidatePassword = false;
+    bool _isQuitRequested = false;
+    // `passwords`: the one `image` is encrypted with first, then any other the user typed for it.
+    void _startWriteRoad(const unsigned char* image, const QStringList& passwords);
+    void _continueWriteRoad(DeviceMemoryHealth::WritePlan plan);
+    void _startRepair(Device::MemoryId sourceMemory);
+    // The road's own reads and writes; false when the answer belongs to the workflow's request.
+    bool _handleWriteRoadReadFinished(int code);
+    bool _handleWriteRoadWriteFinished(int code);
+    void _classifyCheckedMemories();
+    QString _selectedDeviceUsbSerialNumber() const;
 private slots:
     void _slotActionWriteDeviceTriggered();
     void _slotActionChangePasswordThenWriteDeviceTriggered();

@@ -12,7 +12,11 @@
 #include "ViewContentStartMenu.h"
 #include "Wipe.h"
 
+#include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <cstring>
 #include <memory>
 
@@ -39,12 +43,95 @@ void FormContentEditor::_initializeDeviceRead()
             &FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFinished);
     connect(ui->actionDisplaySerialNumber, &QAction::triggered, this,
             &FormContentEditor::_slotActionShowDeviceInformation);
+
+    // The backup memory's read shows in the status area, which is there only while it runs.
+    _progressBarBackgroundRead = new QProgressBar(this);
+    _progressBarBackgroundRead->setRange(0, Device::MEMORY_SIZE);
+    _progressBarBackgroundRead->setMaximumWidth(240);
+    statusBar()->addWidget(new QLabel(tr("Reading the device backup memory..."), this));
+    statusBar()->addWidget(_progressBarBackgroundRead);
+    statusBar()->hide();
+    connect(&_backgroundRead, &DeviceBackgroundRead::progressed, this,
+            &FormContentEditor::_slotBackgroundReadProgressed);
+    connect(&_backgroundRead, &DeviceBackgroundRead::finished, this,
+            &FormContentEditor::_slotBackgroundReadFinished);
+}
+
+namespace
+{
+// Decrypts a copy of `image` into `work` with `password`, trying schemes 2, 1, 0 (each on a fresh
+// copy: a scheme that says no may have scrambled its buffer). 0: the plaintext store is in `work`;
+// 1: no scheme opened it; negative: decryption failed. `work` holds nothing unless 0.
+int decryptImage(const QString& password, const unsigned char* image, unsigned char* work)
+{
+    int result = 1;
+    for (Security::EncryptionSchemeId scheme :
+         {Security::ENCRYPTION_SCHEME_ID_2, Security::ENCRYPTION_SCHEME_ID_1,
+          Security::ENCRYPTION_SCHEME_ID_0})
+    {
+        std::memcpy(work, image, Device::MEMORY_SIZE);
+        result = Security::decryptMemoryData(password, scheme, work);
+        if (result <= 0)
+            break;
+    }
+    if (result != 0)
+        wipeMemory(work, Device::MEMORY_SIZE);
+    return result;
+}
+
+// What a memory that did not open holds.
+DeviceMemoryHealth::State unopenedState(const unsigned char* image)
+{
+    return DeviceMemoryHealth::isEmptyImage(image) ? DeviceMemoryHealth::STATE_EMPTY
+                                                   : DeviceMemoryHealth::STATE_DAMAGED;
+}
+
+// Both memories open and differ: which content does the user want to see?
+QMessageBox::StandardButton askMemoryChoice(QWidget* parent)
+{
+    return QMessageBox::warning(
+        parent, FormContentEditor::tr("Warning"),
+        FormContentEditor::tr(
+            "Device main and backup memories do not have the same content. This is likely due to a "
+            "power outage during previous device writing.\nDo you want to display the main memory "
+            "content?\n\nSelect 'Yes' to try with main memory or 'No' to try with backup memory.\nIf "
+            "the memory you selected does not contain the expected data, re-read the device then try "
+            "the other memory."),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
+}
+
+// A plaintext buffer wiped on every way out.
+struct PlaintextBuffer
+{
+    std::unique_ptr<unsigned char[]> bytes{new unsigned char[Device::MEMORY_SIZE]};
+    ~PlaintextBuffer() { wipeMemory(bytes.get(), Device::MEMORY_SIZE); }
+    unsigned char* get() { return bytes.get(); }
+};
+} // namespace
+
+bool FormContentEditor::_isDeviceBusy() const
+{
+    return Device::getSelectedDevice() != nullptr || _backgroundRead.isRunning();
+}
+
+QString FormContentEditor::_selectedDeviceUsbSerialNumber() const
+{
+    const Device* device = Device::getSelectedDevice();
+    return device != nullptr ? device->getUsbSerialNumber() : QString();
 }
 
 int FormContentEditor::_selectDevice()
 {
     // None or several devices: the user chooses (or plugs one in) on the selection page.
     std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
+    QStringList presentUsbSerialNumbers;
+    if (ports != nullptr)
+    {
+        for (const DevicePortInfo& port : *ports)
+            presentUsbSerialNumbers.append(port.serialNumber());
+    }
+    // An unplugged device may come back written elsewhere: what was known of it is forgotten.
+    _deviceMemoryHealth.forgetAllBut(presentUsbSerialNumbers);
     if (ports == nullptr || ports->size() != 1)
     {
         viewPush(VIEW_ID_DEVICE_SELECTION);
@@ -64,61 +151,76 @@ int FormContentEditor::_selectDevice()
     return 0;
 }
 
-int FormContentEditor::_decryptSelectedDeviceMemory(const QString& password, unsigned char** pointerImage)
+int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsigned char* plaintext,
+                                                   Device::MemoryId* openedMemory)
 {
     Device* device = Device::getSelectedDevice();
-    unsigned char* image = device->getMemoryBuffer(Device::MEMORY_ID_MAIN);
-    unsigned char* backupImage = device->getMemoryBuffer(Device::MEMORY_ID_BACKUP);
+    const QString usbSerialNumber = device->getUsbSerialNumber();
+    const unsigned char* mainImage = device->getMemoryBuffer(Device::MEMORY_ID_MAIN);
+    const unsigned char* backupImage = device->getMemoryBuffer(Device::MEMORY_ID_BACKUP);
+    DeviceMemoryHealth::Memories health;
+    health.areEqual = std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
 
-    // Differing memories mean a write was interrupted: only the user can tell which one is good.
-    if (std::memcmp(image, backupImage, Device::MEMORY_SIZE) != 0)
+    int result = decryptImage(password, mainImage, plaintext);
+    int backupResult = result;
+    PlaintextBuffer backupPlaintext;
+    // Equal memories open alike; differing ones are each tried, the main one first.
+    if (result >= 0 && !health.areEqual)
+        backupResult = decryptImage(password, backupImage, backupPlaintext.get());
+    if (result < 0 || backupResult < 0)
     {
-        const QMessageBox::StandardButton answer = QMessageBox::warning(
-            this, tr("Warning"),
-            tr("Device main and backup memories do not have the same content. This is likely due to a "
-               "power outage during previous device writing.\nDo you want to display the main memory "
-               "content?\n\nSelect 'Yes' to try with main memory or 'No' to try with backup memory.\nIf "
-               "the memory you selected does not contain the expected data, re-read the device then try "
-               "the other memory."),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
-        if (answer == QMessageBox::No)
-            image = backupImage;
-        else if (answer != QMessageBox::Yes)
-            return -2;
-    }
-
-    // Each scheme works on a fresh copy: a scheme that says no may have scrambled its buffer.
-    std::unique_ptr<unsigned char[]> work(new unsigned char[Device::MEMORY_SIZE]);
-    int result = 1;
-    for (Security::EncryptionSchemeId scheme :
-         {Security::ENCRYPTION_SCHEME_ID_2, Security::ENCRYPTION_SCHEME_ID_1,
-          Security::ENCRYPTION_SCHEME_ID_0})
-    {
-        std::memcpy(work.get(), image, Device::MEMORY_SIZE);
-        result = Security::decryptMemoryData(password, scheme, work.get());
-        if (result <= 0)
-            break;
-    }
-    if (result == 0)
-        std::memcpy(image, work.get(), Device::MEMORY_SIZE);
-    wipeMemory(work.get(), Device::MEMORY_SIZE);
-
-    if (result < 0)
+        wipeMemory(plaintext, Device::MEMORY_SIZE);
         viewPushMessageBoxDialog(
             ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"), tr("Failed to decrypt data, aborting."),
             ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
-    else if (result > 0)
-        viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
-                                 tr("Failed to decrypt data. Make sure you provided the correct password."),
-                                 ViewContentMessageBoxDialog::BUTTON_OK,
-                                 ViewContentMessageBoxDialog::BUTTON_OK);
+        return -1;
+    }
+
+    health.main = result == 0 ? DeviceMemoryHealth::STATE_OPENS : unopenedState(mainImage);
+    if (health.areEqual)
+        health.backup = health.main;
+    else if (backupResult != 0)
+        health.backup = unopenedState(backupImage);
     else
-        *pointerImage = image;
-    return result < 0 ? -1 : result;
+        health.backup =
+            result == 0 ? DeviceMemoryHealth::STATE_OLDER_CONTENT : DeviceMemoryHealth::STATE_OPENS;
+    _deviceMemoryHealth.set(usbSerialNumber, health);
+
+    *openedMemory = Device::MEMORY_ID_MAIN;
+    if (result == 0 && backupResult == 0 && !health.areEqual)
+    {
+        // Both open and differ: only the user can tell which content is the one wanted.
+        const QMessageBox::StandardButton answer = askMemoryChoice(this);
+        if (answer == QMessageBox::No)
+        {
+            std::memcpy(plaintext, backupPlaintext.get(), Device::MEMORY_SIZE);
+            *openedMemory = Device::MEMORY_ID_BACKUP;
+        }
+        else if (answer != QMessageBox::Yes)
+        {
+            wipeMemory(plaintext, Device::MEMORY_SIZE);
+            return -2;
+        }
+        return 0;
+    }
+    if (result == 0)
+        return 0;
+    if (backupResult == 0 && !health.areEqual)
+    {
+        std::memcpy(plaintext, backupPlaintext.get(), Device::MEMORY_SIZE);
+        *openedMemory = Device::MEMORY_ID_BACKUP;
+        return 0;
+    }
+    viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
+                             tr("Failed to decrypt data. Make sure you provided the correct password."),
+                             ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
+    return 1;
 }
 
 void FormContentEditor::_slotActionOpenDeviceClicked()
 {
+    if (_isDeviceBusy())
+        return;
     // Opening replaces the editor's content: unsaved changes go only if the user says so.
     if (_isUnsavedDataPresent)
     {
@@ -136,13 +238,15 @@ void FormContentEditor::_slotActionOpenDeviceClicked()
 
 void FormContentEditor::_slotViewStartMenuOpenDeviceClicked()
 {
+    if (_isDeviceBusy())
+        return;
     // The start menu shows no data, so there is nothing unsaved to ask about.
     _openDeviceAskMasterPassword();
 }
 
 void FormContentEditor::_handleMessageBoxAnswerForOpenDevice(ViewContentMessageBoxDialog::Button button)
 {
-    if (button != ViewContentMessageBoxDialog::BUTTON_YES)
+    if (button != ViewContentMessageBoxDialog::BUTTON_YES || _isDeviceBusy())
         return;
     _openDeviceAskMasterPassword();
 }
@@ -159,53 +263,206 @@ bool FormContentEditor::_acceptMasterPasswordAnswer(bool isConfirmed, const QStr
 {
     if (!isConfirmed)
     {
+        _forgetCandidateMasterPassword();
         Device::releaseSelectedDevice();
         return false;
     }
-    _masterPassword = password;
-    _isMasterPasswordKnown = true;
-    _updateUserInterfaceControls();
+    _candidateMasterPassword = password;
     return true;
+}
+
+void FormContentEditor::_adoptCandidateMasterPassword()
+{
+    _masterPassword = _candidateMasterPassword;
+    _isMasterPasswordKnown = true;
+    _forgetCandidateMasterPassword();
+    _updateUserInterfaceControls();
+}
+
+void FormContentEditor::_forgetCandidateMasterPassword()
+{
+    _candidateMasterPassword.fill(QChar(0));
+    _candidateMasterPassword.clear();
+    _isSaveUnderCandidatePassword = false;
 }
 
 void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFinished(bool isConfirmed,
                                                                                      QString password)
 {
-    // From here on the typed password is the one of the shown data, even if the read then fails.
-    if (_acceptMasterPasswordAnswer(isConfirmed, password))
-        viewPush(VIEW_ID_READ_DEVICE);
+    // Records appear as soon as the main memory has opened; the backup memory follows in the
+    // background, or in the foreground when the main memory does not open.
+    if (!_acceptMasterPasswordAnswer(isConfirmed, password))
+        return;
+    _isOpenReadingBackup = false;
+    static_cast<ViewContentReadDevice*>(viewGetContent(VIEW_ID_READ_DEVICE))
+        ->setNextRunMemories(ViewContentDeviceAccess::MEMORIES_MAIN);
+    viewPush(VIEW_ID_READ_DEVICE);
+}
+
+void FormContentEditor::_showDecryptedImage(const unsigned char* plaintext)
+{
+    ui->actionImportCSV->setEnabled(true);
+    viewReplace(VIEW_ID_CONTENT_EDITOR);
+    viewClear();
+    // Builds the tabs; each table builds its table widget when first shown.
+    _loadPasswordsFromDeviceMemoryBuffer(const_cast<unsigned char*>(plaintext));
+    const int tabCount = ui->tabWidget->count();
+    for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
+        static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))->fillTableWithPasswords();
+    _setUnsavedDataPresent(false);
+    viewReplace(VIEW_ID_CONTENT_EDITOR);
+    viewClear();
 }
 
 void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
 {
-    unsigned char* image = nullptr;
-    const int result = _decryptSelectedDeviceMemory(_masterPassword, &image);
-    if (result == 0)
+    Device* device = Device::getSelectedDevice();
+    const QString usbSerialNumber = device->getUsbSerialNumber();
+    PlaintextBuffer plaintext;
+
+    if (_isOpenReadingBackup)
     {
-        ui->actionImportCSV->setEnabled(true);
-        viewReplace(VIEW_ID_CONTENT_EDITOR);
-        viewClear();
-        // Builds the tabs; each table builds its table widget when first shown.
-        _loadPasswordsFromDeviceMemoryBuffer(image);
-        const int tabCount = ui->tabWidget->count();
-        for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
-            static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))->fillTableWithPasswords();
-        _setUnsavedDataPresent(false);
-        viewReplace(VIEW_ID_CONTENT_EDITOR);
-        viewClear();
+        // Both memories are in: whichever opens is shown.
+        _isOpenReadingBackup = false;
+        Device::MemoryId openedMemory = Device::MEMORY_ID_MAIN;
+        if (_openSelectedDeviceMemories(_candidateMasterPassword, plaintext.get(), &openedMemory) != 0)
+        {
+            // A wrong password changes nothing: the previous password, records and flags stay.
+            _forgetCandidateMasterPassword();
+            Device::releaseSelectedDevice();
+            return;
+        }
+        _adoptCandidateMasterPassword();
+        _showDecryptedImage(plaintext.get());
+        wipeMemory(plaintext.get(), Device::MEMORY_SIZE);
+        const DeviceMemoryHealth::Memories health = _deviceMemoryHealth.get(usbSerialNumber);
+        if (openedMemory == Device::MEMORY_ID_BACKUP && health.main != DeviceMemoryHealth::STATE_OPENS &&
+            _askRepair(Device::MEMORY_ID_MAIN))
+            return;
+        Device::releaseSelectedDevice();
+        return;
     }
-    else if (result == 1)
+
+    const int result = decryptImage(_candidateMasterPassword, device->getMemoryBuffer(Device::MEMORY_ID_MAIN),
+                                    plaintext.get());
+    if (result < 0)
     {
-        // The editor keeps what it showed, but it can no longer be saved under the typed password.
-        _isMasterPasswordKnown = false;
+        _forgetCandidateMasterPassword();
+        viewPushMessageBoxDialog(
+            ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"), tr("Failed to decrypt data, aborting."),
+            ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
+        Device::releaseSelectedDevice();
+        return;
+    }
+    if (result > 0)
+    {
+        // A wrong password or a damaged main memory: only the backup memory can tell which.
+        _isOpenReadingBackup = true;
+        auto* readPage = static_cast<ViewContentReadDevice*>(viewGetContent(VIEW_ID_READ_DEVICE));
+        readPage->setNextRunMemories(ViewContentDeviceAccess::MEMORIES_BACKUP);
+        viewPush(VIEW_ID_READ_DEVICE);
+        return;
+    }
+
+    _adoptCandidateMasterPassword();
+    _showDecryptedImage(plaintext.get());
+    DeviceMemoryHealth::Memories health;
+    health.main = DeviceMemoryHealth::STATE_OPENS;
+    _deviceMemoryHealth.set(usbSerialNumber, health);
+    // The device stays selected until its backup memory has arrived.
+    _setBackgroundReadShown(true);
+    _backgroundRead.start(Device::MEMORY_ID_BACKUP);
+    _updateUserInterfaceControls();
+}
+
+void FormContentEditor::_setBackgroundReadShown(bool isShown)
+{
+    _progressBarBackgroundRead->setValue(0);
+    statusBar()->setVisible(isShown);
+}
+
+void FormContentEditor::_slotBackgroundReadProgressed(int receivedByteCount)
+{
+    _progressBarBackgroundRead->setValue(receivedByteCount);
+}
+
+void FormContentEditor::_slotBackgroundReadFinished(int result)
+{
+    _setBackgroundReadShown(false);
+    Device* device = Device::getSelectedDevice();
+    if (result != 0 || device == nullptr)
+    {
+        viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
+                                 tr("Could not read the device backup memory. The records shown come from "
+                                    "its main memory."),
+                                 ViewContentMessageBoxDialog::BUTTON_OK,
+                                 ViewContentMessageBoxDialog::BUTTON_OK);
+        Device::releaseSelectedDevice();
         _updateUserInterfaceControls();
+        return;
     }
-    // The plaintext image goes with the device: releasing it wipes both memory images.
-    Device::releaseSelectedDevice();
+
+    const QString usbSerialNumber = device->getUsbSerialNumber();
+    const unsigned char* mainImage = device->getMemoryBuffer(Device::MEMORY_ID_MAIN);
+    const unsigned char* backupImage = device->getMemoryBuffer(Device::MEMORY_ID_BACKUP);
+    DeviceMemoryHealth::Memories health;
+    health.main = DeviceMemoryHealth::STATE_OPENS;
+    health.areEqual = std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
+    health.backup = DeviceMemoryHealth::STATE_OPENS;
+    bool isRepairOffered = false;
+    bool isBackupShown = false;
+    if (!health.areEqual)
+    {
+        PlaintextBuffer plaintext;
+        const int backupResult = decryptImage(_masterPassword, backupImage, plaintext.get());
+        health.backup =
+            backupResult == 0 ? DeviceMemoryHealth::STATE_OLDER_CONTENT : unopenedState(backupImage);
+        _deviceMemoryHealth.set(usbSerialNumber, health);
+        // Both open and differ: the question is asked while nothing shown has changed yet.
+        if (backupResult == 0 && !_isUnsavedDataPresent && viewGetCurrent() == VIEW_ID_CONTENT_EDITOR &&
+            askMemoryChoice(this) == QMessageBox::No)
+            isBackupShown = true;
+        if (isBackupShown)
+            _showDecryptedImage(plaintext.get());
+        isRepairOffered = backupResult != 0;
+    }
+    else
+        _deviceMemoryHealth.set(usbSerialNumber, health);
+
+    if (!isRepairOffered || !_askRepair(Device::MEMORY_ID_BACKUP))
+        Device::releaseSelectedDevice();
+    _updateUserInterfaceControls();
+}
+
+bool FormContentEditor::_askRepair(Device::MemoryId damagedMemory)
+{
+    Device* device = Device::getSelectedDevice();
+    const QString text =
+        damagedMemory == Device::MEMORY_ID_MAIN
+            ? tr("The main memory of the device '%1' does not open: the records shown come from its backup "
+                 "memory.\nDo you want to repair the main memory now? The backup memory is copied to it, "
+                 "then checked.")
+            : tr("The backup memory of the device '%1' is damaged: the device holds only one good copy of "
+                 "your records.\nDo you want to repair the backup memory now? The main memory is copied to "
+                 "it, then checked.");
+    QMessageBox question(QMessageBox::Warning, tr("Damaged memory"), text.arg(device->getName()),
+                         QMessageBox::NoButton, this);
+    QPushButton* repairButton = question.addButton(tr("Repair"), QMessageBox::AcceptRole);
+    QPushButton* laterButton = question.addButton(tr("Not now"), QMessageBox::RejectRole);
+    question.setDefaultButton(repairButton);
+    question.setEscapeButton(laterButton);
+    question.exec();
+    // The lock may have answered for the user, or the device may have gone meanwhile.
+    if (question.clickedButton() != repairButton || Device::getSelectedDevice() != device)
+        return false;
+    _startRepair(damagedMemory == Device::MEMORY_ID_MAIN ? Device::MEMORY_ID_BACKUP : Device::MEMORY_ID_MAIN);
+    return true;
 }
 
 void FormContentEditor::_slotActionShowDeviceInformation(bool)
 {
+    if (_isDeviceBusy())
+        return;
     _pendingRequest = PENDING_REQUEST_SHOW_DEVICE_INFORMATION;
     // The information page reads the device and releases it itself.
     if (_selectDevice() == 0)
@@ -246,8 +503,22 @@ void FormContentEditor::_slotViewContentDeviceSelectionDeviceSelected(bool isDev
     }
 }
 
+void FormContentEditor::_showDeviceRunError(int code, const QString& message)
+{
+    const QString text =
+        code == ViewContentDeviceAccess::RESULT_DEVICE_CHANGED
+            ? tr("Another device was selected while this one was being accessed: the operation was stopped "
+                 "and nothing more was sent to either device.\nCheck which device you want to use, then "
+                 "retry.")
+            : message;
+    viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"), text,
+                             ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
+}
+
 void FormContentEditor::_slotViewContentReadDeviceReadFinished(int code)
 {
+    if (_handleWriteRoadReadFinished(code))
+        return;
     if (code != 0)
     {
         QString message;
@@ -266,9 +537,11 @@ void FormContentEditor::_slotViewContentReadDeviceReadFinished(int code)
             message = tr("Could not stop device led from blinking, aborting.");
             break;
         }
-        viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"), message,
-                                 ViewContentMessageBoxDialog::BUTTON_OK,
-                                 ViewContentMessageBoxDialog::BUTTON_OK);
+        _showDeviceRunError(code, message);
+        // A read that did not finish opens nothing: the typed password is not adopted.
+        if (_pendingRequest == PENDING_REQUEST_OPEN_DEVICE)
+            _forgetCandidateMasterPassword();
+        _isOpenReadingBackup = false;
         Device::releaseSelectedDevice();
         return;
     }

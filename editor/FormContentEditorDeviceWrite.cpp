@@ -1,9 +1,9 @@
 // Device write workflows of the main window: save, erase, device-to-device copy and rename.
 //
-// Every memory write takes the same road: both images of the selected device are prepared, the
-// write page writes the main memory in full and then the backup memory, and a full read of both
-// follows, compared byte for byte with what was meant to be written. Whatever instant a write is
-// interrupted at, one of the two memories still holds a complete image.
+// Saving and copying prepare the image to write and hand it to the write road
+// (FormContentEditorWriteRoad.cpp), which makes the device safe to write, then writes the main
+// memory in full and the backup memory after it; a full read of both follows, compared byte for
+// byte with what was meant to be written. Erasing writes zeros directly: it is meant to destroy.
 #include "FormContentEditor.h"
 #include "ui_FormContentEditor.h"
 
@@ -17,9 +17,11 @@
 #include "ViewContentWriteDevice.h"
 #include "Wipe.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QMessageBox>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <cstring>
 
 namespace
@@ -34,14 +36,13 @@ bool isAllZero(const unsigned char* image)
     return true;
 }
 
-// What every verification that found a difference says (save, erase, copy).
-QString verificationFailedMessage()
-{
-    return FormContentEditor::tr(
-        "Data could not be successfully written. Please retry.\nConsider changing the "
-        "device if this error is still occurring.");
-}
 } // namespace
+
+QString FormContentEditor::_verificationFailedMessage()
+{
+    return tr("Data could not be successfully written. Please retry.\nConsider changing the "
+              "device if this error is still occurring.");
+}
 
 FormContentEditor::DeviceWriteImages::~DeviceWriteImages()
 {
@@ -79,9 +80,33 @@ void FormContentEditor::_initializeDeviceWrite()
     connect(static_cast<ViewContentDeviceCopyWizardPage3*>(viewGetContent(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3)),
             &ViewContentDeviceCopyWizardPage3::passwordInserted, this,
             &FormContentEditor::_slotViewContentDeviceCopyWizardTargetDevicePasswordInserted);
+    // Leaving the wizard's password pages, by Cancel or Previous, leaves nothing of the source behind.
+    connect(static_cast<ViewContentDeviceCopyWizardPage2*>(viewGetContent(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2)),
+            &ViewContentDeviceCopyWizardPage2::wizardPageLeft, this, &FormContentEditor::_slotCopyWizardLeft);
+    connect(static_cast<ViewContentDeviceCopyWizardPage3*>(viewGetContent(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3)),
+            &ViewContentDeviceCopyWizardPage3::wizardPageLeft, this, &FormContentEditor::_slotCopyWizardLeft);
     connect(static_cast<ViewContentChangeDeviceName*>(viewGetContent(VIEW_ID_CHANGE_DEVICE_NAME)),
             &ViewContentChangeDeviceName::nameChanged, this,
             &FormContentEditor::_slotViewContentChangeDeviceNameNameChanged);
+}
+
+bool FormContentEditor::isDeviceWriteRunning() const
+{
+    return static_cast<ViewContentWriteDevice*>(viewGetContent(VIEW_ID_WRITE_DEVICE))->isRunning();
+}
+
+void FormContentEditor::quitWhenDeviceIdle()
+{
+    if (!isDeviceWriteRunning())
+    {
+        QCoreApplication::exit(0);
+        return;
+    }
+    _isQuitRequested = true;
+    QMessageBox::information(this, tr("Device being written"),
+                             tr("A device is being written: the application will quit as soon as the write "
+                                "has ended."),
+                             QMessageBox::Ok);
 }
 
 void FormContentEditor::_showDeviceWriteErrorMessage(const QString& title, const QString& message)
@@ -95,6 +120,15 @@ void FormContentEditor::_showDeviceWriteErrorMessage(const QString& title, const
 
 void FormContentEditor::_slotActionWriteDeviceTriggered()
 {
+    if (_isDeviceBusy())
+        return;
+    // A plain save writes under the master password of the records.
+    _forgetCandidateMasterPassword();
+    _startSaveDevice();
+}
+
+void FormContentEditor::_startSaveDevice()
+{
     _pendingRequest = PENDING_REQUEST_SAVE_DEVICE_CONFIRMATION;
     if (_selectDevice() == 0)
         _handleDeviceWriteRequestAskConfirmation();
@@ -102,15 +136,24 @@ void FormContentEditor::_slotActionWriteDeviceTriggered()
 
 void FormContentEditor::_slotActionChangePasswordThenWriteDeviceTriggered()
 {
+    if (_isDeviceBusy())
+        return;
     viewPush(VIEW_ID_INSERT_WRITING_MASTER_PASSWORD);
 }
 
 void FormContentEditor::_slotViewContentInsertWritingMasterPasswordInsertionFinished(bool isConfirmed,
                                                                                      QString password)
 {
-    // The new password stays the master password even if the save is declined or fails.
-    if (_acceptMasterPasswordAnswer(isConfirmed, password))
-        _slotActionWriteDeviceTriggered();
+    // The new password becomes the master password once a save under it has been verified.
+    if (!_acceptMasterPasswordAnswer(isConfirmed, password))
+        return;
+    if (_isDeviceBusy())
+    {
+        _forgetCandidateMasterPassword();
+        return;
+    }
+    _isSaveUnderCandidatePassword = true;
+    _startSaveDevice();
 }
 
 void FormContentEditor::_handleDeviceWriteRequestAskConfirmation()
@@ -126,17 +169,16 @@ void FormContentEditor::_handleDeviceWriteRequestAskConfirmation()
 void FormContentEditor::_handleMessageBoxAnswerForSaveDevice(ViewContentMessageBoxDialog::Button button)
 {
     if (button == ViewContentMessageBoxDialog::BUTTON_YES)
-        _handleDeviceWriteRequestForSaveDevice();
-    else
-        Device::releaseSelectedDevice();
+        return _handleDeviceWriteRequestForSaveDevice();
+    _forgetCandidateMasterPassword();
+    Device::releaseSelectedDevice();
 }
 
 void FormContentEditor::_handleDeviceWriteRequestForSaveDevice()
 {
     _pendingRequest = PENDING_REQUEST_SAVE_DEVICE_VERIFICATION;
-    Device* device = Device::getSelectedDevice();
-    unsigned char* mainImage = device->getMemoryBuffer(Device::MEMORY_ID_MAIN);
-    unsigned char* backupImage = device->getMemoryBuffer(Device::MEMORY_ID_BACKUP);
+    unsigned char* image = _deviceWriteImages.lastWrittenMain;
+    const QString& password = _isSaveUnderCandidatePassword ? _candidateMasterPassword : _masterPassword;
 
     // Random bytes under and after the store: the space the store leaves free tells nothing, and
     // two saves of the same content never write the same plaintext.
@@ -144,38 +186,48 @@ void FormContentEditor::_handleDeviceWriteRequestForSaveDevice()
     for (int offset = 0; offset < Device::MEMORY_SIZE; offset += 4)
     {
         const quint32 value = generator->generate();
-        std::memcpy(mainImage + offset, &value, sizeof(value));
+        std::memcpy(image + offset, &value, sizeof(value));
     }
 
-    // Releasing the device wipes its images, so a refused store leaves no plaintext behind.
-    if (_encodePasswordsToMemoryFormat(mainImage) < 0)
+    const auto fail = [this, image](const QString& message)
     {
-        _showDeviceWriteErrorMessage(
-            tr("Error"), tr("There is not enough room in device memory. Please remove some passwords."));
+        wipeMemory(image, Device::MEMORY_SIZE);
+        _showDeviceWriteErrorMessage(tr("Error"), message);
+        _forgetCandidateMasterPassword();
         Device::releaseSelectedDevice();
-        return;
-    }
-    if (Security::encryptMemoryData(_masterPassword, Security::ENCRYPTION_SCHEME_ID_WRITTEN, mainImage) != 0)
-    {
-        _showDeviceWriteErrorMessage(tr("Error"), tr("Failed to encrypt data, aborting."));
-        Device::releaseSelectedDevice();
-        return;
-    }
+    };
+    if (_encodePasswordsToMemoryFormat(image) < 0)
+        return fail(tr("There is not enough room in device memory. Please remove some passwords."));
+    if (Security::encryptMemoryData(password, Security::ENCRYPTION_SCHEME_ID_WRITTEN, image) != 0)
+        return fail(tr("Failed to encrypt data, aborting."));
 
-    std::memcpy(backupImage, mainImage, Device::MEMORY_SIZE);
-    std::memcpy(_deviceWriteImages.lastWrittenMain, mainImage, Device::MEMORY_SIZE);
-    std::memcpy(_deviceWriteImages.lastWrittenBackup, backupImage, Device::MEMORY_SIZE);
-    viewPush(VIEW_ID_WRITE_DEVICE);
+    std::memcpy(_deviceWriteImages.lastWrittenBackup, image, Device::MEMORY_SIZE);
+    _startWriteRoad(image, {password});
 }
 
 void FormContentEditor::_slotViewContentWriteDeviceWriteFinished(int code)
 {
+    if (_isQuitRequested)
+    {
+        // The locked page's Quit waited for this write: nothing more is started.
+        _writeRoadStep = WRITE_ROAD_IDLE;
+        Device::releaseSelectedDevice();
+        QTimer::singleShot(0, qApp, []() { QCoreApplication::exit(0); });
+        return;
+    }
+    if (_handleWriteRoadWriteFinished(code))
+        return;
     // The device stays selected: the verification read works on it.
     if (code == 0)
     {
         viewPush(VIEW_ID_READ_DEVICE);
         return;
     }
+
+    // Whatever the failed run selected may now hold part of an image.
+    _deviceMemoryHealth.forgetWrittenMemories(
+        _selectedDeviceUsbSerialNumber(),
+        static_cast<ViewContentWriteDevice*>(viewGetContent(VIEW_ID_WRITE_DEVICE))->touchedMemories());
 
     QString message;
     switch (code)
@@ -199,23 +251,42 @@ void FormContentEditor::_slotViewContentWriteDeviceWriteFinished(int code)
         message = tr("Could not write data to the backup memory, aborting.");
         break;
     }
-    _showDeviceWriteErrorMessage(tr("Error"), message);
+    _showDeviceRunError(code, message);
+    _forgetCandidateMasterPassword();
+    if (_pendingRequest == PENDING_REQUEST_COPY_DEVICE_TARGET)
+        _leaveCopyWizardAfterFailure();
     Device::releaseSelectedDevice();
+}
+
+bool FormContentEditor::_verifyWrittenMemories(const unsigned char* mainImage,
+                                               const unsigned char* backupImage)
+{
+    Device* device = Device::getSelectedDevice();
+    const bool isMainWritten =
+        std::memcmp(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), mainImage, Device::MEMORY_SIZE) == 0;
+    const bool isBackupWritten =
+        std::memcmp(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), backupImage, Device::MEMORY_SIZE) == 0;
+    DeviceMemoryHealth::Memories health;
+    health.main = isMainWritten ? DeviceMemoryHealth::STATE_OPENS : DeviceMemoryHealth::STATE_NOT_READ;
+    health.backup = isBackupWritten ? DeviceMemoryHealth::STATE_OPENS : DeviceMemoryHealth::STATE_NOT_READ;
+    health.areEqual =
+        isMainWritten && isBackupWritten && std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
+    _deviceMemoryHealth.set(device->getUsbSerialNumber(), health);
+    if (!isMainWritten || !isBackupWritten)
+        _showDeviceWriteErrorMessage(tr("Write error"), _verificationFailedMessage());
+    return isMainWritten && isBackupWritten;
 }
 
 void FormContentEditor::_handleDeviceReadRequestForVerifyAfterWrite()
 {
-    Device* device = Device::getSelectedDevice();
-    if (std::memcmp(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), _deviceWriteImages.lastWrittenMain,
-                    Device::MEMORY_SIZE) != 0 ||
-        std::memcmp(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), _deviceWriteImages.lastWrittenBackup,
-                    Device::MEMORY_SIZE) != 0)
-    {
-        // The unsaved-data flag stays: what the editor shows is not known to be on the device.
-        _showDeviceWriteErrorMessage(tr("Write error"), verificationFailedMessage());
-    }
+    // The unsaved-data flag stays after a difference: what the editor shows is not known to be on
+    // the device, and a new password is adopted only once the device holds what it encrypted.
+    if (!_verifyWrittenMemories(_deviceWriteImages.lastWrittenMain, _deviceWriteImages.lastWrittenBackup))
+        _forgetCandidateMasterPassword();
     else
     {
+        if (_isSaveUnderCandidatePassword)
+            _adoptCandidateMasterPassword();
         _setUnsavedDataPresent(false);
         viewPushMessageBoxDialog(
             ViewContentMessageBoxDialog::ICON_SUCCESS, tr("Write success"),
@@ -230,12 +301,16 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterWrite()
 
 void FormContentEditor::_slotActionEraseDeviceTriggered(bool)
 {
+    if (_isDeviceBusy())
+        return;
     _pendingRequest = PENDING_REQUEST_ERASE_DEVICE;
     viewPush(VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_1);
 }
 
 void FormContentEditor::_slotViewContentDeviceErasingWizardErasingConfirmed(bool isDeviceNameResetRequested)
 {
+    if (_isDeviceBusy())
+        return;
     _isDeviceNameResetRequested = isDeviceNameResetRequested;
     // Set again: the request is what routes the selection and the verification read back here.
     _pendingRequest = PENDING_REQUEST_ERASE_DEVICE;
@@ -254,11 +329,16 @@ void FormContentEditor::_handleDeviceWriteRequestForEraseDevice()
 void FormContentEditor::_handleDeviceReadRequestForVerifyAfterErase()
 {
     Device* device = Device::getSelectedDevice();
+    DeviceMemoryHealth::Memories health;
+    health.main = health.backup = DeviceMemoryHealth::STATE_EMPTY;
+    health.areEqual = true;
+    _deviceMemoryHealth.set(device->getUsbSerialNumber(), health);
     if (!isAllZero(device->getMemoryBuffer(Device::MEMORY_ID_MAIN)) ||
         !isAllZero(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP)))
     {
+        _deviceMemoryHealth.set(device->getUsbSerialNumber(), DeviceMemoryHealth::Memories());
         viewPop(VIEW_ID_PREVIOUS);
-        _showDeviceWriteErrorMessage(tr("Write error"), verificationFailedMessage());
+        _showDeviceWriteErrorMessage(tr("Write error"), _verificationFailedMessage());
         Device::releaseSelectedDevice();
         return;
     }
@@ -284,11 +364,42 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterErase()
 
 void FormContentEditor::_slotActionCopyDeviceTriggered(bool)
 {
+    if (_isDeviceBusy())
+        return;
+    _wipeCopySecrets();
     viewPush(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_1);
+}
+
+void FormContentEditor::_wipeCopySecrets()
+{
+    wipeMemory(_deviceWriteImages.decryptedSource, Device::MEMORY_SIZE);
+    wipeMemory(_deviceWriteImages.encryptedTarget, Device::MEMORY_SIZE);
+    for (QString* password : {&_copySourceMasterPassword, &_copyTargetMasterPassword})
+    {
+        password->fill(QChar(0));
+        password->clear();
+    }
+    _copySourceDeviceName.clear();
+    _copySourceUsbSerialNumber.clear();
+}
+
+void FormContentEditor::_slotCopyWizardLeft()
+{
+    _wipeCopySecrets();
+}
+
+void FormContentEditor::_leaveCopyWizardAfterFailure()
+{
+    // Nothing of the source is kept after a failure: a new try reads it again.
+    _wipeCopySecrets();
+    viewPop(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2);
 }
 
 void FormContentEditor::_slotViewContentDeviceCopyWizardSourceDevicePasswordInserted(QString password)
 {
+    if (_isDeviceBusy())
+        return;
+    _wipeCopySecrets();
     _copySourceMasterPassword = password;
     _pendingRequest = PENDING_REQUEST_COPY_DEVICE_SOURCE;
     if (_selectDevice() == 0)
@@ -298,11 +409,13 @@ void FormContentEditor::_slotViewContentDeviceCopyWizardSourceDevicePasswordInse
 void FormContentEditor::_handleDeviceReadRequestForCopyWizardSourceDevice()
 {
     // Same memory choice and schemes as opening; its errors leave the wizard on the password page.
-    unsigned char* image = nullptr;
-    if (_decryptSelectedDeviceMemory(_copySourceMasterPassword, &image) == 0)
+    Device::MemoryId openedMemory = Device::MEMORY_ID_MAIN;
+    if (_openSelectedDeviceMemories(_copySourceMasterPassword, _deviceWriteImages.decryptedSource,
+                                    &openedMemory) == 0)
     {
-        std::memcpy(_deviceWriteImages.decryptedSource, image, Device::MEMORY_SIZE);
-        _copySourceDeviceName = Device::getSelectedDevice()->getName();
+        Device* device = Device::getSelectedDevice();
+        _copySourceDeviceName = device->getName();
+        _copySourceUsbSerialNumber = device->getUsbSerialNumber();
         viewPush(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3);
     }
     Device::releaseSelectedDevice();
@@ -310,6 +423,8 @@ void FormContentEditor::_handleDeviceReadRequestForCopyWizardSourceDevice()
 
 void FormContentEditor::_slotViewContentDeviceCopyWizardTargetDevicePasswordInserted(QString password)
 {
+    if (_isDeviceBusy())
+        return;
     _copyTargetMasterPassword = password.isEmpty() ? _copySourceMasterPassword : password;
     _pendingRequest = PENDING_REQUEST_COPY_DEVICE_TARGET;
     if (_selectDevice() == 0)
@@ -319,9 +434,37 @@ void FormContentEditor::_slotViewContentDeviceCopyWizardTargetDevicePasswordInse
 void FormContentEditor::_handleDeviceWriteRequestForCopyDevice()
 {
     Device* device = Device::getSelectedDevice();
+    // The source is known by its USB serial number: names are often equal ("No name defined").
+    if (_copySourceUsbSerialNumber.isEmpty())
+    {
+        _showDeviceWriteErrorMessage(tr("Error"),
+                                     tr("The source device content is no longer held. Please read the source "
+                                        "device again."));
+        Device::releaseSelectedDevice();
+        _leaveCopyWizardAfterFailure();
+        return;
+    }
+    if (device->getUsbSerialNumber() == _copySourceUsbSerialNumber)
+    {
+        _showDeviceWriteErrorMessage(tr("Error"),
+                                     tr("The selected device is the source device (USB serial number %1): a "
+                                        "device cannot be copied onto itself.\nPlug in the target device, "
+                                        "select it, then retry.")
+                                         .arg(_copySourceUsbSerialNumber));
+        Device::releaseSelectedDevice();
+        return;
+    }
+
     const QString passwordComparison = _copyTargetMasterPassword == _copySourceMasterPassword
                                            ? tr("identical", "master password for device copy wizard")
                                            : tr("different", "master password for device copy wizard");
+    QString sourceName = _copySourceDeviceName.toHtmlEscaped();
+    QString targetName = device->getName().toHtmlEscaped();
+    if (_copySourceDeviceName == device->getName())
+    {
+        sourceName += QStringLiteral(" (%1)").arg(_copySourceUsbSerialNumber.toHtmlEscaped());
+        targetName += QStringLiteral(" (%1)").arg(device->getUsbSerialNumber().toHtmlEscaped());
+    }
     // The last chance to notice that the target is the wrong device: it is named here.
     const QMessageBox::StandardButton answer =
         QMessageBox::question(this, tr("Confirmation"),
@@ -330,10 +473,10 @@ void FormContentEditor::_handleDeviceWriteRequestForCopyDevice()
                                  "device name: <b>%2</b><br />Source and target devices master password are "
                                  "<b>%3</b>.<br /><br />Do "
                                  "you want to continue?")
-                                  .arg(_copySourceDeviceName.toHtmlEscaped(),
-                                       device->getName().toHtmlEscaped(), passwordComparison),
+                                  .arg(sourceName, targetName, passwordComparison),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+    // The lock may have answered, and a device may have changed hands meanwhile.
+    if (answer != QMessageBox::Yes || Device::getSelectedDevice() != device)
     {
         Device::releaseSelectedDevice();
         return;
@@ -344,36 +487,23 @@ void FormContentEditor::_handleDeviceWriteRequestForCopyDevice()
     if (Security::encryptMemoryData(_copyTargetMasterPassword, Security::ENCRYPTION_SCHEME_ID_WRITTEN,
                                     _deviceWriteImages.encryptedTarget) != 0)
     {
-        wipeMemory(_deviceWriteImages.encryptedTarget, Device::MEMORY_SIZE);
         _showDeviceWriteErrorMessage(tr("Error"), tr("Failed to encrypt data, aborting."));
         Device::releaseSelectedDevice();
+        _leaveCopyWizardAfterFailure();
         return;
     }
-    std::memcpy(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), _deviceWriteImages.encryptedTarget,
-                Device::MEMORY_SIZE);
-    std::memcpy(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), _deviceWriteImages.encryptedTarget,
-                Device::MEMORY_SIZE);
-    viewPush(VIEW_ID_WRITE_DEVICE);
+    _startWriteRoad(_deviceWriteImages.encryptedTarget,
+                    {_copyTargetMasterPassword, _copySourceMasterPassword});
 }
 
 void FormContentEditor::_handleDeviceReadRequestForCopyWizardTargetDevice()
 {
-    Device* device = Device::getSelectedDevice();
-    if (std::memcmp(device->getMemoryBuffer(Device::MEMORY_ID_MAIN), _deviceWriteImages.encryptedTarget,
-                    Device::MEMORY_SIZE) != 0 ||
-        std::memcmp(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), _deviceWriteImages.encryptedTarget,
-                    Device::MEMORY_SIZE) != 0)
-    {
-        _showDeviceWriteErrorMessage(tr("Write error"), verificationFailedMessage());
-    }
-    else
-    {
-        // Done: nothing is kept of the source. After a failure it stays, for the next try.
-        wipeMemory(_deviceWriteImages.decryptedSource, Device::MEMORY_SIZE);
-        _copySourceMasterPassword.clear();
-        _copyTargetMasterPassword.clear();
+    if (_verifyWrittenMemories(_deviceWriteImages.encryptedTarget, _deviceWriteImages.encryptedTarget))
         viewPush(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4);
-    }
+    else
+        _leaveCopyWizardAfterFailure();
+    // Done either way: nothing is kept of the source.
+    _wipeCopySecrets();
     Device::releaseSelectedDevice();
 }
 
@@ -382,6 +512,8 @@ void FormContentEditor::_handleDeviceReadRequestForCopyWizardTargetDevice()
 
 void FormContentEditor::_slotActionChangeDeviceNameTriggered(bool)
 {
+    if (_isDeviceBusy())
+        return;
     _pendingRequest = PENDING_REQUEST_CHANGE_DEVICE_NAME;
     if (_selectDevice() == 0)
         viewPush(VIEW_ID_CHANGE_DEVICE_NAME);

@@ -283,6 +283,16 @@ void FormContentEditor::_slotNetworkAccessManagerFinished(QNetworkReply* reply)
 
 void FormContentEditor::closeEvent(QCloseEvent* event)
 {
+    // Also from the locked page: a write cut short could leave the device without a good copy.
+    if (isDeviceWriteRunning())
+    {
+        QMessageBox::warning(
+            this, tr("Warning"),
+            tr("A device is being written.\nWait until the write has ended before quitting."),
+            QMessageBox::Ok);
+        event->ignore();
+        return;
+    }
     const ViewId current = viewGetCurrent();
     if (current != VIEW_ID_CONTENT_EDITOR && current != VIEW_ID_START_MENU &&
         current != VIEW_ID_APPLICATION_LOCKED)

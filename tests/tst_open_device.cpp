@@ -97,8 +97,10 @@ void TestOpenDevice::_typePassword(const QString& password)
     auto* field = _widget<QLineEdit>(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField");
     QTest::keyClicks(field, password);
     QTest::keyClick(field, Qt::Key_Return);
-    // The read page runs on timer ticks and pops itself at the end.
+    // The read page runs on timer ticks and pops itself at the end; the backup memory follows in the
+    // background.
     QTRY_VERIFY_WITH_TIMEOUT(_editor->viewGetCurrent() != View::VIEW_ID_READ_DEVICE, 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!_editor->_isDeviceBusy(), 60000);
 }
 
 QString TestOpenDevice::_answerMessage(const char* button)
@@ -197,44 +199,39 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
     QCOMPARE(_tabNames().size(), demo.size());
     good.stop();
 
-    // Each ends with its message, the shown records intact and the device released; only a password
-    // that opens nothing makes them unsavable (erased or random images are refused as a wrong
-    // password by the decryption itself).
+    // Each ends with its message, the shown records, the master password and the flags intact, and
+    // the device released (erased or random images are refused as a wrong password by the
+    // decryption itself).
     const QString wrongPassword =
         QStringLiteral("Failed to decrypt data. Make sure you provided the correct password.");
     struct Case
     {
-        QByteArray image;
         QStringList flags;
         QString password;
         QString message;
     };
     const QList<Case> cases = {
-        {image(demo), {}, QStringLiteral("correct horsE"), wrongPassword},
-        {image(demo),
-         {"--silent-command", "8"},
-         QString(),
-         QStringLiteral("Could not open the connected device.")},
-        // Unplugged once the main memory is in.
-        {image(demo),
-         {},
+        {{}, QStringLiteral("correct horsE"), wrongPassword},
+        {{"--silent-command", "8"}, QString(), QStringLiteral("Could not open the connected device.")},
+        // Unplugged while its main memory arrives.
+        {{"--byte-rate", "400000"},
          QStringLiteral("unplugged"),
-         QStringLiteral("Could not read the device backup memory, aborting.")},
+         QStringLiteral("Could not read the device main memory, aborting.")},
     };
+    _editor->_setUnsavedDataPresent(true);
     for (const Case& failure : cases)
     {
-        _editor->_isMasterPasswordKnown = true;
-        _editor->_updateUserInterfaceControls();
-        Simulator& simulator = _plug(failure.image, {}, failure.flags);
+        Simulator& simulator = _plug(image(DemoContent::generatedTabs(2, 100)), {}, failure.flags);
         auto unplug = connect(_widget<QProgressBar>(View::VIEW_ID_READ_DEVICE, "progressBar"),
                               &QProgressBar::valueChanged, this,
                               [&](int value)
                               {
-                                  if (value >= Device::MEMORY_SIZE && failure.password == "unplugged" &&
+                                  if (value >= Device::MEMORY_SIZE / 2 && failure.password == "unplugged" &&
                                       simulator.isRunning())
                                       simulator.stop();
                               });
         _trigger("actionOpenDevice");
+        _answerMessage("pushButtonYes");
         if (!failure.password.isEmpty())
             _typePassword(failure.password);
         disconnect(unplug);
@@ -242,19 +239,39 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
         QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_CONTENT_EDITOR);
         QCOMPARE(_tabNames().size(), demo.size());
         QVERIFY(_isReleased(simulator));
-        QCOMPARE(_editor->_pointerActionWriteDevice->isEnabled(), failure.message != wrongPassword);
+        QVERIFY(_editor->_pointerActionWriteDevice->isEnabled() && _editor->_isUnsavedDataPresent);
+        QVERIFY(_editor->_masterPassword == PASSWORD && _editor->_isMasterPasswordKnown);
         simulator.stop();
     }
+
+    // Unplugged while the backup memory arrives, the records of the main one shown.
+    Simulator& simulator = _plug(image(demo), {}, {"--byte-rate", "400000"});
+    auto unplug = connect(&_editor->_backgroundRead, &DeviceBackgroundRead::progressed, this,
+                          [&](int received)
+                          {
+                              if (received > 0 && simulator.isRunning())
+                                  simulator.stop();
+                          });
+    _trigger("actionOpenDevice");
+    _answerMessage("pushButtonYes");
+    _typePassword();
+    disconnect(unplug);
+    QCOMPARE(_answerMessage(),
+             QStringLiteral(
+                 "Could not read the device backup memory. The records shown come from its main memory."));
+    QVERIFY(_isReleased(simulator) && !_editor->_isUnsavedDataPresent);
+    QCOMPARE(_tabNames().size(), demo.size());
 }
 
 void TestOpenDevice::asksFirstWhenMemoriesDifferOrDataIsUnsaved()
 {
-    // Differing memories: Cancel leaves everything as it was, No shows the backup, Yes the main one.
+    // Differing memories that both open: the main one is shown at once; when the backup arrives, the
+    // user chooses: Cancel and Yes keep the main one, No shows the backup.
     Simulator& differing =
         _plug(image(DemoContent::generatedTabs(1, 500)), image(DemoContent::generatedTabs(3, 500)));
     QString title;
     for (const auto& [answer, expected] :
-         {std::pair{QMessageBox::Cancel, QStringList()},
+         {std::pair{QMessageBox::Cancel, QStringList({"Tab 1"})},
           std::pair{QMessageBox::No, QStringList({"Tab 1", "Tab 2", "Tab 3"})},
           std::pair{QMessageBox::Yes, QStringList({"Tab 1"})}})
     {

@@ -237,15 +237,26 @@ void TestWriteWorkflows::saveWorkflow()
     QCOMPARE(plaintexts[1].left(storeSize), plaintexts[0].left(storeSize));
     QVERIFY(plaintexts[1].mid(storeSize, 4096) != plaintexts[0].mid(storeSize, 4096));
 
-    // A master password chosen for writing stays the master password even when the save is declined.
-    _editor->_pointerActionChangePasswordThenWriteDevice->trigger();
-    QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD);
-    _editor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
-    emit static_cast<ViewContentInsertWritingMasterPassword*>(
-        _editor->viewGetContent(FormContentEditor::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD))
-        ->insertionFinished(true, u"Nouveau"_s);
-    QVERIFY(_nextMessage("pushButtonNo").startsWith(u"Confirm saving device / "_s));
+    // A master password chosen for writing becomes the master password only once the device holds
+    // what it encrypted: declined, the previous one stays; saved and verified, the new one opens it.
+    for (const char* answer : {"pushButtonNo", "pushButtonYes"})
+    {
+        _editor->_pointerActionChangePasswordThenWriteDevice->trigger();
+        QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD);
+        _editor->viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
+        emit static_cast<ViewContentInsertWritingMasterPassword*>(
+            _editor->viewGetContent(FormContentEditor::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD))
+            ->insertionFinished(true, u"Nouveau"_s);
+        QVERIFY(_nextMessage(answer).startsWith(u"Confirm saving device / "_s));
+        QCOMPARE(_editor->_masterPassword, PASSWORD);
+    }
+    QVERIFY(_nextMessage("pushButtonOk").startsWith(u"Write success"_s));
     QVERIFY(_editor->_masterPassword == u"Nouveau"_s && _editor->_isMasterPasswordKnown);
+    QByteArray newImage = simulator.stateFile(u"main.bin"_s);
+    QCOMPARE(Security::decryptMemoryData(u"Nouveau"_s, Security::ENCRYPTION_SCHEME_ID_2,
+                                         reinterpret_cast<unsigned char*>(newImage.data())),
+             0);
+    images[1] = simulator.stateFile(u"main.bin"_s);
 
     // A store that does not fit: refused after the confirmation, no memory even selected.
     _showInEditor(content(u"Big"_s, 60, 500));

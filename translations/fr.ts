@@ -40,6 +40,29 @@
     </message>
 </context>
 <context>
+    <name>DeviceMemoryHealth</name>
+    <message>
+        <source>opens</source>
+        <translation>s&apos;ouvre</translation>
+    </message>
+    <message>
+        <source>older content</source>
+        <translation>contenu plus ancien</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>vide</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>endommagée</translation>
+    </message>
+    <message>
+        <source>not read yet</source>
+        <translation>pas encore lue</translation>
+    </message>
+</context>
+<context>
     <name>FirstRunPrompt</name>
     <message>
         <source>Welcome</source>
@@ -617,6 +640,82 @@ Please retry with a shorter name.</source>
         <translation>Le nom de l&apos;appareil est limité à %1 caractères ASCII (certains caractères UTF-8 peuvent occuper plusieurs caractères ASCII).
 Veuillez réessayer avec un nom plus court.</translation>
     </message>
+    <message>
+        <source>Reading the device backup memory...</source>
+        <translation>Lecture de la mémoire de secours du périphérique...</translation>
+    </message>
+    <message>
+        <source>Could not read the device backup memory. The records shown come from its main memory.</source>
+        <translation>Impossible de lire la mémoire de secours du périphérique. Les enregistrements affichés proviennent de sa mémoire principale.</translation>
+    </message>
+    <message>
+        <source>The main memory of the device &apos;%1&apos; does not open: the records shown come from its backup memory.
+Do you want to repair the main memory now? The backup memory is copied to it, then checked.</source>
+        <translation>La mémoire principale du périphérique &apos;%1&apos; ne s&apos;ouvre pas : les enregistrements affichés proviennent de sa mémoire de secours.
+Voulez-vous réparer la mémoire principale maintenant ? La mémoire de secours y est copiée, puis vérifiée.</translation>
+    </message>
+    <message>
+        <source>The backup memory of the device &apos;%1&apos; is damaged: the device holds only one good copy of your records.
+Do you want to repair the backup memory now? The main memory is copied to it, then checked.</source>
+        <translation>La mémoire de secours du périphérique &apos;%1&apos; est endommagée : le périphérique ne détient qu&apos;une seule copie valide de vos enregistrements.
+Voulez-vous réparer la mémoire de secours maintenant ? La mémoire principale y est copiée, puis vérifiée.</translation>
+    </message>
+    <message>
+        <source>Damaged memory</source>
+        <translation>Mémoire endommagée</translation>
+    </message>
+    <message>
+        <source>Repair</source>
+        <translation>Réparer</translation>
+    </message>
+    <message>
+        <source>Not now</source>
+        <translation>Plus tard</translation>
+    </message>
+    <message>
+        <source>Another device was selected while this one was being accessed: the operation was stopped and nothing more was sent to either device.
+Check which device you want to use, then retry.</source>
+        <translation>Un autre périphérique a été sélectionné pendant l&apos;accès à celui-ci : l&apos;opération a été arrêtée et plus rien n&apos;a été envoyé à l&apos;un ou l&apos;autre périphérique.
+Vérifiez quel périphérique vous voulez utiliser, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>Device being written</source>
+        <translation>Écriture du périphérique en cours</translation>
+    </message>
+    <message>
+        <source>A device is being written: the application will quit as soon as the write has ended.</source>
+        <translation>Un périphérique est en cours d&apos;écriture : l&apos;application se fermera dès la fin de l&apos;écriture.</translation>
+    </message>
+    <message>
+        <source>The source device content is no longer held. Please read the source device again.</source>
+        <translation>Le contenu du périphérique source n&apos;est plus conservé. Veuillez relire le périphérique source.</translation>
+    </message>
+    <message>
+        <source>The selected device is the source device (USB serial number %1): a device cannot be copied onto itself.
+Plug in the target device, select it, then retry.</source>
+        <translation>Le périphérique sélectionné est le périphérique source (numéro de série USB %1) : un périphérique ne peut pas être copié sur lui-même.
+Branchez le périphérique cible, sélectionnez-le, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>A device is being written.
+Wait until the write has ended before quitting.</source>
+        <translation>Un périphérique est en cours d&apos;écriture.
+Attendez la fin de l&apos;écriture avant de quitter.</translation>
+    </message>
+    <message>
+        <source>The main and backup memories of the device &apos;%1&apos; differ and neither opens with the master password: either could be the last good copy of its records, so nothing was written.
+Open the device with its own master password to repair it, or erase it first.</source>
+        <translation>Les mémoires principale et de secours du périphérique &apos;%1&apos; diffèrent et aucune ne s&apos;ouvre avec le mot de passe maître : chacune pourrait être la dernière copie valide de ses enregistrements, donc rien n&apos;a été écrit.
+Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, ou effacez-le d&apos;abord.</translation>
+    </message>
+    <message>
+        <source>Repair success</source>
+        <translation>Réparation réussie</translation>
+    </message>
+    <message>
+        <source>Both device memories hold the same complete content again.</source>
+        <translation>Les deux mémoires du périphérique contiennent à nouveau le même contenu complet.</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>
@@ -701,10 +800,6 @@ Veuillez réessayer avec un nom plus court.</translation>
     <message>
         <source>You can configure or disable the application auto locking feature from the Settings menu.</source>
         <translation>Vous pouvez configurer ou désactiver le verrouillage automatique de l&apos;application depuis le menu Paramètres.</translation>
-    </message>
-    <message>
-        <source>Hide</source>
-        <translation>Masquer</translation>
     </message>
     <message>
         <source>Wrong master password</source>
@@ -1325,6 +1420,14 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Error</source>
         <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Main memory:</source>
+        <translation>Mémoire principale :</translation>
+    </message>
+    <message>
+        <source>Backup memory:</source>
+        <translation>Mémoire de secours :</translation>
     </message>
 </context>
 <context>

@@ -22,9 +22,11 @@ ViewContentApplicationLocked::ViewContentApplicationLocked(QWidget* parent)
             &ViewContentApplicationLocked::_slotPushButtonShowPasswordClicked);
     connect(ui->pushButtonUnlock, &QPushButton::clicked, this,
             &ViewContentApplicationLocked::_slotPushButtonUnlockClicked);
-    // Leaves at once, without the window-close questions: unsaved data is lost. exit() rather than
-    // quit(): since Qt 6 quit() first asks every window to close, which would ask those questions.
-    connect(ui->pushButtonQuit, &QPushButton::clicked, qApp, []() { QCoreApplication::exit(0); });
+    // Leaves without the window-close questions (unsaved data is lost), but never in the middle of a
+    // device write. exit() rather than quit(): since Qt 6 quit() first asks every window to close,
+    // which would ask those questions.
+    connect(ui->pushButtonQuit, &QPushButton::clicked, this,
+            []() { pointerFormContentEditor->quitWhenDeviceIdle(); });
 }
 
 ViewContentApplicationLocked::~ViewContentApplicationLocked()

@@ -14,18 +14,23 @@ ViewContentDeviceAccess::ViewContentDeviceAccess(QWidget* parent) : ViewContentB
 }
 
 void ViewContentDeviceAccess::_setUpProgressWidgets(QLabel* labelDeviceName, QProgressBar* progressBar,
-                                                    int progressMaximum)
+                                                    int unitsPerMemory)
 {
     _labelDeviceName = labelDeviceName;
     _progressBar = progressBar;
-    _progressBar->setRange(0, progressMaximum);
+    _unitsPerMemory = unitsPerMemory;
 }
 
 void ViewContentDeviceAccess::enterView()
 {
+    _runMemories = _nextRunMemories;
+    _nextRunMemories = MEMORIES_BOTH;
+    const int memoryCount = _runMemories == MEMORIES_BOTH ? 2 : 1;
+    _progressBar->setRange(0, memoryCount * _unitsPerMemory);
     _progressBar->setValue(0);
-    Device* device = Device::getSelectedDevice();
-    _labelDeviceName->setText(tr("Device name: %1").arg(device != nullptr ? device->getName() : QString()));
+    _device = Device::getSelectedDevice();
+    _deviceUsbSerialNumber = _device != nullptr ? _device->getUsbSerialNumber() : QString();
+    _labelDeviceName->setText(tr("Device name: %1").arg(_device != nullptr ? _device->getName() : QString()));
     _step = 0;
     _timerDeviceAccess.start(0);
 }
@@ -35,9 +40,16 @@ void ViewContentDeviceAccess::exitView()
     _timerDeviceAccess.stop();
 }
 
+int ViewContentDeviceAccess::_progressOffset(int memoryId) const
+{
+    return memoryId == Device::MEMORY_ID_BACKUP && _isMemoryIncluded(Device::MEMORY_ID_MAIN) ? _unitsPerMemory
+                                                                                             : 0;
+}
+
 void ViewContentDeviceAccess::_finish(int result)
 {
     _timerDeviceAccess.stop();
+    _device = nullptr;
     // Only this page leaves: a locked page that came over it during the run stays on top.
     pointerFormContentEditor->viewPopPage(this);
     _emitFinished(result);
@@ -57,8 +69,10 @@ void ViewContentDeviceAccess::_slotDeviceAccessTimerTimeout()
 {
     // The workflows select a device before pushing the page; without one, the first command fails.
     Device* device = Device::getSelectedDevice();
-    if (device == nullptr)
+    if (_device == nullptr)
         _finish(-1);
+    else if (device != _device || device->getUsbSerialNumber() != _deviceUsbSerialNumber)
+        _finish(RESULT_DEVICE_CHANGED);
     else
         _runStep(device);
 }

@@ -33,6 +33,12 @@ void ViewContentDeviceCopyWizardPage2::enterView()
     ui->lineEditPassword->setFocus();
 }
 
+void ViewContentDeviceCopyWizardPage2::exitView()
+{
+    ui->lineEditPassword->setText(QString());
+    emit wizardPageLeft();
+}
+
 void ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordTextChanged(const QString& referenceText)
 {
     ui->pushButtonNext->setEnabled(!referenceText.isEmpty());

@@ -18,8 +18,11 @@ public:
     ~ViewContentDeviceCopyWizardPage2() override;
 
     void enterView() override;
+    void exitView() override;
 
 signals:
+    // The page was left (Cancel, Previous or the end of the wizard).
+    void wizardPageLeft();
     // The source device's master password; the page stays shown while the source is read.
     void passwordInserted(QString password);
 

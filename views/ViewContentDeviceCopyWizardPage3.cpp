@@ -36,6 +36,12 @@ void ViewContentDeviceCopyWizardPage3::enterView()
     ui->lineEditPassword->setFocus();
 }
 
+void ViewContentDeviceCopyWizardPage3::exitView()
+{
+    ui->lineEditPassword->setText(QString());
+    emit wizardPageLeft();
+}
+
 void ViewContentDeviceCopyWizardPage3::_displayPasswordStrength()
 {
     QString strengthText;

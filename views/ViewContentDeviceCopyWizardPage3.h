@@ -19,8 +19,11 @@ public:
     ~ViewContentDeviceCopyWizardPage3() override;
 
     void enterView() override;
+    void exitView() override;
 
 signals:
+    // The page was left (Cancel, Previous or the end of the wizard).
+    void wizardPageLeft();
     // The target device's master password, empty for "the same as the source".
     void passwordInserted(QString password);
 

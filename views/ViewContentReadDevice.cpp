@@ -13,8 +13,8 @@ ViewContentReadDevice::ViewContentReadDevice(QWidget* parent)
     : ViewContentDeviceAccess(parent), ui(new Ui::ViewContentReadDevice)
 {
     ui->setupUi(this);
-    // One unit per byte of both memories: the bar moves with every USB packet that arrives.
-    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2 * Device::MEMORY_SIZE);
+    // One unit per byte: the bar moves with every USB packet that arrives.
+    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, Device::MEMORY_SIZE);
 }
 
 ViewContentReadDevice::~ViewContentReadDevice()
@@ -24,6 +24,11 @@ ViewContentReadDevice::~ViewContentReadDevice()
 
 void ViewContentReadDevice::_readMemoryStep(Device* device, int memoryIndex, bool isStarting)
 {
+    if (!_isMemoryIncluded(memoryIndex))
+    {
+        _step += 2;
+        return;
+    }
     const auto memoryId = static_cast<Device::MemoryId>(memoryIndex);
     const int failure = memoryId == Device::MEMORY_ID_MAIN ? -2 : -3;
     if (isStarting)
@@ -35,7 +40,7 @@ void ViewContentReadDevice::_readMemoryStep(Device* device, int memoryIndex, boo
         return;
     }
     const int result = device->continueReadWholeMemory(RECEIVE_SLICE_MS);
-    _setProgress(memoryIndex * Device::MEMORY_SIZE + device->getReceivedByteCount());
+    _setProgress(_progressOffset(memoryIndex) + device->getReceivedByteCount());
     if (result < 0)
         _finish(failure);
     else if (result == 0)

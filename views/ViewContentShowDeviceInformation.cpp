@@ -21,6 +21,11 @@ void ViewContentShowDeviceInformation::enterView()
 {
     Device* device = Device::getSelectedDevice();
     ui->labelName->setText(device != nullptr ? device->getName() : QString());
+    // What this session knows of each memory, from the reads and writes since the device was plugged in.
+    const DeviceMemoryHealth::Memories health = pointerFormContentEditor->deviceMemoryHealth().get(
+        device != nullptr ? device->getUsbSerialNumber() : QString());
+    ui->labelMainMemory->setText(DeviceMemoryHealth::describe(health.main));
+    ui->labelBackupMemory->setText(DeviceMemoryHealth::describe(health.backup));
     // Whatever is not read below keeps saying so.
     const QString error = tr("ERROR");
     ui->labelSerialNumber->setText(error);

@@ -8,7 +8,8 @@ namespace Ui
 class ViewContentShowDeviceInformation;
 }
 
-// Shows the selected device's name, serial number and versions, read when the page is entered.
+// Shows the selected device's name, serial number and versions, read when the page is entered, and
+// the state of its two memories as far as this session knows it.
 // The device is released before the page can be left, whatever the reads gave.
 class ViewContentShowDeviceInformation : public ViewContentBase
 {

@@ -7,8 +7,8 @@ ViewContentWriteDevice::ViewContentWriteDevice(QWidget* parent)
     : ViewContentDeviceAccess(parent), ui(new Ui::ViewContentWriteDevice)
 {
     ui->setupUi(this);
-    // One unit per page, two memories.
-    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, 2 * Device::MEMORY_PAGE_COUNT);
+    // One unit per page.
+    _setUpProgressWidgets(ui->labelDeviceName, ui->progressBar, Device::MEMORY_PAGE_COUNT);
 }
 
 ViewContentWriteDevice::~ViewContentWriteDevice()
@@ -20,62 +20,51 @@ void ViewContentWriteDevice::enterView()
 {
     _page = 0;
     _pointerPageData = nullptr;
+    _touchedMemories = 0;
     ViewContentDeviceAccess::enterView();
 }
 
-void ViewContentWriteDevice::_startMemory(Device* device, Device::MemoryId memoryId)
+bool ViewContentWriteDevice::_startMemory(Device* device, Device::MemoryId memoryId)
 {
+    // From its selection on, a memory may no longer hold what it held.
+    _touchedMemories |= 1 << memoryId;
+    _memoryId = memoryId;
     _page = 0;
     _pointerPageData = device->getMemoryBuffer(memoryId);
-}
-
-bool ViewContentWriteDevice::_writeNextPage(Device* device)
-{
-    if (device->writeSelectedMemoryPage(_page, _pointerPageData) != 0)
-        return false;
-    _page++;
-    _pointerPageData += Device::MEMORY_PAGE_SIZE;
-    _advanceProgress();
-    return true;
+    if (device->selectMemory(memoryId) == 0)
+        return true;
+    _finish(memoryId == Device::MEMORY_ID_MAIN ? -3 : -4);
+    return false;
 }
 
 void ViewContentWriteDevice::_runStep(Device* device)
 {
-    switch (_step)
+    if (_step == 0)
     {
-    case 0:
         if (device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_ACCESS) != 0)
             _finish(-1);
-        else if (device->selectMemory(Device::MEMORY_ID_MAIN) != 0)
-            _finish(-3);
-        else
-        {
-            _startMemory(device, Device::MEMORY_ID_MAIN);
+        else if (_startMemory(device, _isMemoryIncluded(Device::MEMORY_ID_MAIN) ? Device::MEMORY_ID_MAIN
+                                                                                : Device::MEMORY_ID_BACKUP))
             _step = 1;
-        }
-        break;
-    case 1:
-        if (_page < Device::MEMORY_PAGE_COUNT)
-        {
-            if (!_writeNextPage(device))
-                _finish(-5);
-        }
-        else if (device->selectMemory(Device::MEMORY_ID_BACKUP) != 0)
-            _finish(-4);
-        else
-        {
-            _startMemory(device, Device::MEMORY_ID_BACKUP);
-            _step = 2;
-        }
-        break;
-    default:
-        if (_page < Device::MEMORY_PAGE_COUNT)
-        {
-            if (!_writeNextPage(device))
-                _finish(-6);
-        }
-        else
-            _finish(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE) != 0 ? -2 : 0);
-        break;
+        return;
     }
+
+    if (_page < Device::MEMORY_PAGE_COUNT)
+    {
+        if (device->writeSelectedMemoryPage(_page, _pointerPageData) != 0)
+        {
+            _finish(_memoryId == Device::MEMORY_ID_MAIN ? -5 : -6);
+            return;
+        }
+        _page++;
+        _pointerPageData += Device::MEMORY_PAGE_SIZE;
+        _advanceProgress();
+        return;
+    }
+
+    // The main memory is complete before the backup memory is selected at all.
+    if (_memoryId == Device::MEMORY_ID_MAIN && _isMemoryIncluded(Device::MEMORY_ID_BACKUP))
+        _startMemory(device, Device::MEMORY_ID_BACKUP);
+    else
+        _finish(device->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDLE) != 0 ? -2 : 0);
 }
