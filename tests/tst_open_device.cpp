@@ -36,6 +36,7 @@ private slots:
     void failuresKeepTheEditorAndReleaseTheDevice();
     void asksFirstWhenMemoriesDifferOrDataIsUnsaved();
     void aThousandTabsOpenAndWork();
+    void damagedMemoriesAreNamedAndRepaired();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -356,6 +357,73 @@ void TestOpenDevice::aThousandTabsOpenAndWork()
     QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_PASSWORD_INFORMATION);
     QCOMPARE(_widget<QLineEdit>(View::VIEW_ID_PASSWORD_INFORMATION, "lineEditName")->text(),
              QStringLiteral("Site 100"));
+}
+
+void TestOpenDevice::damagedMemoriesAreNamedAndRepaired()
+{
+    // An image cut short by a power cut: its first pages, then erased flash.
+    const auto halfWritten = [](QByteArray bytes)
+    {
+        bytes.replace(Device::MEMORY_SIZE / 2, Device::MEMORY_SIZE / 2,
+                      QByteArray(Device::MEMORY_SIZE / 2, '\xff'));
+        return bytes;
+    };
+    const QByteArray newImage = image(DemoContent::generatedTabs(2, 300));
+    const QByteArray oldImage = image(DemoContent::generatedTabs(4, 300));
+    QString question;
+    const auto answer = [&question](const char* buttonText)
+    {
+        TestSupport::answerNextModal(
+            [&question, buttonText](QWidget* modal)
+            {
+                auto* box = static_cast<QMessageBox*>(modal);
+                question = box->windowTitle() + " / " + box->text();
+                for (QAbstractButton* button : box->buttons())
+                {
+                    if (button->text() == QLatin1String(buttonText))
+                        button->click();
+                }
+            },
+            60000);
+    };
+
+    // A damaged backup: the main memory's records, the damage named, and "Not now" changes nothing;
+    // the information page says what each memory holds. "Repair" makes both memories equal.
+    Simulator& device = _plug(newImage, halfWritten(newImage));
+    for (const char* choice : {"Not now", "Repair"})
+    {
+        answer(choice);
+        _trigger("actionOpenDevice");
+        _typePassword();
+        QVERIFY2(question.startsWith("Damaged memory / The backup memory of the device"),
+                 qPrintable(question));
+        QCOMPARE(_tabNames(), QStringList({"Tab 1", "Tab 2"}));
+        if (QLatin1String(choice) == QLatin1String("Not now"))
+        {
+            QCOMPARE(device.stateFile("backup.bin"), halfWritten(newImage));
+            _trigger("actionDisplaySerialNumber");
+            QCOMPARE(_widget<QLabel>(View::VIEW_ID_SHOW_DEVICE_INFORMATION, "labelMainMemory")->text(),
+                     "opens");
+            QCOMPARE(_widget<QLabel>(View::VIEW_ID_SHOW_DEVICE_INFORMATION, "labelBackupMemory")->text(),
+                     "damaged");
+            _widget(View::VIEW_ID_SHOW_DEVICE_INFORMATION, "pushButtonOk")->click();
+        }
+    }
+    QCOMPARE(_answerMessage(), QStringLiteral("Both device memories hold the same complete content again."));
+    QVERIFY(_isReleased(device));
+    QCOMPARE(device.stateFile("backup.bin"), newImage);
+    device.stop();
+
+    // A damaged main memory: the backup memory's records, then the main memory repaired from it.
+    Simulator& cut = _plug(halfWritten(newImage), oldImage, {"--serial", "QRTAV-000003"});
+    answer("Repair");
+    _trigger("actionOpenDevice");
+    _typePassword();
+    QVERIFY2(question.startsWith("Damaged memory / The main memory of the device"), qPrintable(question));
+    QCOMPARE(_tabNames().size(), 4);
+    QCOMPARE(_answerMessage(), QStringLiteral("Both device memories hold the same complete content again."));
+    QTRY_VERIFY(_isReleased(cut));
+    QCOMPARE(cut.stateFile("main.bin"), oldImage);
 }
 
 QTEST_MAIN(TestOpenDevice)

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -131,6 +132,7 @@ private slots:
     void eraseWizard();
     void copyWizardAndRename();
     void interruptedSavesLeaveADeviceThatOpens();
+    void retriedSavesSwapsAndSelfCopiesKeepAGoodCopy();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -416,6 +418,120 @@ void TestWriteWorkflows::interruptedSavesLeaveADeviceThatOpens()
         QVERIFY2(flatten(opened(simulator)) == flatten(isNewContentKept ? newTabs : oldTabs),
                  qPrintable(flags));
     }
+}
+
+void TestWriteWorkflows::retriedSavesSwapsAndSelfCopiesKeepAGoodCopy()
+{
+    const Tabs oldTabs = content(u"Old"_s, 2), newTabs = content(u"New"_s, 3);
+    const QByteArray oldImage = encrypted(oldTabs);
+    const QString mainFailed = u"Error / Could not write data to the main memory, aborting."_s;
+    const QString backupFailed = u"Error / Could not write data to the backup memory, aborting."_s;
+    _showInEditor(newTabs);
+
+    // A save cut in its backup memory, then a retried save cut again: in the repair of the backup
+    // (which comes first), or in the main memory once the backup is whole again. Either way the
+    // new content still opens: the last good copy is never the one overwritten first.
+    for (const QString& secondCut : {u"--power-cut-backup-page 3"_s, u"--power-cut-page 3"_s})
+    {
+        Simulator simulator;
+        QVERIFY(start(simulator, {u"--power-cut-backup-page"_s, u"255"_s}, oldImage));
+        QCOMPARE(_save(), backupFailed);
+        QVERIFY(simulator.waitForExit());
+        QVERIFY(start(simulator, secondCut.split(u' ')));
+        QCOMPARE(_save(), secondCut.contains(u"backup"_s) ? backupFailed : mainFailed);
+        QVERIFY(simulator.waitForExit());
+        QVERIFY2(flatten(opened(simulator)) == flatten(newTabs), qPrintable(secondCut));
+        // Plugged in again, the third save repairs what is needed and verifies.
+        QVERIFY(start(simulator, {}));
+        QVERIFY(_save().startsWith(u"Write success"_s));
+        QCOMPARE(simulator.stateFile(u"backup.bin"_s), simulator.stateFile(u"main.bin"_s));
+        QVERIFY(simulator.stop());
+        _editor->_setUnsavedDataPresent(true);
+    }
+
+    // Another device selected in the middle of a save: the run stops before sending it anything,
+    // device actions meanwhile do nothing, and the first device keeps its untouched backup memory.
+    Simulator first, second;
+    QVERIFY(start(first, {}, oldImage));
+    // Not announced for discovery, so that the save finds one device.
+    const QByteArray descriptors = qgetenv("PAVISOR_SIMULATOR_DIR");
+    qunsetenv("PAVISOR_SIMULATOR_DIR");
+    QVERIFY(start(second, {u"--serial"_s, u"QRTAV-000002"_s}, oldImage));
+    qputenv("PAVISOR_SIMULATOR_DIR", descriptors);
+    Device* firstDevice = nullptr;
+    auto swap = connect(
+        _widget<QProgressBar>(E::VIEW_ID_WRITE_DEVICE, "progressBar"), &QProgressBar::valueChanged, this,
+        [&](int value)
+        {
+            if (value != 100 || firstDevice != nullptr)
+                return;
+            const int request = _editor->_pendingRequest;
+            for (const char* action : {"actionOpenDevice", "actionEraseDevice", "actionCopyDevice",
+                                       "actionChangeDeviceName", "actionDisplaySerialNumber"})
+                _trigger(QLatin1String(action));
+            _editor->_pointerActionWriteDevice->trigger();
+            QVERIFY(_editor->viewGetCurrent() == E::VIEW_ID_WRITE_DEVICE &&
+                    _editor->_pendingRequest == request);
+            firstDevice = Device::getSelectedDevice();
+            Device::setSelectedDevice(new Device(second.portInfo()));
+            QCOMPARE(Device::getSelectedDevice()->open(), 0);
+            second.clearRecord();
+        });
+    QCOMPARE(_save(), u"Error / Another device was selected while this one was being accessed: the operation "
+                      "was stopped and nothing more was sent to either device.\nCheck which device you want "
+                      "to use, then retry."_s);
+    disconnect(swap);
+    QVERIFY(firstDevice != nullptr && Device::getSelectedDevice() == nullptr);
+    delete firstDevice;
+    QVERIFY(!second.recordedBytes().contains(MEMORY_SELECTION));
+    QCOMPARE(second.stateFile(u"main.bin"_s), oldImage);
+    QCOMPARE(first.stateFile(u"backup.bin"_s), oldImage);
+    QVERIFY(_editor->_isUnsavedDataPresent);
+    QVERIFY(second.stop());
+
+    // Copying the only plugged-in device onto itself is refused before anything is written.
+    _trigger(u"actionCopyDevice"_s);
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_1, "pushButtonNext");
+    _widget<QLineEdit>(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2, "lineEditPassword")->setText(PASSWORD);
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2, "pushButtonNext");
+    QVERIFY(_waitForView(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3));
+    const QByteArray firstMain = first.stateFile(u"main.bin"_s);
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3, "pushButtonNext");
+    QVERIFY(_nextMessage("pushButtonOk")
+                .startsWith(u"Error / The selected device is the source device (USB "
+                            "serial number QRTAV-000001)"_s));
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3);
+    QVERIFY(first.stateFile(u"main.bin"_s) == firstMain && Device::getSelectedDevice() == nullptr);
+    // Cancel leaves nothing of the source behind.
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3, "pushButtonCancel");
+    QVERIFY(_editor->_copySourceMasterPassword.isEmpty() &&
+            QByteArray(reinterpret_cast<const char*>(_editor->_deviceWriteImages.decryptedSource),
+                       Device::MEMORY_SIZE) == QByteArray(Device::MEMORY_SIZE, '\0'));
+
+    // The window does not close while a device is being written, not even from the locked page.
+    int refusedCloseCount = 0;
+    auto closeDuringErase = connect(
+        _widget<QProgressBar>(E::VIEW_ID_WRITE_DEVICE, "progressBar"), &QProgressBar::valueChanged, this,
+        [&](int value)
+        {
+            if (value != 50 && value != 600)
+                return;
+            if (value == 600)
+                _editor->_slotActionLockApplicationClicked();
+            QString warning;
+            answerQuestion(QMessageBox::Ok, &warning);
+            if (!_editor->close() && warning.startsWith(u"A device is being written."_s))
+                refusedCloseCount++;
+        });
+    _trigger(u"actionEraseDevice"_s);
+    _click(E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_1, "pushButtonNext");
+    _widget<QCheckBox>(E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_2, "checkBoxConfirmation")->click();
+    _click(E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_2, "pushButtonNext");
+    QVERIFY(runUntil([this]()
+                     { return !_editor->isDeviceWriteRunning() && Device::getSelectedDevice() == nullptr; }));
+    disconnect(closeDuringErase);
+    QCOMPARE(refusedCloseCount, 2);
+    QCOMPARE(first.stateFile(u"backup.bin"_s), QByteArray(Device::MEMORY_SIZE, '\0'));
 }
 
 QTEST_MAIN(TestWriteWorkflows)
