@@ -148,6 +148,7 @@ private:
     // A workflow owns a device (from its acquisition to its release), or the backup memory of the
     // opened device is still arriving: device actions then do nothing.
     bool _isDeviceBusy() const;
+    void _updateDeviceActions();
     // The answer of either master password page: a confirmed password is kept as the candidate, which
     // becomes the master password only once the device opens with it (or a save under it is verified);
     // a cancelled page lets the selected device go (false).
@@ -170,6 +171,10 @@ private:
     DeviceBackgroundRead _backgroundRead;
     QProgressBar* _progressBarBackgroundRead = nullptr;
     void _setBackgroundReadShown(bool isShown);
+    // What is known of the memories of a device goes when the device is unplugged.
+    QTimer _timerDeviceWatch;
+    void _forgetUnpluggedDevices(const QList<DevicePortInfo>* ports);
+    void _slotTimerDeviceWatchTimeout();
     // Offers to copy the memory that opens over the damaged one of the selected device.
     bool _askRepair(Device::MemoryId damagedMemory);
     void _showDeviceRunError(int code, const QString& message);

@@ -55,6 +55,10 @@ void FormContentEditor::_initializeDeviceRead()
             &FormContentEditor::_slotBackgroundReadProgressed);
     connect(&_backgroundRead, &DeviceBackgroundRead::finished, this,
             &FormContentEditor::_slotBackgroundReadFinished);
+
+    // Unplugging is noticed within two seconds, whatever page is shown.
+    connect(&_timerDeviceWatch, &QTimer::timeout, this, &FormContentEditor::_slotTimerDeviceWatchTimeout);
+    _timerDeviceWatch.start(2000);
 }
 
 namespace
@@ -114,24 +118,49 @@ bool FormContentEditor::_isDeviceBusy() const
     return Device::getSelectedDevice() != nullptr || _backgroundRead.isRunning();
 }
 
+void FormContentEditor::_updateDeviceActions()
+{
+    // While the backup memory of the opened device arrives, device actions wait for it (during other
+    // runs a page covers the editor, and the slots refuse anyway).
+    const bool isIdle = !_backgroundRead.isRunning();
+    for (QAction* action :
+         {ui->actionOpenDevice, ui->actionEraseDevice, ui->actionCopyDevice, ui->actionChangeDeviceName,
+          ui->actionDisplaySerialNumber, _pointerActionChangePasswordThenWriteDevice})
+        action->setEnabled(isIdle);
+    _pointerActionWriteDevice->setEnabled(isIdle && _isMasterPasswordKnown);
+}
+
 QString FormContentEditor::_selectedDeviceUsbSerialNumber() const
 {
     const Device* device = Device::getSelectedDevice();
     return device != nullptr ? device->getUsbSerialNumber() : QString();
 }
 
-int FormContentEditor::_selectDevice()
+void FormContentEditor::_forgetUnpluggedDevices(const QList<DevicePortInfo>* ports)
 {
-    // None or several devices: the user chooses (or plugs one in) on the selection page.
-    std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
+    // An unplugged device may come back written elsewhere: what was known of it is forgotten.
     QStringList presentUsbSerialNumbers;
     if (ports != nullptr)
     {
         for (const DevicePortInfo& port : *ports)
             presentUsbSerialNumbers.append(port.serialNumber());
     }
-    // An unplugged device may come back written elsewhere: what was known of it is forgotten.
     _deviceMemoryHealth.forgetAllBut(presentUsbSerialNumbers);
+}
+
+void FormContentEditor::_slotTimerDeviceWatchTimeout()
+{
+    if (_deviceMemoryHealth.isEmpty())
+        return;
+    const std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
+    _forgetUnpluggedDevices(ports.get());
+}
+
+int FormContentEditor::_selectDevice()
+{
+    // None or several devices: the user chooses (or plugs one in) on the selection page.
+    std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
+    _forgetUnpluggedDevices(ports.get());
     if (ports == nullptr || ports->size() != 1)
     {
         viewPush(VIEW_ID_DEVICE_SELECTION);

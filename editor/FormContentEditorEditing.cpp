@@ -85,7 +85,7 @@ void FormContentEditor::_updateUserInterfaceControls()
     _updateLockControls();
     ui->actionExportCSV->setEnabled(isPasswordPresent);
     ui->widgetSearch->setEnabled(isPasswordPresent);
-    _pointerActionWriteDevice->setEnabled(_isMasterPasswordKnown);
+    _updateDeviceActions();
 
     // The gauge encodes the whole store, so that it is exact; a store that no longer fits is not
     // refused here (it shows 0), the save reports it.

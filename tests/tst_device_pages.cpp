@@ -298,6 +298,9 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     Simulator second;
     START_SIMULATOR(second, {"--serial", "QRTAV-000002", "--name", "Pavisor"});
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 3000);
+    // Equal names: the USB serial numbers tell the rows apart.
+    QCOMPARE(QStringList({list->item(0)->text(), list->item(1)->text()}),
+             QStringList({"Pavisor (QRTAV-000001)", "Pavisor (QRTAV-000002)"}));
     QCOMPARE(list->currentRow(), 0);
     QVERIFY(select->isEnabled());
     QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
@@ -314,6 +317,7 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     // Unplugging the blinking device removes its row, disables "Select" and forgets it.
     QVERIFY(second.stop());
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 3000);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Pavisor"));
     QCOMPARE(list->currentRow(), -1);
     QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);

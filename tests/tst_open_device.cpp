@@ -247,11 +247,18 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
 
     // Unplugged while the backup memory arrives, the records of the main one shown.
     Simulator& simulator = _plug(image(demo), {}, {"--byte-rate", "400000"});
+    bool isSaveOffered = true;
+    int tabCountMeanwhile = 0;
     auto unplug = connect(&_editor->_backgroundRead, &DeviceBackgroundRead::progressed, this,
                           [&](int received)
                           {
-                              if (received > 0 && simulator.isRunning())
-                                  simulator.stop();
+                              if (received == 0 || !simulator.isRunning())
+                                  return;
+                              // Device actions wait for the backup memory; the records are already there.
+                              isSaveOffered = _editor->_pointerActionWriteDevice->isEnabled() ||
+                                              _editor->findChild<QAction*>("actionEraseDevice")->isEnabled();
+                              tabCountMeanwhile = int(_tabNames().size());
+                              simulator.stop();
                           });
     _trigger("actionOpenDevice");
     _answerMessage("pushButtonYes");
@@ -262,6 +269,8 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
                  "Could not read the device backup memory. The records shown come from its main memory."));
     QVERIFY(_isReleased(simulator) && !_editor->_isUnsavedDataPresent);
     QCOMPARE(_tabNames().size(), demo.size());
+    QVERIFY(!isSaveOffered && tabCountMeanwhile == demo.size());
+    QVERIFY(_editor->_pointerActionWriteDevice->isEnabled());
 }
 
 void TestOpenDevice::asksFirstWhenMemoriesDifferOrDataIsUnsaved()

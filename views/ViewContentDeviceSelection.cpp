@@ -116,8 +116,16 @@ void ViewContentDeviceSelection::_slotTimerDeviceDetectionTimeout()
     }
 
     ui->listWidget->clear();
+    // Names are often equal ("No name defined"): the USB serial number then tells the devices apart.
     for (const Device* device : qAsConst(_listedDevices))
-        ui->listWidget->addItem(device->getName());
+    {
+        int sameNameCount = 0;
+        for (const Device* other : qAsConst(_listedDevices))
+            sameNameCount += other->getName() == device->getName() ? 1 : 0;
+        ui->listWidget->addItem(
+            sameNameCount > 1 ? QStringLiteral("%1 (%2)").arg(device->getName(), device->getUsbSerialNumber())
+                              : device->getName());
+    }
 
     bool isRowRestored = false;
     if (isRowCurrent)
