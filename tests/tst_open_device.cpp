@@ -271,6 +271,20 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
     QCOMPARE(_tabNames().size(), demo.size());
     QVERIFY(!isSaveOffered && tabCountMeanwhile == demo.size());
     QVERIFY(_editor->_pointerActionWriteDevice->isEnabled());
+
+    // After a wrong password on another device, "Save" writes the records under the password that
+    // opened them, never under the mistyped one.
+    Simulator& other = _plug(image(DemoContent::generatedTabs(1, 10)));
+    _trigger("actionOpenDevice");
+    _typePassword(QStringLiteral("mistyped"));
+    QCOMPARE(_answerMessage(), wrongPassword);
+    _editor->_pointerActionWriteDevice->trigger();
+    QVERIFY(_answerMessage("pushButtonYes").startsWith("Save changes to the device"));
+    QVERIFY(_answerMessage().startsWith("All data were successfully written."));
+    QByteArray written = other.stateFile("main.bin");
+    QCOMPARE(Security::decryptMemoryData(PASSWORD, Security::ENCRYPTION_SCHEME_ID_2,
+                                         reinterpret_cast<unsigned char*>(written.data())),
+             0);
 }
 
 void TestOpenDevice::asksFirstWhenMemoriesDifferOrDataIsUnsaved()
