@@ -63,26 +63,6 @@ void FormContentEditor::_initializeDeviceRead()
 
 namespace
 {
-// Decrypts a copy of `image` into `work` with `password`, trying schemes 2, 1, 0 (each on a fresh
-// copy: a scheme that says no may have scrambled its buffer). 0: the plaintext store is in `work`;
-// 1: no scheme opened it; negative: decryption failed. `work` holds nothing unless 0.
-int decryptImage(const QString& password, const unsigned char* image, unsigned char* work)
-{
-    int result = 1;
-    for (Security::EncryptionSchemeId scheme :
-         {Security::ENCRYPTION_SCHEME_ID_2, Security::ENCRYPTION_SCHEME_ID_1,
-          Security::ENCRYPTION_SCHEME_ID_0})
-    {
-        std::memcpy(work, image, Device::MEMORY_SIZE);
-        result = Security::decryptMemoryData(password, scheme, work);
-        if (result <= 0)
-            break;
-    }
-    if (result != 0)
-        wipeMemory(work, Device::MEMORY_SIZE);
-    return result;
-}
-
 // What a memory that did not open holds.
 DeviceMemoryHealth::State unopenedState(const unsigned char* image)
 {
@@ -112,6 +92,27 @@ struct PlaintextBuffer
     unsigned char* get() { return bytes.get(); }
 };
 } // namespace
+
+// Decrypts a copy of `image` into `work` with `password`, trying schemes 2, 1, 0 (each on a fresh
+// copy: a scheme that says no may have scrambled its buffer). 0: the plaintext store is in `work`;
+// 1: no scheme opened it; negative: decryption failed. `work` holds nothing unless 0.
+int FormContentEditor::decryptMemoryImage(const QString& password, const unsigned char* image,
+                                          unsigned char* work)
+{
+    int result = 1;
+    for (Security::EncryptionSchemeId scheme :
+         {Security::ENCRYPTION_SCHEME_ID_2, Security::ENCRYPTION_SCHEME_ID_1,
+          Security::ENCRYPTION_SCHEME_ID_0})
+    {
+        std::memcpy(work, image, Device::MEMORY_SIZE);
+        result = Security::decryptMemoryData(password, scheme, work);
+        if (result <= 0)
+            break;
+    }
+    if (result != 0)
+        wipeMemory(work, Device::MEMORY_SIZE);
+    return result;
+}
 
 bool FormContentEditor::_isDeviceBusy() const
 {
@@ -190,12 +191,12 @@ int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsi
     DeviceMemoryHealth::Memories health;
     health.areEqual = std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
 
-    int result = decryptImage(password, mainImage, plaintext);
+    int result = decryptMemoryImage(password, mainImage, plaintext);
     int backupResult = result;
     PlaintextBuffer backupPlaintext;
     // Equal memories open alike; differing ones are each tried, the main one first.
     if (result >= 0 && !health.areEqual)
-        backupResult = decryptImage(password, backupImage, backupPlaintext.get());
+        backupResult = decryptMemoryImage(password, backupImage, backupPlaintext.get());
     if (result < 0 || backupResult < 0)
     {
         wipeMemory(plaintext, Device::MEMORY_SIZE);
@@ -372,8 +373,8 @@ void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
         return;
     }
 
-    const int result = decryptImage(_candidateMasterPassword, device->getMemoryBuffer(Device::MEMORY_ID_MAIN),
-                                    plaintext.get());
+    const int result = decryptMemoryImage(_candidateMasterPassword,
+                                          device->getMemoryBuffer(Device::MEMORY_ID_MAIN), plaintext.get());
     if (result < 0)
     {
         _forgetCandidateMasterPassword();
@@ -443,7 +444,7 @@ void FormContentEditor::_slotBackgroundReadFinished(int result)
     if (!health.areEqual)
     {
         PlaintextBuffer plaintext;
-        const int backupResult = decryptImage(_masterPassword, backupImage, plaintext.get());
+        const int backupResult = decryptMemoryImage(_masterPassword, backupImage, plaintext.get());
         health.backup =
             backupResult == 0 ? DeviceMemoryHealth::STATE_OLDER_CONTENT : unopenedState(backupImage);
         _deviceMemoryHealth.set(usbSerialNumber, health);

@@ -19,27 +19,26 @@
 
 namespace
 {
-// Whether `image` opens with one of `passwords` (schemes 2, 1, 0); negative when decryption failed.
+// Whether `image` opens with one of `passwords`; negative when decryption failed.
 int opensWithAny(const QStringList& passwords, const unsigned char* image)
 {
     std::unique_ptr<unsigned char[]> work(new unsigned char[Device::MEMORY_SIZE]);
     int result = 1;
     for (const QString& password : passwords)
     {
-        for (Security::EncryptionSchemeId scheme :
-             {Security::ENCRYPTION_SCHEME_ID_2, Security::ENCRYPTION_SCHEME_ID_1,
-              Security::ENCRYPTION_SCHEME_ID_0})
-        {
-            std::memcpy(work.get(), image, Device::MEMORY_SIZE);
-            result = Security::decryptMemoryData(password, scheme, work.get());
-            if (result <= 0)
-                break;
-        }
+        result = FormContentEditor::decryptMemoryImage(password, image, work.get());
         if (result <= 0)
             break;
     }
     wipeMemory(work.get(), Device::MEMORY_SIZE);
     return result;
+}
+
+// A run that covers one memory.
+ViewContentDeviceAccess::Memories only(Device::MemoryId memoryId)
+{
+    return memoryId == Device::MEMORY_ID_MAIN ? ViewContentDeviceAccess::MEMORIES_MAIN
+                                              : ViewContentDeviceAccess::MEMORIES_BACKUP;
 }
 } // namespace
 
@@ -62,9 +61,7 @@ void FormContentEditor::_startRepair(Device::MemoryId sourceMemory)
     std::memcpy(device->getMemoryBuffer(_repairTarget), _deviceWriteImages.repair, Device::MEMORY_SIZE);
     _writeRoadStep = WRITE_ROAD_REPAIR_WRITE;
     static_cast<ViewContentWriteDevice*>(viewGetContent(VIEW_ID_WRITE_DEVICE))
-        ->setNextRunMemories(_repairTarget == Device::MEMORY_ID_MAIN
-                                 ? ViewContentDeviceAccess::MEMORIES_MAIN
-                                 : ViewContentDeviceAccess::MEMORIES_BACKUP);
+        ->setNextRunMemories(only(_repairTarget));
     viewPush(VIEW_ID_WRITE_DEVICE);
 }
 
@@ -186,9 +183,7 @@ bool FormContentEditor::_handleWriteRoadWriteFinished(int code)
     }
     _writeRoadStep = WRITE_ROAD_REPAIR_VERIFY;
     static_cast<ViewContentReadDevice*>(viewGetContent(VIEW_ID_READ_DEVICE))
-        ->setNextRunMemories(_repairTarget == Device::MEMORY_ID_MAIN
-                                 ? ViewContentDeviceAccess::MEMORIES_MAIN
-                                 : ViewContentDeviceAccess::MEMORIES_BACKUP);
+        ->setNextRunMemories(only(_repairTarget));
     viewPush(VIEW_ID_READ_DEVICE);
     return true;
 }
