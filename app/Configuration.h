@@ -23,6 +23,13 @@ public:
     static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM = 1;
     static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM = 1440;
     static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_DEFAULT = 5;
+    static constexpr const char* SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED =
+        "IsClipboardAutoClearingEnabled";
+    static constexpr const char* SETTINGS_KEY_CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS =
+        "ClipboardAutoClearingDelaySeconds";
+    static constexpr int CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MINIMUM = 1;
+    static constexpr int CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MAXIMUM = 3600;
+    static constexpr int CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_DEFAULT = 30;
 
     // Shown in the About box and compared with the version the update server announces.
     static constexpr const char* APPLICATION_VERSION = "2.1";
@@ -35,6 +42,11 @@ public:
     // (key missing, not a number, out of range) gives the default or the nearest bound, so that
     // no stored value can lock the user out within seconds.
     static int getApplicationAutoLockingDelayMinutes();
+    // Whether copied data leave the clipboard after a delay (by default they do).
+    static bool isClipboardAutoClearingEnabled();
+    // The clipboard clearing delay in seconds as the settings page shows it, read like the locking
+    // delay.
+    static int getClipboardAutoClearingDelaySeconds();
 
     // Chooses the settings store ("Configuration.ini" in the bundle's "Resources" folder when it
     // exists, the native per-user store otherwise) and records the system language.
@@ -52,6 +64,8 @@ public:
 private:
     static QLocale::Language _systemLanguageId;
     static QString _systemLanguageString;
+    // The number stored under `key`: the default when it is missing or not a number, else within the bounds.
+    static int _getBoundedNumber(const char* key, int defaultValue, int minimum, int maximum);
 
 public:
     // Password generation choices of the password editor page, kept from one run to the next.

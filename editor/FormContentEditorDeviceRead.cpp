@@ -119,6 +119,8 @@ int FormContentEditor::_decryptSelectedDeviceMemory(const QString& password, uns
 
 void FormContentEditor::_slotActionOpenDeviceClicked()
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     // Opening replaces the editor's content: unsaved changes go only if the user says so.
     if (_isUnsavedDataPresent)
     {
@@ -206,6 +208,8 @@ void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
 
 void FormContentEditor::_slotActionShowDeviceInformation(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     _pendingRequest = PENDING_REQUEST_SHOW_DEVICE_INFORMATION;
     // The information page reads the device and releases it itself.
     if (_selectDevice() == 0)

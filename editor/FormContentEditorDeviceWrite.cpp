@@ -95,6 +95,8 @@ void FormContentEditor::_showDeviceWriteErrorMessage(const QString& title, const
 
 void FormContentEditor::_slotActionWriteDeviceTriggered()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     _pendingRequest = PENDING_REQUEST_SAVE_DEVICE_CONFIRMATION;
     if (_selectDevice() == 0)
         _handleDeviceWriteRequestAskConfirmation();
@@ -102,6 +104,8 @@ void FormContentEditor::_slotActionWriteDeviceTriggered()
 
 void FormContentEditor::_slotActionChangePasswordThenWriteDeviceTriggered()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     viewPush(VIEW_ID_INSERT_WRITING_MASTER_PASSWORD);
 }
 
@@ -230,6 +234,8 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterWrite()
 
 void FormContentEditor::_slotActionEraseDeviceTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     _pendingRequest = PENDING_REQUEST_ERASE_DEVICE;
     viewPush(VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_1);
 }
@@ -284,6 +290,8 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterErase()
 
 void FormContentEditor::_slotActionCopyDeviceTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     viewPush(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_1);
 }
 
@@ -382,6 +390,8 @@ void FormContentEditor::_handleDeviceReadRequestForCopyWizardTargetDevice()
 
 void FormContentEditor::_slotActionChangeDeviceNameTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     _pendingRequest = PENDING_REQUEST_CHANGE_DEVICE_NAME;
     if (_selectDevice() == 0)
         viewPush(VIEW_ID_CHANGE_DEVICE_NAME);

@@ -703,10 +703,6 @@ Veuillez réessayer avec un nom plus court.</translation>
         <translation>Vous pouvez configurer ou désactiver le verrouillage automatique de l&apos;application depuis le menu Paramètres.</translation>
     </message>
     <message>
-        <source>Hide</source>
-        <translation>Masquer</translation>
-    </message>
-    <message>
         <source>Wrong master password</source>
         <translation>Mauvais mot de passe maître</translation>
     </message>
@@ -715,6 +711,10 @@ Veuillez réessayer avec un nom plus court.</translation>
 You can also quit the application.</source>
         <translation>Mauvais mot de passe maître, veuillez réessayer.
 Vous pouvez aussi quitter l&apos;application.</translation>
+    </message>
+    <message>
+        <source>Unlock (%1 s)</source>
+        <translation>Déverrouiller (%1 s)</translation>
     </message>
 </context>
 <context>
@@ -1286,6 +1286,18 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <translation>Presse-papiers</translation>
+    </message>
+    <message>
+        <source>Clear the clipboard after</source>
+        <translation>Vider le presse-papiers après</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondes</translation>
     </message>
 </context>
 <context>

@@ -26,11 +26,17 @@ ViewContentDeviceCopyWizardPage2::~ViewContentDeviceCopyWizardPage2()
 
 void ViewContentDeviceCopyWizardPage2::enterView()
 {
-    ui->lineEditPassword->clear();
+    // setText() rather than clear(): clearing is an undoable edit that would keep the password.
+    ui->lineEditPassword->setText(QString());
     ui->pushButtonNext->setEnabled(false);
     ui->lineEditPassword->setEchoMode(QLineEdit::Password);
     ui->pushButtonShowPassword->setText(tr("Show"));
     ui->lineEditPassword->setFocus();
+}
+
+void ViewContentDeviceCopyWizardPage2::exitView()
+{
+    ui->lineEditPassword->setText(QString());
 }
 
 void ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordTextChanged(const QString& referenceText)
@@ -52,7 +58,10 @@ void ViewContentDeviceCopyWizardPage2::_slotPushButtonShowPasswordClicked(bool)
 
 void ViewContentDeviceCopyWizardPage2::_slotPushButtonNextClicked(bool)
 {
-    emit passwordInserted(ui->lineEditPassword->text());
+    // The main window keeps its own copy; the field does not hold it while the device is read.
+    const QString password = ui->lineEditPassword->text();
+    ui->lineEditPassword->setText(QString());
+    emit passwordInserted(password);
 }
 
 void ViewContentDeviceCopyWizardPage2::_slotPushButtonCancelClicked(bool)

@@ -18,6 +18,7 @@ public:
     ~ViewContentDeviceCopyWizardPage2() override;
 
     void enterView() override;
+    void exitView() override;
 
 signals:
     // The source device's master password; the page stays shown while the source is read.

@@ -29,11 +29,19 @@ ViewContentDeviceCopyWizardPage3::~ViewContentDeviceCopyWizardPage3()
 
 void ViewContentDeviceCopyWizardPage3::enterView()
 {
-    ui->lineEditPassword->clear();
+    // setText() rather than clear(): clearing is an undoable edit that would keep the password.
+    ui->lineEditPassword->setText(QString());
     _displayPasswordStrength();
     ui->lineEditPassword->setEchoMode(QLineEdit::Password);
     ui->pushButtonShowPassword->setText(tr("Show"));
     ui->lineEditPassword->setFocus();
+}
+
+void ViewContentDeviceCopyWizardPage3::exitView()
+{
+    // Kept while the copy runs above the page (blank would mean "the source's password" on a retry),
+    // gone once the wizard leaves it.
+    ui->lineEditPassword->setText(QString());
 }
 
 void ViewContentDeviceCopyWizardPage3::_displayPasswordStrength()

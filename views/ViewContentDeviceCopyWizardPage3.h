@@ -19,6 +19,7 @@ public:
     ~ViewContentDeviceCopyWizardPage3() override;
 
     void enterView() override;
+    void exitView() override;
 
 signals:
     // The target device's master password, empty for "the same as the source".

@@ -11,9 +11,13 @@ ViewContentSettings::ViewContentSettings(QWidget* parent)
     ui->spinBoxApplicationAutoLocking->setRange(
         Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM,
         Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM);
+    ui->spinBoxClipboardAutoClearing->setRange(Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MINIMUM,
+                                               Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MAXIMUM);
 
     connect(ui->checkBoxApplicationAutoLocking, &QCheckBox::stateChanged, this,
             &ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged);
+    connect(ui->checkBoxClipboardAutoClearing, &QCheckBox::stateChanged, this,
+            &ViewContentSettings::_slotCheckBoxClipboardAutoClearingStateChanged);
     connect(ui->pushButtonSave, &QPushButton::clicked, this,
             &ViewContentSettings::_slotPushButtonSaveClicked);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,
@@ -36,6 +40,9 @@ void ViewContentSettings::enterView()
         settings->value(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED, false).toBool());
     _slotCheckBoxApplicationAutoLockingStateChanged(ui->checkBoxApplicationAutoLocking->checkState());
     ui->spinBoxApplicationAutoLocking->setValue(Configuration::getApplicationAutoLockingDelayMinutes());
+    ui->checkBoxClipboardAutoClearing->setChecked(Configuration::isClipboardAutoClearingEnabled());
+    _slotCheckBoxClipboardAutoClearingStateChanged(ui->checkBoxClipboardAutoClearing->checkState());
+    ui->spinBoxClipboardAutoClearing->setValue(Configuration::getClipboardAutoClearingDelaySeconds());
     ui->pushButtonCancel->setFocus();
 }
 
@@ -44,9 +51,14 @@ void ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged(int st
     ui->widgetApplicationAutoLockingDelay->setEnabled(state == Qt::Checked);
 }
 
+void ViewContentSettings::_slotCheckBoxClipboardAutoClearingStateChanged(int state)
+{
+    ui->spinBoxClipboardAutoClearing->setEnabled(state == Qt::Checked);
+}
+
 void ViewContentSettings::_slotPushButtonSaveClicked(bool)
 {
-    // All three keys every time, even unchanged: the store never holds a partial set of our own.
+    // Every key every time, even unchanged: the store never holds a partial set of our own.
     if (QSettings* settings = Configuration::pointerSettings)
     {
         settings->setValue(Configuration::SETTINGS_KEY_IS_NEW_APPLICATION_VERSION_CHECK_ENABLED,
@@ -55,6 +67,10 @@ void ViewContentSettings::_slotPushButtonSaveClicked(bool)
                            ui->checkBoxApplicationAutoLocking->isChecked());
         settings->setValue(Configuration::SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES,
                            ui->spinBoxApplicationAutoLocking->value());
+        settings->setValue(Configuration::SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED,
+                           ui->checkBoxClipboardAutoClearing->isChecked());
+        settings->setValue(Configuration::SETTINGS_KEY_CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS,
+                           ui->spinBoxClipboardAutoClearing->value());
         settings->sync();
     }
     pointerFormContentEditor->viewPopPage(this);

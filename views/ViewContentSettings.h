@@ -8,7 +8,8 @@ namespace Ui
 class ViewContentSettings;
 }
 
-// Edits the three user settings: the update check at start and the auto-locking with its delay.
+// Edits the user settings: the update check at start, the auto-locking and the clipboard clearing, each
+// with its delay.
 class ViewContentSettings : public ViewContentBase
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ private:
 
 private slots:
     void _slotCheckBoxApplicationAutoLockingStateChanged(int state);
+    void _slotCheckBoxClipboardAutoClearingStateChanged(int state);
     void _slotPushButtonSaveClicked(bool isChecked);
     void _slotPushButtonCancelClicked(bool isChecked);
 };
