@@ -152,8 +152,10 @@ void FormContentEditor::_slotActionLockApplicationClicked()
     _isApplicationUnlocked = false;
     viewPush(VIEW_ID_APPLICATION_LOCKED);
     // The password can be typed at once, also when the lock lands during a device run, whose page
-    // never had the focus. The page hands its focus to its field.
-    activateWindow();
+    // never had the focus, or closed a dialog that had it. The window takes the activation back from
+    // such a dialog, never from another application. The page hands its focus to its field.
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        activateWindow();
     lockedPage->setFocus();
 }
 

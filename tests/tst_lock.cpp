@@ -484,7 +484,9 @@ private slots:
         QVERIFY(submenu != nullptr);
         _unlock(u"pw"_s);
 
-        // A file dialog, closed; then one that returns its file after the lock, as a native one may.
+        // A file dialog, closed; then one that returns its file after the lock, as a native one may. The
+        // password can be typed at once.
+        auto* field = _child<QLineEdit>(V::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword");
         for (const bool isReturning : {false, true})
         {
             TestSupport::answerNextModal(
@@ -497,6 +499,7 @@ private slots:
                     lock();
                 });
             _action("actionExportCSV")->trigger();
+            QTRY_COMPARE(QApplication::focusWidget(), field);
             _unlock(u"pw"_s);
         }
 
