@@ -649,7 +649,8 @@ private slots:
 
     void passwordFieldsAreEmptiedWhenLeft()
     {
-        // Typed into, then left by Cancel: empty, with nothing left to undo.
+        // Typed into, then left by Cancel: empty, with nothing left to undo once shown (a hidden field
+        // never offers to undo a removal).
         const std::pair<V::ViewId, const char*> fields[] = {
             {V::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField"},
             {V::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD, "lineEditFirstPasswordField"},
@@ -662,6 +663,7 @@ private slots:
             auto* field = _child<QLineEdit>(id, name);
             QTest::keyClicks(field, u"secret"_s);
             _child(id, "pushButtonCancel")->click();
+            field->setEchoMode(QLineEdit::Normal);
             QVERIFY2(_current() == V::VIEW_ID_START_MENU && field->text().isEmpty() &&
                          !field->isUndoAvailable(),
                      name);
