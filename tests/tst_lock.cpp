@@ -586,14 +586,22 @@ private slots:
         QTest::keyClick(_editor.get(), Qt::Key_K, Qt::ControlModifier);
         QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
 
-        // A copy goes after the delay of the settings, unless the user has copied something since; with the
-        // setting off it stays.
+        // A copy goes after the delay of the settings.
         _setSettings({{"ClipboardAutoClearingDelaySeconds", 1}});
         QElapsedTimer clock;
         clock.start();
         _copy(PasswordTable::PASSWORD_DATA_ID_PASSWORD);
         QTRY_VERIFY_WITH_TIMEOUT(clipboard->text().isEmpty(), 3000);
         QVERIFY(clock.elapsed() >= 900 && !clear->isEnabled());
+        // A copy on the password editor page counts at once; the lock takes it, the page still open.
+        _editor->_slotPushButtonEditPasswordClicked();
+        _child(V::VIEW_ID_PASSWORD_INFORMATION, "pushButtonCopyPassword")->click();
+        QVERIFY(clipboard->text() == u"s3cret"_s && clear->isEnabled());
+        _editor->_slotActionLockApplicationClicked();
+        QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
+        _unlock(u"pw"_s);
+        _child(V::VIEW_ID_PASSWORD_INFORMATION, "pushButtonCancel")->click();
+        // What the user copied since stays; with the setting off a copy stays.
         _copy(PasswordTable::PASSWORD_DATA_ID_PASSWORD);
         clipboard->setText(u"mine"_s);
         QTest::qWait(1500);
@@ -602,14 +610,6 @@ private slots:
         _copy(PasswordTable::PASSWORD_DATA_ID_LOGIN);
         QTest::qWait(1500);
         QCOMPARE(clipboard->text(), u"me"_s);
-        // The lock takes a copy at once, also one made on the password editor page, still open.
-        _editor->_slotPushButtonEditPasswordClicked();
-        _child(V::VIEW_ID_PASSWORD_INFORMATION, "pushButtonCopyPassword")->click();
-        QVERIFY(clipboard->text() == u"s3cret"_s && clear->isEnabled());
-        _editor->_slotActionLockApplicationClicked();
-        QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
-        _unlock(u"pw"_s);
-        _child(V::VIEW_ID_PASSWORD_INFORMATION, "pushButtonCancel")->click();
 
         // A sub-view refuses, even without unsaved data.
         _editor->viewPush(V::VIEW_ID_SETTINGS);
