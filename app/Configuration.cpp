@@ -31,31 +31,17 @@ QUrl Configuration::getWebsiteUrl(const QString& path)
     return url;
 }
 
-int Configuration::_getBoundedNumber(const char* key, int defaultValue, int minimum, int maximum)
+int Configuration::getNumber(const NumberSetting& setting)
 {
     bool isNumber = false;
-    const int value = pointerSettings == nullptr ? 0 : pointerSettings->value(key).toInt(&isNumber);
-    return isNumber ? qBound(minimum, value, maximum) : defaultValue;
-}
-
-int Configuration::getApplicationAutoLockingDelayMinutes()
-{
-    return _getBoundedNumber(
-        SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES, APPLICATION_AUTO_LOCKING_DELAY_MINUTES_DEFAULT,
-        APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM, APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM);
+    const int value = pointerSettings == nullptr ? 0 : pointerSettings->value(setting.key).toInt(&isNumber);
+    return isNumber ? qBound(setting.minimum, value, setting.maximum) : setting.defaultValue;
 }
 
 bool Configuration::isClipboardAutoClearingEnabled()
 {
     return pointerSettings == nullptr ||
            pointerSettings->value(SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED, true).toBool();
-}
-
-int Configuration::getClipboardAutoClearingDelaySeconds()
-{
-    return _getBoundedNumber(
-        SETTINGS_KEY_CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS, CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_DEFAULT,
-        CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MINIMUM, CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MAXIMUM);
 }
 
 QString Configuration::getBundleResourcesPath()

@@ -92,15 +92,17 @@ void FormContentEditor::_slotViewContentSettingsConfigurationChanged()
         settings != nullptr &&
         settings->value(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED).toBool();
     _isApplicationUnlocked = true;
-    _applicationAutoLockingDelaySeconds = Configuration::getApplicationAutoLockingDelayMinutes() * 60;
+    _applicationAutoLockingDelaySeconds =
+        Configuration::getNumber(Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES) * 60;
     if (_isApplicationAutoLockingEnabled)
         _timerSecond.start(1000);
     else
         _timerSecond.stop();
     // A new delay counts from the next copy.
-    _clipboardClearingDelaySeconds = Configuration::isClipboardAutoClearingEnabled()
-                                         ? Configuration::getClipboardAutoClearingDelaySeconds()
-                                         : 0;
+    _clipboardClearingDelaySeconds =
+        Configuration::isClipboardAutoClearingEnabled()
+            ? Configuration::getNumber(Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS)
+            : 0;
     if (_clipboardClearingDelaySeconds == 0)
         _timerClearClipboard.stop();
     _updateLockControls();

@@ -170,7 +170,7 @@ void ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked()
 void ViewContentPasswordInformation::_slotPushButtonCopyPasswordClicked(bool)
 {
     SecretClipboard::copy(ui->lineEditPassword->text(), true);
-    // At once: a lock or a quit before the page is left takes it off the clipboard too.
+    // At once, not when the page is left: "Clear" is offered and the clearing delay runs from the copy.
     emit dataCopied();
 }
 

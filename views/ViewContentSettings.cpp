@@ -8,11 +8,8 @@ ViewContentSettings::ViewContentSettings(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentSettings)
 {
     ui->setupUi(this);
-    ui->spinBoxApplicationAutoLocking->setRange(
-        Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM,
-        Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM);
-    ui->spinBoxClipboardAutoClearing->setRange(Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MINIMUM,
-                                               Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS_MAXIMUM);
+    for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
+        spinBox->setRange(setting.minimum, setting.maximum);
 
     connect(ui->checkBoxApplicationAutoLocking, &QCheckBox::stateChanged, this,
             &ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged);
@@ -39,11 +36,17 @@ void ViewContentSettings::enterView()
         settings != nullptr &&
         settings->value(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED, false).toBool());
     _slotCheckBoxApplicationAutoLockingStateChanged(ui->checkBoxApplicationAutoLocking->checkState());
-    ui->spinBoxApplicationAutoLocking->setValue(Configuration::getApplicationAutoLockingDelayMinutes());
     ui->checkBoxClipboardAutoClearing->setChecked(Configuration::isClipboardAutoClearingEnabled());
     _slotCheckBoxClipboardAutoClearingStateChanged(ui->checkBoxClipboardAutoClearing->checkState());
-    ui->spinBoxClipboardAutoClearing->setValue(Configuration::getClipboardAutoClearingDelaySeconds());
+    for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
+        spinBox->setValue(Configuration::getNumber(setting));
     ui->pushButtonCancel->setFocus();
+}
+
+QList<std::pair<QSpinBox*, Configuration::NumberSetting>> ViewContentSettings::_getNumberSpinBoxes()
+{
+    return {{ui->spinBoxApplicationAutoLocking, Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES},
+            {ui->spinBoxClipboardAutoClearing, Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS}};
 }
 
 void ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged(int state)
@@ -65,12 +68,10 @@ void ViewContentSettings::_slotPushButtonSaveClicked(bool)
                            ui->checkBoxNewApplicationVersionCheck->isChecked());
         settings->setValue(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED,
                            ui->checkBoxApplicationAutoLocking->isChecked());
-        settings->setValue(Configuration::SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES,
-                           ui->spinBoxApplicationAutoLocking->value());
         settings->setValue(Configuration::SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED,
                            ui->checkBoxClipboardAutoClearing->isChecked());
-        settings->setValue(Configuration::SETTINGS_KEY_CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS,
-                           ui->spinBoxClipboardAutoClearing->value());
+        for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
+            settings->setValue(setting.key, spinBox->value());
         settings->sync();
     }
     pointerFormContentEditor->viewPopPage(this);

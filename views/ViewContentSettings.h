@@ -1,7 +1,13 @@
 #ifndef VIEWCONTENTSETTINGS_H
 #define VIEWCONTENTSETTINGS_H
 
+#include "Configuration.h"
 #include "ViewContentBase.h"
+
+#include <QList>
+#include <utility>
+
+class QSpinBox;
 
 namespace Ui
 {
@@ -26,6 +32,9 @@ signals:
 
 private:
     Ui::ViewContentSettings* ui;
+
+    // Each delay's spin box with the setting it shows.
+    QList<std::pair<QSpinBox*, Configuration::NumberSetting>> _getNumberSpinBoxes();
 
 private slots:
     void _slotCheckBoxApplicationAutoLockingStateChanged(int state);
