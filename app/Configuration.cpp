@@ -31,17 +31,17 @@ QUrl Configuration::getWebsiteUrl(const QString& path)
     return url;
 }
 
-int Configuration::getApplicationAutoLockingDelayMinutes()
+int Configuration::getNumber(const NumberSetting& setting)
 {
     bool isNumber = false;
-    const int minutes =
-        pointerSettings == nullptr
-            ? 0
-            : pointerSettings->value(SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES).toInt(&isNumber);
-    if (!isNumber)
-        return APPLICATION_AUTO_LOCKING_DELAY_MINUTES_DEFAULT;
-    return qBound(APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM, minutes,
-                  APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM);
+    const int value = pointerSettings == nullptr ? 0 : pointerSettings->value(setting.key).toInt(&isNumber);
+    return isNumber ? qBound(setting.minimum, value, setting.maximum) : setting.defaultValue;
+}
+
+bool Configuration::isClipboardAutoClearingEnabled()
+{
+    return pointerSettings == nullptr ||
+           pointerSettings->value(SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED, true).toBool();
 }
 
 QString Configuration::getBundleResourcesPath()

@@ -18,11 +18,21 @@ public:
         "IsNewApplicationVersionCheckEnabled";
     static constexpr const char* SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED =
         "IsApplicationAutoLockingEnabled";
-    static constexpr const char* SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES =
-        "ApplicationAutoLockingDelayMinutes";
-    static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM = 1;
-    static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM = 1440;
-    static constexpr int APPLICATION_AUTO_LOCKING_DELAY_MINUTES_DEFAULT = 5;
+    static constexpr const char* SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED =
+        "IsClipboardAutoClearingEnabled";
+
+    // A number of the settings store: its key, its bounds, and what a missing or non-numeric value means.
+    struct NumberSetting
+    {
+        const char* key;
+        int minimum;
+        int maximum;
+        int defaultValue;
+    };
+    static constexpr NumberSetting APPLICATION_AUTO_LOCKING_DELAY_MINUTES = {
+        "ApplicationAutoLockingDelayMinutes", 1, 1440, 5};
+    static constexpr NumberSetting CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS = {
+        "ClipboardAutoClearingDelaySeconds", 1, 3600, 30};
 
     // Shown in the About box and compared with the version the update server announces.
     static constexpr const char* APPLICATION_VERSION = "2.1";
@@ -31,10 +41,12 @@ public:
     // site's scheme, host and port (tests serve the update file from 127.0.0.1).
     static QUrl getWebsiteUrl(const QString& path);
 
-    // The auto-locking delay in minutes, as the settings page shows it: a store edited by hand
-    // (key missing, not a number, out of range) gives the default or the nearest bound, so that
-    // no stored value can lock the user out within seconds.
-    static int getApplicationAutoLockingDelayMinutes();
+    // A number as the settings page shows it: a store edited by hand (key missing, not a number, out of
+    // range) gives the default or the nearest bound, so that no stored delay can, say, lock the user out
+    // within seconds.
+    static int getNumber(const NumberSetting& setting);
+    // Whether copied data leave the clipboard after a delay (by default they do).
+    static bool isClipboardAutoClearingEnabled();
 
     // Chooses the settings store ("Configuration.ini" in the bundle's "Resources" folder when it
     // exists, the native per-user store otherwise) and records the system language.

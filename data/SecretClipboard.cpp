@@ -12,6 +12,9 @@ namespace
 {
 const char* const CONCEALED_TYPE = "org.nspasteboard.ConcealedType";
 
+// What copy() put on the clipboard last and nobody has cleared yet. The clipboard shares its text.
+QString copiedText;
+
 #if defined(Q_OS_MACOS) && QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
 // Qt writes a MIME type it has no converter for under its own "com.trolltech.anymime." prefix,
 // where no clipboard history looks. This converter puts the concealed type on the pasteboard under
@@ -64,5 +67,22 @@ QMimeData* createMimeData(const QString& text, bool isSecret)
 void copy(const QString& text, bool isSecret)
 {
     QGuiApplication::clipboard()->setMimeData(createMimeData(text, isSecret), QClipboard::Clipboard);
+    copiedText = text;
+}
+
+void clearCopiedText()
+{
+    // An empty copy leaves nothing to take back, and must not erase a picture the user copied since.
+    if (!copiedText.isEmpty())
+    {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        for (const QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection})
+        {
+            if ((mode == QClipboard::Clipboard || clipboard->supportsSelection()) &&
+                clipboard->text(mode) == copiedText)
+                clipboard->clear(mode);
+        }
+    }
+    copiedText = QString();
 }
 } // namespace SecretClipboard

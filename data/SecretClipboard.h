@@ -12,8 +12,11 @@ namespace SecretClipboard
 // The clipboard content for `text`; a secret one is marked so that clipboard histories skip it
 // (`x-kde-passwordManagerHint: secret`, and the concealed type of the macOS pasteboard).
 QMimeData* createMimeData(const QString& text, bool isSecret);
-// Puts `text` on the system clipboard, marked as above when it is a secret.
+// Puts `text` on the system clipboard, marked as above when it is a secret, and remembers it.
 void copy(const QString& text, bool isSecret);
+// Takes the text copy() put there last off the clipboard, and off the X11 selection where the system
+// has one, and forgets it. Only while it is still there: what the user has copied since stays.
+void clearCopiedText();
 } // namespace SecretClipboard
 
 #endif

@@ -2,6 +2,7 @@
 #include "FormContentEditor.h"
 #include "ui_FormContentEditor.h"
 
+#include "SecretClipboard.h"
 #include "ViewBase.h"
 #include "ViewContentApplicationLocked.h"
 #include "ViewContentChangeDeviceName.h"
@@ -24,8 +25,6 @@
 #include "ViewContentStartMenu.h"
 #include "ViewContentWriteDevice.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QNetworkAccessManager>
 #include <QShortcut>
@@ -106,9 +105,8 @@ FormContentEditor::FormContentEditor(QWidget* parent)
 
 FormContentEditor::~FormContentEditor()
 {
-    // Never leave a copied password behind on the system clipboard.
-    if (_isClipboardUsed)
-        QGuiApplication::clipboard()->clear();
+    // Never leave a copied password behind on the system clipboard (also when the locked page quits).
+    SecretClipboard::clearCopiedText();
     delete _pointerShortcutFind;
     delete _pointerShortcutClearClipboard;
     delete ui;
@@ -158,6 +156,7 @@ void FormContentEditor::_viewSet(ViewId id, bool isCurrentViewExited, bool isNew
     }
     ui->menubar->setVisible(id == VIEW_ID_CONTENT_EDITOR || id == VIEW_ID_START_MENU);
     ui->stackedWidget->setCurrentIndex(id);
+    _updateLockControls();
 }
 
 void FormContentEditor::viewPush(ViewId id)
@@ -257,7 +256,6 @@ void FormContentEditor::_slotPushMessageBoxDialogViewTimeout()
 
 void FormContentEditor::_slotViewStartMenuInitializeDeviceClicked()
 {
-    ui->actionImportCSV->setEnabled(true);
     viewReplace(VIEW_ID_CONTENT_EDITOR);
     viewClear();
 }

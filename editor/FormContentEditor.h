@@ -352,8 +352,28 @@ private:
     // The update request running, if any, and whether its "Searching" notice is up.
     QNetworkReply* _pointerUpdateReply = nullptr;
     bool _isUpdateCheckNoticeShown = false;
-    // "Lock application" is offered only while unlocked with a master password known.
+    // The master password under which the records on screen were opened or saved last, kept for the
+    // lock: an open that fails must not leave them on screen without one.
+    QString _openedRecordsMasterPassword;
+    // Seconds from a copy to the clearing of the clipboard; 0 when the setting is off.
+    int _clipboardClearingDelaySeconds = 0;
+    QTimer _timerClearClipboard;
+    // Whether an action may act now: on the editor page, or also on the start menu for the menu bar's
+    // actions that it offers. Menus outside the window (the macOS menu bar) stay usable on any page.
+    bool _isEditorActionAllowed(bool isStartMenuAllowed);
+    // Records are on screen: the editor page is shown or lies under the pages shown.
+    bool _isRecordsShown();
+    // What unlocks the lock; empty while there is nothing to lock with.
+    QString _getLockPassword();
+    // Enables each action of the menus on the pages it belongs to, and by the window's state.
     void _updateLockControls();
+    // Context menus, file dialogs and message boxes open when the lock lands close as cancelled.
+    void _closeWindowsAboveLock();
+    // Takes what the application copied off the clipboard, unless the user has copied since, and
+    // disables "Clear".
+    void _clearCopiedData();
+    // Shows what the update server's answer `text` says (empty: no answer).
+    void _handleUpdateAnswer(const QString& text);
     // While the locked page is shown, every stack operation but its own pop happens underneath it,
     // so that nothing a workflow does lifts the lock.
     bool _isViewStackLocked();
@@ -375,6 +395,8 @@ private slots:
     void _slotActionHelpTriggered(bool isChecked);
     void _slotActionWebsiteTriggered(bool isChecked);
     void _slotActionAboutTriggered(bool isChecked);
+    // Keeps the keyboard focus on the locked page's field while it is shown.
+    void _slotApplicationFocusChanged(QWidget* old, QWidget* now);
 
     // ---------------------------------------------------------------------------------------------
     // CSV import and export (FormContentEditorCSV.cpp).

@@ -23,6 +23,8 @@ void FormContentEditor::_initializeCSV()
 
 void FormContentEditor::_slotActionImportCSVTriggered(bool)
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     const int tabCount = ui->tabWidget->count();
     QList<QString> tabNames;
     tabNames.reserve(tabCount);
@@ -36,6 +38,8 @@ void FormContentEditor::_slotActionImportCSVTriggered(bool)
 
 void FormContentEditor::_slotActionExportCSVTriggered(bool)
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     auto* table = static_cast<PasswordTable*>(ui->tabWidget->currentWidget());
     if (table == nullptr)
         return;
@@ -46,7 +50,9 @@ void FormContentEditor::_slotActionExportCSVTriggered(bool)
         _lastCSVDirectory + QStringLiteral("/") + ui->tabWidget->tabText(ui->tabWidget->currentIndex()) +
             QStringLiteral(".csv"),
         tr("Comma Separated Value (*.csv *.CSV)"));
-    if (fileName.isEmpty())
+    // A lock that landed meanwhile has rejected the dialog; one that did not close (a native dialog
+    // may not) still writes nothing.
+    if (fileName.isEmpty() || !_isEditorActionAllowed(false))
         return;
     if (!fileName.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         fileName += QStringLiteral(".csv");

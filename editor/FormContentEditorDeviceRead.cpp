@@ -123,12 +123,12 @@ void FormContentEditor::_updateDeviceActions()
 {
     // While the backup memory of the opened device arrives, device actions wait for it (during other
     // runs a page covers the editor, and the slots refuse anyway).
-    const bool isIdle = !_backgroundRead.isRunning();
-    for (QAction* action :
-         {ui->actionOpenDevice, ui->actionEraseDevice, ui->actionCopyDevice, ui->actionChangeDeviceName,
-          ui->actionDisplaySerialNumber, _pointerActionChangePasswordThenWriteDevice})
-        action->setEnabled(isIdle);
-    _pointerActionWriteDevice->setEnabled(isIdle && _isMasterPasswordKnown);
+    if (!_backgroundRead.isRunning())
+        return;
+    for (QAction* action : {ui->actionOpenDevice, ui->actionEraseDevice, ui->actionCopyDevice,
+                            ui->actionChangeDeviceName, ui->actionDisplaySerialNumber, _pointerActionWriteDevice,
+                            _pointerActionChangePasswordThenWriteDevice})
+        action->setEnabled(false);
 }
 
 QString FormContentEditor::_selectedDeviceUsbSerialNumber() const
@@ -249,7 +249,7 @@ int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsi
 
 void FormContentEditor::_slotActionOpenDeviceClicked()
 {
-    if (_isDeviceBusy())
+    if (_isDeviceBusy() || !_isEditorActionAllowed(true))
         return;
     // Opening replaces the editor's content: unsaved changes go only if the user says so.
     if (_isUnsavedDataPresent)
@@ -491,7 +491,7 @@ bool FormContentEditor::_askRepair(Device::MemoryId damagedMemory)
 
 void FormContentEditor::_slotActionShowDeviceInformation(bool)
 {
-    if (_isDeviceBusy())
+    if (_isDeviceBusy() || !_isEditorActionAllowed(true))
         return;
     _pendingRequest = PENDING_REQUEST_SHOW_DEVICE_INFORMATION;
     // The information page reads the device and releases it itself.

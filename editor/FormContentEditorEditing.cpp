@@ -64,6 +64,10 @@ PasswordTable* FormContentEditor::_getCurrentPasswordTable()
 void FormContentEditor::_setUnsavedDataPresent(bool isUnsavedDataPresent)
 {
     _isUnsavedDataPresent = isUnsavedDataPresent;
+    // Opened or saved: the master password of this moment opens the records on screen, and the lock
+    // keeps asking for it even when a later open fails.
+    if (!isUnsavedDataPresent && _isMasterPasswordKnown)
+        _openedRecordsMasterPassword = _masterPassword;
     setWindowTitle(isUnsavedDataPresent ? tr("Pavisor Key Manager [unsaved data]")
                                         : tr("Pavisor Key Manager"));
     _updateUserInterfaceControls();
@@ -83,9 +87,7 @@ void FormContentEditor::_updateUserInterfaceControls()
                                 ui->pushButtonDuplicateTab, ui->pushButtonRemoveTab})
         button->setEnabled(tabCount >= 1);
     _updateLockControls();
-    ui->actionExportCSV->setEnabled(isPasswordPresent);
     ui->widgetSearch->setEnabled(isPasswordPresent);
-    _updateDeviceActions();
 
     // The gauge encodes the whole store, so that it is exact; a store that no longer fits is not
     // refused here (it shows 0), the save reports it.
@@ -102,6 +104,8 @@ void FormContentEditor::_updateUserInterfaceControls()
 
 void FormContentEditor::_slotPushButtonNewPasswordClicked()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     _pointerViews[VIEW_ID_PASSWORD_INFORMATION]->setTitle(tr("New password"));
     static_cast<ViewContentPasswordInformation*>(viewGetContent(VIEW_ID_PASSWORD_INFORMATION))
         ->setPassword(nullptr, -1, PasswordTable::PASSWORD_DATA_ID_NAME);
@@ -110,6 +114,8 @@ void FormContentEditor::_slotPushButtonNewPasswordClicked()
 
 void FormContentEditor::_slotPushButtonEditPasswordClicked()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     PasswordTable* table = _getCurrentPasswordTable();
     if (table == nullptr)
         return;
@@ -146,6 +152,8 @@ void FormContentEditor::_slotViewContentPasswordInformationPasswordModified(
 
 void FormContentEditor::_slotPushButtonRemovePasswordClicked()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     PasswordTable* table = _getCurrentPasswordTable();
     if (table == nullptr)
         return;
@@ -162,12 +170,16 @@ void FormContentEditor::_slotPushButtonRemovePasswordClicked()
 
 void FormContentEditor::_slotPushButtonNewTabClicked()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     _pendingRequest = PENDING_REQUEST_NEW_TAB;
     viewPushLineInputDialog(tr("Insert tab name"), tr("Enter the tab name:"), tr("New tab"));
 }
 
 void FormContentEditor::_slotPushButtonRenameTabClicked()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     _pendingRequest = PENDING_REQUEST_RENAME_TAB;
     viewPushLineInputDialog(tr("Insert new name"), tr("New tab name:"),
                             ui->tabWidget->tabText(ui->tabWidget->currentIndex()));
@@ -175,6 +187,8 @@ void FormContentEditor::_slotPushButtonRenameTabClicked()
 
 void FormContentEditor::_slotPushButtonDuplicateTabClicked()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     _pendingRequest = PENDING_REQUEST_DUPLICATE_TAB;
     viewPushLineInputDialog(tr("Insert tab name"), tr("New tab name:"),
                             ui->tabWidget->tabText(ui->tabWidget->currentIndex()) + tr(" - Copy"));
@@ -182,6 +196,8 @@ void FormContentEditor::_slotPushButtonDuplicateTabClicked()
 
 void FormContentEditor::_slotPushButtonRemoveTabClicked()
 {
+    if (!_isEditorActionAllowed(false))
+        return;
     _pendingRequest = PENDING_REQUEST_REMOVE_TAB;
     viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_QUESTION, tr("Remove tab"),
                              tr("Do you really want to remove the tab called '%1' and all its content?")
@@ -290,7 +306,7 @@ void FormContentEditor::_slotPushButtonNextSearchResultClicked()
 
 void FormContentEditor::_slotShortcutFindActivated()
 {
-    if (viewGetCurrent() != VIEW_ID_CONTENT_EDITOR)
+    if (!_isEditorActionAllowed(false))
         return;
     ui->lineEditSearch->selectAll();
     ui->lineEditSearch->setFocus();

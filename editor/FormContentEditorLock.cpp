@@ -4,14 +4,15 @@
 
 #include "Configuration.h"
 #include "HelpViewer.h"
+#include "SecretClipboard.h"
 #include "ViewBase.h"
 #include "ViewContentApplicationLocked.h"
 #include "ViewContentSettings.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -22,6 +23,32 @@ namespace
 constexpr int UPDATE_CHECK_TIMEOUT_MS = 5000;
 const char* const UPDATE_FILE_PATH = "/download/desktop-application/Desktop_Application_Version.txt";
 const char* const UPDATE_FILE_PREFIX = "Latest_Version=";
+// The version file is one short line: a longer answer is not the version file.
+constexpr qint64 UPDATE_ANSWER_MAXIMUM_SIZE = 4096;
+constexpr int UPDATE_VERSION_MAXIMUM_LENGTH = 32;
+
+// The product web site is asked over https only; a local test server may use http.
+bool isUpdateUrlAllowed(const QUrl& url)
+{
+    return url.scheme() == QLatin1String("https") ||
+           (url.scheme() == QLatin1String("http") && url.host() == QLatin1String("127.0.0.1"));
+}
+
+// Only digits and dots reach the screen. The carriage return of a Windows line end (only line feeds
+// are removed) is let through: it makes the version differ, which offers the update.
+bool isVersionAccepted(QString version)
+{
+    if (version.endsWith(QLatin1Char('\r')))
+        version.chop(1);
+    if (version.isEmpty() || version.size() > UPDATE_VERSION_MAXIMUM_LENGTH)
+        return false;
+    for (const QChar character : version)
+    {
+        if ((character < QLatin1Char('0') || character > QLatin1Char('9')) && character != QLatin1Char('.'))
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 void FormContentEditor::_initializeLock()
@@ -43,6 +70,9 @@ void FormContentEditor::_initializeLock()
     connect(_pointerNetworkAccessManager, &QNetworkAccessManager::finished, this,
             &FormContentEditor::_slotNetworkAccessManagerFinished, Qt::QueuedConnection);
     connect(&_timerSecond, &QTimer::timeout, this, &FormContentEditor::_slotTimerSecondTimeout);
+    _timerClearClipboard.setSingleShot(true);
+    connect(&_timerClearClipboard, &QTimer::timeout, this, &FormContentEditor::_clearCopiedData);
+    connect(qApp, &QApplication::focusChanged, this, &FormContentEditor::_slotApplicationFocusChanged);
     connect(static_cast<ViewContentSettings*>(viewGetContent(VIEW_ID_SETTINGS)),
             &ViewContentSettings::configurationChanged, this,
             &FormContentEditor::_slotViewContentSettingsConfigurationChanged);
@@ -62,11 +92,19 @@ void FormContentEditor::_slotViewContentSettingsConfigurationChanged()
         settings != nullptr &&
         settings->value(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED).toBool();
     _isApplicationUnlocked = true;
-    _applicationAutoLockingDelaySeconds = Configuration::getApplicationAutoLockingDelayMinutes() * 60;
+    _applicationAutoLockingDelaySeconds =
+        Configuration::getNumber(Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES) * 60;
     if (_isApplicationAutoLockingEnabled)
         _timerSecond.start(1000);
     else
         _timerSecond.stop();
+    // A new delay counts from the next copy.
+    _clipboardClearingDelaySeconds =
+        Configuration::isClipboardAutoClearingEnabled()
+            ? Configuration::getNumber(Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS)
+            : 0;
+    if (_clipboardClearingDelaySeconds == 0)
+        _timerClearClipboard.stop();
     _updateLockControls();
 }
 
@@ -106,13 +144,21 @@ void FormContentEditor::_slotTimerSecondTimeout()
 void FormContentEditor::_slotActionLockApplicationClicked()
 {
     // No password to unlock with, or already locked.
-    if (!_isMasterPasswordKnown || !_isApplicationUnlocked)
+    const QString password = _getLockPassword();
+    if (password.isEmpty() || !_isApplicationUnlocked)
         return;
-    static_cast<ViewContentApplicationLocked*>(viewGetContent(VIEW_ID_APPLICATION_LOCKED))
-        ->tellMasterPassword(_masterPassword);
-    viewPush(VIEW_ID_APPLICATION_LOCKED);
+    _closeWindowsAboveLock();
+    _clearCopiedData();
+    auto* lockedPage = static_cast<ViewContentApplicationLocked*>(viewGetContent(VIEW_ID_APPLICATION_LOCKED));
+    lockedPage->tellMasterPassword(password);
     _isApplicationUnlocked = false;
-    _updateLockControls();
+    viewPush(VIEW_ID_APPLICATION_LOCKED);
+    // The password can be typed at once, also when the lock lands during a device run, whose page
+    // never had the focus, or closed a dialog that had it. The window takes the activation back from
+    // such a dialog, never from another application. The page hands its focus to its field.
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        activateWindow();
+    lockedPage->setFocus();
 }
 
 void FormContentEditor::_slotViewContentApplicationLockedApplicationUnlocked()
@@ -121,9 +167,80 @@ void FormContentEditor::_slotViewContentApplicationLockedApplicationUnlocked()
     _updateLockControls();
 }
 
+bool FormContentEditor::_isEditorActionAllowed(bool isStartMenuAllowed)
+{
+    const ViewId current = viewGetCurrent();
+    return current == VIEW_ID_CONTENT_EDITOR || (isStartMenuAllowed && current == VIEW_ID_START_MENU);
+}
+
+bool FormContentEditor::_isRecordsShown()
+{
+    return viewGetCurrent() == VIEW_ID_CONTENT_EDITOR ||
+           (!_viewsStack.isEmpty() && _viewsStack.first() == VIEW_ID_CONTENT_EDITOR);
+}
+
+QString FormContentEditor::_getLockPassword()
+{
+    if (_isMasterPasswordKnown)
+        return _masterPassword;
+    return _isRecordsShown() ? _openedRecordsMasterPassword : QString();
+}
+
 void FormContentEditor::_updateLockControls()
 {
-    ui->actionLockApplication->setEnabled(_isApplicationUnlocked && _isMasterPasswordKnown);
+    // The menu bar's actions work where the menu bar shows, the editor page's own ones on that page
+    // only: a native menu bar (macOS) stays usable whatever page is shown, the locked page included.
+    const bool isMenuBarShown = _isEditorActionAllowed(true);
+    const bool isEditorShown = _isEditorActionAllowed(false);
+    for (QAction* menuAction : ui->menubar->actions())
+    {
+        if (menuAction->menu() != nullptr)
+        {
+            for (QAction* action : menuAction->menu()->actions())
+                action->setEnabled(isMenuBarShown);
+        }
+    }
+    PasswordTable* table = isEditorShown ? _getCurrentPasswordTable() : nullptr;
+    ui->actionImportCSV->setEnabled(isEditorShown);
+    ui->actionExportCSV->setEnabled(table != nullptr && !table->passwords.isEmpty());
+    _pointerActionWriteDevice->setEnabled(isEditorShown && _isMasterPasswordKnown);
+    _pointerActionChangePasswordThenWriteDevice->setEnabled(isEditorShown);
+    // Locking works from every other page, so that a native menu bar offers it during a device run.
+    ui->actionLockApplication->setEnabled(_isApplicationUnlocked &&
+                                          viewGetCurrent() != VIEW_ID_APPLICATION_LOCKED &&
+                                          !_getLockPassword().isEmpty());    _updateDeviceActions();
+}
+
+void FormContentEditor::_closeWindowsAboveLock()
+{
+    // The innermost first: context menus and their submenus, then modal dialogs. Closing a message box
+    // answers it with its escape button (Cancel, No, or its only button); closing any other dialog
+    // rejects it. Their callers see a cancellation once the lock is up. One that refuses to go ends
+    // the loop instead of spinning on it.
+    QWidget* previous = nullptr;
+    for (;;)
+    {
+        QWidget* window = QApplication::activePopupWidget();
+        if (window == nullptr)
+            window = QApplication::activeModalWidget();
+        if (window == nullptr || window == previous)
+            return;
+        window->close();
+        // A message box without an escape button refuses to close: rejected, it answers no button.
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible())
+            dialog->reject();
+        previous = window;
+    }
+}
+
+void FormContentEditor::_slotApplicationFocusChanged(QWidget*, QWidget* now)
+{
+    // A page entered under the lock may give the focus to a field of its own: the password being
+    // typed must never land there.
+    QWidget* lockedPage = viewGetContent(VIEW_ID_APPLICATION_LOCKED);
+    if (viewGetCurrent() == VIEW_ID_APPLICATION_LOCKED && now != nullptr && now->window() == this &&
+        !lockedPage->isAncestorOf(now))
+        lockedPage->setFocus();
 }
 
 // --- The view stack under the lock ----------------------------------------------------------------
@@ -139,6 +256,7 @@ void FormContentEditor::_viewPushUnderLock(ViewId id)
     if (ViewContentBase* page = viewGetContent(id))
         page->enterView();
     _viewsStack.push(id);
+    _updateLockControls();
 }
 
 void FormContentEditor::_viewPopUnderLock(ViewId target)
@@ -153,6 +271,7 @@ void FormContentEditor::_viewPopUnderLock(ViewId target)
         if (ViewContentBase* page = viewGetContent(_viewsStack.pop()))
             page->exitView();
     } while (_viewsStack.top() != target && _viewsStack.size() > 1);
+    _updateLockControls();
 }
 
 void FormContentEditor::_viewReplaceUnderLock(ViewId id)
@@ -162,6 +281,7 @@ void FormContentEditor::_viewReplaceUnderLock(ViewId id)
     if (ViewContentBase* page = viewGetContent(id))
         page->enterView();
     _viewsStack.top() = id;
+    _updateLockControls();
 }
 
 void FormContentEditor::_viewClearUnderLock()
@@ -177,11 +297,22 @@ void FormContentEditor::_setClearClipboardButtonEnabled()
 {
     _isClipboardUsed = true;
     ui->pushButtonClearClipboard->setEnabled(true);
+    // Counted from the last copy.
+    if (_clipboardClearingDelaySeconds > 0)
+        _timerClearClipboard.start(_clipboardClearingDelaySeconds * 1000);
 }
 
 void FormContentEditor::_slotPushButtonClearClipboardClicked()
 {
+    // Asked for: whatever the clipboard holds goes, ours or not.
     QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
+    _clearCopiedData();
+}
+
+void FormContentEditor::_clearCopiedData()
+{
+    SecretClipboard::clearCopiedText();
+    _timerClearClipboard.stop();
     _isClipboardUsed = false;
     ui->pushButtonClearClipboard->setEnabled(false);
 }
@@ -214,36 +345,57 @@ void FormContentEditor::checkForApplicationUpdate()
     if (_pointerUpdateReply != nullptr)
         return;
 
+    const QUrl url = Configuration::getWebsiteUrl(QString::fromLatin1(UPDATE_FILE_PATH));
+    if (!isUpdateUrlAllowed(url))
+        return _handleUpdateAnswer(QString());
     _pointerNetworkAccessManager->setTransferTimeout(UPDATE_CHECK_TIMEOUT_MS);
-    QNetworkReply* reply = _pointerNetworkAccessManager->get(
-        QNetworkRequest(Configuration::getWebsiteUrl(QString::fromLatin1(UPDATE_FILE_PATH))));
+    QNetworkRequest request(url);
+    // A redirection may not go from https to http.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply* reply = _pointerNetworkAccessManager->get(request);
     _pointerUpdateReply = reply;
     // The transfer time-out restarts with every byte: a server that trickles must not keep the
-    // notice up, so the whole exchange has the same limit.
+    // notice up, so the whole exchange has the same limit. An answer too large is not downloaded.
     QTimer::singleShot(UPDATE_CHECK_TIMEOUT_MS, reply, [reply]() { reply->abort(); });
+    connect(reply, &QNetworkReply::readyRead, reply,
+            [reply]()
+            {
+                if (reply->bytesAvailable() > UPDATE_ANSWER_MAXIMUM_SIZE)
+                    reply->abort();
+            });
 }
 
 void FormContentEditor::_slotActionSoftwareUpdateCheckTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     _isApplicationUpdateManuallyChecked = true;
     checkForApplicationUpdate();
 }
 
 void FormContentEditor::_slotNetworkAccessManagerFinished(QNetworkReply* reply)
 {
-    const bool isAnswered = reply->error() == QNetworkReply::NoError;
-    const QString text = QString::fromUtf8(reply->readAll());
+    // At most a version file's size, from an address checked again: a redirection may lead elsewhere.
+    const bool isAnswered = reply->error() == QNetworkReply::NoError && isUpdateUrlAllowed(reply->url());
+    const QByteArray body = isAnswered ? reply->read(UPDATE_ANSWER_MAXIMUM_SIZE + 1) : QByteArray();
     reply->deleteLater();
     _pointerUpdateReply = nullptr;
+    _handleUpdateAnswer(body.size() <= UPDATE_ANSWER_MAXIMUM_SIZE ? QString::fromUtf8(body) : QString());
+}
 
+void FormContentEditor::_handleUpdateAnswer(const QString& text)
+{
     // The notice goes, and only it (a lock may have come over it meanwhile).
     if (_isUpdateCheckNoticeShown)
         viewPopPage(viewGetContent(VIEW_ID_MESSAGE_BOX_DIALOG));
     _isUpdateCheckNoticeShown = false;
     const bool isManual = _isApplicationUpdateManuallyChecked;
 
+    // Only line feeds go: any other difference, older versions included, counts as an update.
     const QString prefix = QString::fromLatin1(UPDATE_FILE_PREFIX);
-    if (!isAnswered || !text.startsWith(prefix))
+    QString version = text.mid(prefix.size());
+    version.remove(QLatin1Char('\n'));
+    if (!text.startsWith(prefix) || !isVersionAccepted(version))
     {
         if (isManual)
             viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Update check"),
@@ -254,11 +406,9 @@ void FormContentEditor::_slotNetworkAccessManagerFinished(QNetworkReply* reply)
         return;
     }
 
-    // Only line feeds go: any other difference, older versions included, counts as an update.
-    QString version = text.mid(prefix.size());
-    version.remove(QLatin1Char('\n'));
     const QString currentVersion = QString::fromLatin1(Configuration::APPLICATION_VERSION);
-    if (version != currentVersion)
+    // Nothing comes over the locked page: under the lock the offer is left for a later check.
+    if (version != currentVersion && _isApplicationUnlocked)
     {
         // Plain text: whatever the server sent is shown, never interpreted as markup.
         QMessageBox question(
@@ -268,11 +418,12 @@ void FormContentEditor::_slotNetworkAccessManagerFinished(QNetworkReply* reply)
                 .arg(version, currentVersion),
             QMessageBox::Ok | QMessageBox::Cancel, this);
         question.setTextFormat(Qt::PlainText);
-        if (question.exec() == QMessageBox::Ok)
+        // A lock that came meanwhile has answered Cancel.
+        if (question.exec() == QMessageBox::Ok && _isApplicationUnlocked)
             QDesktopServices::openUrl(Configuration::getWebsiteUrl(QStringLiteral("/downloads-") +
                                                                    Configuration::getSystemLanguageString()));
     }
-    else if (isManual)
+    else if (isManual && version == currentVersion)
         viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_INFORMATION, tr("No update found"),
                                  tr("No update is available, you are using the latest version."),
                                  ViewContentMessageBoxDialog::BUTTON_OK,
@@ -313,31 +464,42 @@ void FormContentEditor::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    _clearCopiedData();
     event->accept();
 }
 
 void FormContentEditor::_slotActionQuitTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     close();
 }
 
 void FormContentEditor::_slotActionSettingsTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     viewPush(VIEW_ID_SETTINGS);
 }
 
 void FormContentEditor::_slotActionHelpTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     HelpViewer::display(QStringLiteral("index.html"));
 }
 
 void FormContentEditor::_slotActionWebsiteTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     QDesktopServices::openUrl(Configuration::getWebsiteUrl(QStringLiteral("/")));
 }
 
 void FormContentEditor::_slotActionAboutTriggered(bool)
 {
+    if (!_isEditorActionAllowed(true))
+        return;
     const QString buildDate = QStringLiteral(__DATE__);
     const QString text =
         tr("Copyright © 2018-%1 the Pavisor Key Manager developers.").arg(buildDate.right(4)) +

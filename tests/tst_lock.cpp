@@ -1,6 +1,6 @@
-// The inactivity lock and the locked page, settings, clipboard, close guard and About, the writing
-// master password page, the two device pages (on the simulator) and the update check against a real
-// HTTP server on 127.0.0.1.
+// The inactivity lock and the locked page, what the lock closes and disables, settings, clipboard, close
+// guard and About, the password pages, the two device pages (on the simulator) and the update check
+// against a real HTTP server on 127.0.0.1.
 #include "Configuration.h"
 #include "Device.h"
 #include "FormContentEditor.h"
@@ -9,9 +9,10 @@
 #include "Simulator.h"
 #include "TestSupport.h"
 #include "ViewBase.h"
+#include "ViewContentApplicationLocked.h"
 #include "ViewContentChangeDeviceName.h"
 #include "ViewContentInsertWritingMasterPassword.h"
-#include "ViewContentReadDevice.h"
+#include "ViewContentPasswordInformation.h"
 
 #include <QtNetwork>
 #include <QtTest>
@@ -64,6 +65,7 @@ public slots:
 private:
     std::unique_ptr<FormContentEditor> _editor;
     std::unique_ptr<UpdateServer> _server;
+    PasswordTable* _table = nullptr;
     QString _message;
     QString _shownMessageBoxes;
     QList<QUrl> _openedUrls;
@@ -89,17 +91,40 @@ private:
                             _editor->viewGetFrame(V::VIEW_ID_MESSAGE_BOX_DIALOG)->title() + u'|';
                 });
     }
+    void _setSettings(const QVariantMap& values)
+    {
+        for (auto value = values.begin(); value != values.end(); ++value)
+            Configuration::pointerSettings->setValue(value.key(), value.value());
+        _editor->_slotViewContentSettingsConfigurationChanged();
+    }
     void _setAutoLock(const QVariant& enabled, const QVariant& delay)
     {
-        Configuration::pointerSettings->setValue("IsApplicationAutoLockingEnabled", enabled);
-        Configuration::pointerSettings->setValue("ApplicationAutoLockingDelayMinutes", delay);
-        _editor->_slotViewContentSettingsConfigurationChanged();
+        _setSettings(
+            {{"IsApplicationAutoLockingEnabled", enabled}, {"ApplicationAutoLockingDelayMinutes", delay}});
     }
     void _knowMasterPassword(const QString& password)
     {
         _editor->_masterPassword = password;
         _editor->_isMasterPasswordKnown = true;
         _editor->_updateUserInterfaceControls();
+    }
+    // The editor page on screen, active, with one record opened with the password "pw".
+    bool _showRecords()
+    {
+        _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
+        _table = _editor->_createEmptyTab(u"Mail"_s);
+        _table->insertPassword({{u"mail"_s, u"me"_s, u"s3cret"_s, QString(), QString()}});
+        _knowMasterPassword(u"pw"_s);
+        _editor->show();
+        return QTest::qWaitForWindowActive(_editor.get());
+    }
+    void _copy(PasswordTable::PasswordDataId column)
+    {
+        // Active again after a dialog: the table's own copy takes Ctrl+C only while it is inactive.
+        _editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(_editor.get()));
+        _table->tableWidget()->setCurrentCell(0, column);
+        QTest::keyClick(_table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
     }
     void _unlock(const QString& password)
     {
@@ -235,102 +260,355 @@ private slots:
             _editor->viewPop(V::VIEW_ID_PREVIOUS);
         }
 
-        // The settings page writes all three keys.
+        // The settings page writes every key.
         auto* update = _child<QCheckBox>(V::VIEW_ID_SETTINGS, "checkBoxNewApplicationVersionCheck");
         auto* autoLock = _child<QCheckBox>(V::VIEW_ID_SETTINGS, "checkBoxApplicationAutoLocking");
         auto* delay = _child<QWidget>(V::VIEW_ID_SETTINGS, "widgetApplicationAutoLockingDelay");
         auto* spinBox = _child<QSpinBox>(V::VIEW_ID_SETTINGS, "spinBoxApplicationAutoLocking");
+        auto* clipboardClearing = _child<QCheckBox>(V::VIEW_ID_SETTINGS, "checkBoxClipboardAutoClearing");
+        auto* clipboardDelay = _child<QSpinBox>(V::VIEW_ID_SETTINGS, "spinBoxClipboardAutoClearing");
         QSettings* settings = Configuration::pointerSettings;
         settings->clear();
         const auto stored = [settings]()
         {
             QStringList values;
             for (const char* key : {"IsNewApplicationVersionCheckEnabled", "IsApplicationAutoLockingEnabled",
-                                    "ApplicationAutoLockingDelayMinutes"})
+                                    "ApplicationAutoLockingDelayMinutes", "IsClipboardAutoClearingEnabled",
+                                    "ClipboardAutoClearingDelaySeconds"})
                 values << settings->value(key).toString();
             return values;
         };
 
-        // Defaults shown; saving unchanged still writes all three keys.
+        // Defaults shown; saving unchanged still writes every key.
         _action("actionSettings")->trigger();
         QVERIFY(update->isChecked() && !autoLock->isChecked() && !delay->isEnabled() &&
-                spinBox->value() == 5);
+                spinBox->value() == 5 && clipboardClearing->isChecked() && clipboardDelay->value() == 30);
         _child(V::VIEW_ID_SETTINGS, "pushButtonSave")->click();
         QCOMPARE(_current(), V::VIEW_ID_START_MENU);
-        QCOMPARE(stored(), QStringList({"true", "false", "5"}));
+        QCOMPARE(stored(), QStringList({"true", "false", "5", "true", "30"}));
         QVERIFY(!_editor->_timerSecond.isActive());
-        // The lock timer starts at once; the delay widget follows the box; Cancel writes nothing.
+        // The lock timer starts at once; each delay follows its box; Cancel writes nothing.
         _action("actionSettings")->trigger();
         autoLock->click();
         update->click();
         spinBox->setValue(2);
-        QVERIFY(delay->isEnabled());
+        clipboardClearing->click();
+        QVERIFY(delay->isEnabled() && !clipboardDelay->isEnabled());
         _child(V::VIEW_ID_SETTINGS, "pushButtonSave")->click();
-        QCOMPARE(stored(), QStringList({"false", "true", "2"}));
+        QCOMPARE(stored(), QStringList({"false", "true", "2", "false", "30"}));
         QVERIFY(_editor->_timerSecond.isActive());
         _action("actionSettings")->trigger();
         spinBox->setValue(9);
         autoLock->click();
-        QVERIFY(!delay->isEnabled());
+        clipboardClearing->click();
+        clipboardDelay->setValue(5);
+        QVERIFY(!delay->isEnabled() && clipboardDelay->isEnabled());
         _child(V::VIEW_ID_SETTINGS, "pushButtonCancel")->click();
-        QCOMPARE(stored(), QStringList({"false", "true", "2"}));
+        QCOMPARE(stored(), QStringList({"false", "true", "2", "false", "30"}));
     }
 
-    void lockHoldsOverADeviceRead()
+    void lockHoldsOverASaveWithTheFocusOnItsField()
     {
+        QTemporaryDir descriptors;
+        qputenv("PAVISOR_SIMULATOR_DIR", descriptors.path().toLocal8Bit());
         Simulator simulator;
-        QVERIFY2(simulator.start(), qPrintable(simulator.errorString()));
-        _selectDevice(simulator);
-        _knowMasterPassword(u"pw"_s);
-        _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-        auto* readPage = static_cast<ViewContentReadDevice*>(_editor->viewGetContent(V::VIEW_ID_READ_DEVICE));
-        QObject::disconnect(readPage, nullptr, _editor.get(), nullptr);
-        QSignalSpy finished(readPage, &ViewContentReadDevice::readFinished);
-        // The lock lands between the two memories; what the workflow does at the end happens under it.
-        connect(readPage->findChild<QProgressBar*>(), &QProgressBar::valueChanged, this,
-                [this](int value)
+        START_SIMULATOR(simulator);
+        QVERIFY(_showRecords());
+        // The lock lands on the first page written: the write, the read-back and the outcome happen under
+        // it, and the password can be typed at once, without a click.
+        QWidget* focusAtLock = nullptr;
+        connect(_editor->viewGetContent(V::VIEW_ID_WRITE_DEVICE)->findChild<QProgressBar*>(),
+                &QProgressBar::valueChanged, this,
+                [&](int value)
                 {
-                    if (value > 0)
+                    if (value > 0 && _editor->_isApplicationUnlocked)
+                    {
                         _editor->_slotActionLockApplicationClicked();
+                        focusAtLock = QApplication::focusWidget();
+                    }
                 });
-        connect(readPage, &ViewContentReadDevice::readFinished, this,
-                [this]()
-                {
-                    _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-                    _editor->viewClear();
-                    _editor->viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_SUCCESS, u"Read"_s,
-                                                      u"Done"_s, ViewContentMessageBoxDialog::BUTTON_OK,
-                                                      ViewContentMessageBoxDialog::BUTTON_OK);
-                });
-        _editor->viewPush(V::VIEW_ID_READ_DEVICE);
-        QTRY_COMPARE_WITH_TIMEOUT(finished, QList<QVariantList>({{0}}), 30000);
+        _editor->_pointerActionWriteDevice->trigger();
+        QTRY_COMPARE(_current(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
+        _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonYes")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(Device::getSelectedDevice() == nullptr, 60000);
         QTest::qWait(20);
+        auto* field = _child<QLineEdit>(V::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword");
+        QVERIFY(focusAtLock == field && QApplication::focusWidget() == field);
         QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
-        _unlock(u"pw"_s);
-        QCOMPARE(_current(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
+        QTest::keyClicks(QApplication::focusWidget(), u"pw"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(_shownMessageBoxes, u"Confirm saving device|Write success|"_s);
         _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
         QVERIFY(_current() == V::VIEW_ID_CONTENT_EDITOR && _editor->_viewsStack.isEmpty());
+
+        // A wrong password at the next opening leaves these records on screen, locked under their own.
+        _action("actionOpenDevice")->trigger();
+        auto* typed = _child<QLineEdit>(V::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField");
+        QTest::keyClicks(typed, u"wrong"_s);
+        QTest::keyClick(typed, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(Device::getSelectedDevice() == nullptr, 30000);
+        QTest::qWait(20);
+        if (_current() == V::VIEW_ID_MESSAGE_BOX_DIALOG)
+            _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
+        _editor->_slotActionLockApplicationClicked();
+        _answer(QMessageBox::Ok);
+        _unlock(u"wrong"_s);
+        QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
+        _unlock(u"pw"_s);
+        QCOMPARE(_current(), V::VIEW_ID_CONTENT_EDITOR);
+        qunsetenv("PAVISOR_SIMULATOR_DIR");
+    }
+
+    void menuActionsActOnlyOnTheirPages()
+    {
+        // Every entry of the menu bar and of the save button's menu, as a native menu bar triggers them.
+        QList<QAction*> actions = _editor->_menuWriteDevice.actions();
+        for (QAction* menu : _editor->menuBar()->actions())
+            actions += menu->menu()->actions();
+        actions.removeIf([](QAction* action) { return action->isSeparator(); });
+        const auto disabled = [&actions]()
+        {
+            QStringList texts;
+            for (QAction* action : actions)
+            {
+                if (!action->isEnabled())
+                    texts << action->text();
+            }
+            return texts.join(u'|');
+        };
+        const QString all =
+            u"Save|Set/change the master password then save|Open Pavisor...|Lock application|"
+            "Import CSV file...|Export current tab as CSV...|Settings|Quit|Change device name|"
+            "Display serial number|Copy device...|Erase device...|Pavisor Key Manager Help|"
+            "Pavisor Key Manager website|Check for update|About"_s;
+        QCOMPARE(disabled(),
+                 u"Save|Set/change the master password then save|Lock application|Import CSV file...|"
+                 "Export current tab as CSV..."_s);
+        QVERIFY(_showRecords());
+        QCOMPARE(disabled(), QString());
+
+        // Whatever a triggered action would start shows here: a page, a modal dialog (a file dialog gets a
+        // file), a file, a record, the help viewer, the web browser.
+        QTemporaryDir folder;
+        _editor->_lastCSVDirectory = folder.path();
+        _editor->_isUnsavedDataPresent = true;
+        QStringList modals;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this,
+                [&]()
+                {
+                    QWidget* modal = QApplication::activeModalWidget();
+                    if (modal == nullptr)
+                        return;
+                    modals << QString::fromLatin1(modal->metaObject()->className());
+                    if (auto* dialog = qobject_cast<QFileDialog*>(modal))
+                    {
+                        dialog->selectFile(folder.filePath(u"Mail.csv"_s));
+                        static_cast<QDialog*>(dialog)->accept();
+                    }
+                    else
+                        modal->close();
+                });
+        watcher.start(10);
+        const auto state = [&]()
+        {
+            return QStringList{QString::number(_current()),
+                               QString::number(_editor->_viewsStack.size()),
+                               QString::number(_table->passwords.size()),
+                               modals.join(u','),
+                               QDir(folder.path()).entryList(QDir::Files).join(u','),
+                               QString::number(_openedUrls.size()),
+                               HelpViewer::process().program()};
+        };
+
+        // On the password editor page only the lock works, and under the lock nothing: even when an entry
+        // is enabled by mistake, its action does nothing there.
+        _table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NAME);
+        _editor->_slotPushButtonEditPasswordClicked();
+        for (const bool isLocked : {false, true})
+        {
+            if (isLocked)
+                _editor->_slotActionLockApplicationClicked();
+            QCOMPARE(disabled(), isLocked ? all : QString(all).remove(u"Lock application|"_s));
+            const QStringList before = state();
+            for (QAction* action : actions)
+            {
+                if (action->text() == u"Lock application"_s && !isLocked)
+                    continue;
+                action->setEnabled(true);
+                action->trigger();
+            }
+            QTest::qWait(100);
+            QCOMPARE(state(), before);
+            _editor->_updateLockControls();
+        }
+        _unlock(u"pw"_s);
+        QCOMPARE(_current(), V::VIEW_ID_PASSWORD_INFORMATION);
+    }
+
+    void lockClosesWhatIsOpenAboveTheWindow()
+    {
+        QVERIFY(_showRecords());
+        QTemporaryDir folder;
+        _editor->_lastCSVDirectory = folder.path();
+        // What is still open right after the lock landed, noted then closed so that the test goes on.
+        QStringList leftOpen;
+        const auto lock = [&]()
+        {
+            _editor->_slotActionLockApplicationClicked();
+            while (QWidget* window = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                                       : QApplication::activeModalWidget())
+            {
+                leftOpen << QString::fromLatin1(window->metaObject()->className());
+                window->close();
+            }
+        };
+
+        // A context menu with its submenu open.
+        _table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
+        QGuiApplication::clipboard()->setText(u"mine"_s);
+        QWidget* submenu = nullptr;
+        TestSupport::answerNext(&QApplication::activePopupWidget,
+                                [&](QWidget* widget)
+                                {
+                                    auto* menu = static_cast<QMenu*>(widget);
+                                    menu->setActiveAction(menu->actions().value(2));
+                                    if (QApplication::activePopupWidget() == menu->actions().value(2)->menu())
+                                        submenu = QApplication::activePopupWidget();
+                                    lock();
+                                });
+        QWidget* viewport = _table->tableWidget()->viewport();
+        QContextMenuEvent contextMenu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                      viewport->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(viewport, &contextMenu);
+        QVERIFY(submenu != nullptr);
+        _unlock(u"pw"_s);
+
+        // A file dialog, closed; then one that returns its file after the lock, as a native one may. The
+        // password can be typed at once.
+        auto* field = _child<QLineEdit>(V::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword");
+        for (const bool isReturning : {false, true})
+        {
+            TestSupport::answerNextModal(
+                [&](QWidget* widget)
+                {
+                    auto* dialog = static_cast<QFileDialog*>(widget);
+                    dialog->selectFile(folder.filePath(u"Mail.csv"_s));
+                    if (isReturning)
+                        static_cast<QDialog*>(dialog)->accept();
+                    lock();
+                });
+            _action("actionExportCSV")->trigger();
+            QTRY_COMPARE(QApplication::focusWidget(), field);
+            _unlock(u"pw"_s);
+        }
+
+        // Message boxes answer with their escape button: the memory choice's Cancel, the copy confirmation's
+        // No. An update offer accepted as the lock lands opens nothing.
+        QList<int> answers;
+        for (const auto buttons :
+             {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes | QMessageBox::No})
+        {
+            TestSupport::answerNextModal([&](QWidget*) { lock(); });
+            answers << QMessageBox::warning(_editor.get(), u"Question"_s, u"Sure?"_s, buttons,
+                                            QMessageBox::Yes);
+            _unlock(u"pw"_s);
+        }
+        _server->response = http("200 OK", "Latest_Version=2.0\n");
+        TestSupport::answerNextModal(
+            [&](QWidget* widget)
+            {
+                static_cast<QMessageBox*>(widget)->button(QMessageBox::Ok)->click();
+                lock();
+            });
+        _action("actionSoftwareUpdateCheck")->trigger();
+        _waitForUpdateAnswer();
+
+        QCOMPARE(answers, QList<int>({QMessageBox::Cancel, QMessageBox::No}));
+        QCOMPARE(leftOpen, QStringList());
+        QVERIFY(QDir(folder.path()).isEmpty() && _openedUrls.isEmpty());
+        QVERIFY(_table->passwords.size() == 1 && QGuiApplication::clipboard()->text() == u"mine"_s);
+        QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
+    }
+
+    void wrongPasswordsMakeTheNextTryWait()
+    {
+        _knowMasterPassword(u"pw"_s);
+        _editor->_slotActionLockApplicationClicked();
+        auto* page = static_cast<ViewContentApplicationLocked*>(
+            _editor->viewGetContent(V::VIEW_ID_APPLICATION_LOCKED));
+        QPushButton* unlock = _child(V::VIEW_ID_APPLICATION_LOCKED, "pushButtonUnlock");
+        // One wrong try: what the button then shows, and the seconds it took to take another.
+        const auto tryWrong = [&]()
+        {
+            _answer(QMessageBox::Ok);
+            _unlock(u"wrong"_s);
+            const QString shown = unlock->text();
+            int seconds = 0;
+            for (; !unlock->isEnabled() && seconds < 100; seconds++)
+                page->_slotTimerWaitTimeout();
+            return shown + u'/' + QString::number(seconds);
+        };
+        QStringList waits = {tryWrong(), tryWrong()};
+
+        // The third wrong try makes the next one wait two seconds; the right password meanwhile does nothing.
+        _answer(QMessageBox::Ok);
+        _unlock(u"wrong"_s);
+        QElapsedTimer clock;
+        clock.start();
+        waits << unlock->text();
+        _message.clear();
+        _unlock(u"pw"_s);
+        QVERIFY(_current() == V::VIEW_ID_APPLICATION_LOCKED && _message.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(unlock->isEnabled(), 3000);
+        QVERIFY(clock.elapsed() >= 1900);
+        for (int count = 3; count < 9; count++)
+            waits << tryWrong();
+        QCOMPARE(waits, QStringList({"Unlock/0", "Unlock/0", "Unlock (2 s)", "Unlock (4 s)/4",
+                                     "Unlock (8 s)/8", "Unlock (16 s)/16", "Unlock (32 s)/32",
+                                     "Unlock (60 s)/60", "Unlock (60 s)/60"}));
+
+        // The right password unlocks and starts the count again.
+        _unlock(u"pw"_s);
+        _editor->_slotActionLockApplicationClicked();
+        QCOMPARE(tryWrong(), u"Unlock/0"_s);
     }
 
     void clipboardCloseGuardAndAbout()
     {
-        _editor->viewReplace(V::VIEW_ID_CONTENT_EDITOR);
-        _editor->show();
-        QVERIFY(QTest::qWaitForWindowActive(_editor.get()));
-        // A copy from a table enables Clear; Ctrl+K clears the clipboard and disables it.
-        PasswordTable* table = _editor->_createEmptyTab(u"Mail"_s);
-        table->insertPassword({{u"mail"_s, u"me"_s, u"s3cret"_s, QString(), QString()}});
+        QVERIFY(_showRecords());
         auto* clear = _editor->findChild<QPushButton*>(u"pushButtonClearClipboard"_s);
         QClipboard* clipboard = QGuiApplication::clipboard();
+        // A copy from a table enables Clear; Ctrl+K clears the clipboard and disables it.
         QVERIFY(!clear->isEnabled());
-        table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
-        QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
+        _copy(PasswordTable::PASSWORD_DATA_ID_PASSWORD);
         QVERIFY(clipboard->text() == u"s3cret"_s && clear->isEnabled());
         QTest::keyClick(_editor.get(), Qt::Key_K, Qt::ControlModifier);
         QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
-        // A login copied: it goes with the window, at the end.
-        table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_LOGIN);
-        QTest::keyClick(table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
+
+        // A copy goes after the delay of the settings.
+        _setSettings({{"ClipboardAutoClearingDelaySeconds", 1}});
+        QElapsedTimer clock;
+        clock.start();
+        _copy(PasswordTable::PASSWORD_DATA_ID_PASSWORD);
+        QTRY_VERIFY_WITH_TIMEOUT(clipboard->text().isEmpty(), 3000);
+        QVERIFY(clock.elapsed() >= 900 && !clear->isEnabled());
+        // A copy on the password editor page counts at once; the lock takes it, the page still open.
+        _editor->_slotPushButtonEditPasswordClicked();
+        _child(V::VIEW_ID_PASSWORD_INFORMATION, "pushButtonCopyPassword")->click();
+        QVERIFY(clipboard->text() == u"s3cret"_s && clear->isEnabled());
+        _editor->_slotActionLockApplicationClicked();
+        QVERIFY(clipboard->text().isEmpty() && !clear->isEnabled());
+        _unlock(u"pw"_s);
+        _child(V::VIEW_ID_PASSWORD_INFORMATION, "pushButtonCancel")->click();
+        // What the user copied since stays; with the setting off a copy stays.
+        _copy(PasswordTable::PASSWORD_DATA_ID_PASSWORD);
+        clipboard->setText(u"mine"_s);
+        QTest::qWait(1500);
+        QCOMPARE(clipboard->text(), u"mine"_s);
+        _setSettings({{"IsClipboardAutoClearingEnabled", false}});
+        _copy(PasswordTable::PASSWORD_DATA_ID_LOGIN);
+        QTest::qWait(1500);
         QCOMPARE(clipboard->text(), u"me"_s);
 
         // A sub-view refuses, even without unsaved data.
@@ -339,19 +617,6 @@ private slots:
         QVERIFY(!_editor->close());
         QVERIFY(_message.startsWith(u"Warning|You are currently in a subview"_s));
         _editor->viewPop(V::VIEW_ID_PREVIOUS);
-        // Unsaved data, on the locked page too, and through "Quit": only Yes closes.
-        _editor->_isUnsavedDataPresent = true;
-        _knowMasterPassword(u"pw"_s);
-        _editor->_slotActionLockApplicationClicked();
-        _answer(QMessageBox::No);
-        QVERIFY(!_editor->close());
-        QVERIFY(_message.startsWith(u"Warning|You did not write your modifications"_s));
-        _answer(QMessageBox::No);
-        _action("actionQuit")->trigger();
-        QVERIFY(_editor->isVisible());
-        _answer(QMessageBox::Yes);
-        QVERIFY(_editor->close());
-
         _answer(QMessageBox::Ok);
         _action("actionAbout")->trigger();
         QVERIFY(_message.contains(u"Application version: 2.1<br />Qt version: " QT_VERSION_STR));
@@ -359,8 +624,50 @@ private slots:
         QCOMPARE(HelpViewer::process().arguments().value(2), u"index.html"_s);
         _action("actionWebsite")->trigger();
         QCOMPARE(_openedUrls.value(0).path(), u"/"_s);
+        // Unsaved data, on the locked page too, and through "Quit": only Yes closes, and the copy goes.
+        _editor->_isUnsavedDataPresent = true;
+        _editor->_slotActionLockApplicationClicked();
+        _answer(QMessageBox::No);
+        QVERIFY(!_editor->close());
+        QVERIFY(_message.startsWith(u"Warning|You did not write your modifications"_s));
+        _unlock(u"pw"_s);
+        _copy(PasswordTable::PASSWORD_DATA_ID_LOGIN);
+        _answer(QMessageBox::No);
+        _action("actionQuit")->trigger();
+        QVERIFY(_editor->isVisible() && clipboard->text() == u"me"_s);
+        _answer(QMessageBox::Yes);
+        QVERIFY(_editor->close());
+        QVERIFY(clipboard->text().isEmpty());
+        // One copied last goes with the window, at the end (the locked page's Quit ends it so).
+        _editor->show();
+        QVERIFY(QTest::qWaitForWindowActive(_editor.get()));
+        _copy(PasswordTable::PASSWORD_DATA_ID_LOGIN);
+        QCOMPARE(clipboard->text(), u"me"_s);
         _editor.reset();
         QVERIFY(clipboard->text().isEmpty());
+    }
+
+    void passwordFieldsAreEmptiedWhenLeft()
+    {
+        // Typed into, then left by Cancel: empty, with nothing left to undo once shown (a hidden field
+        // never offers to undo a removal).
+        const std::pair<V::ViewId, const char*> fields[] = {
+            {V::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField"},
+            {V::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD, "lineEditFirstPasswordField"},
+            {V::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2, "lineEditPassword"},
+            {V::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3, "lineEditPassword"},
+            {V::VIEW_ID_PASSWORD_INFORMATION, "lineEditPassword"}};
+        for (const auto& [id, name] : fields)
+        {
+            _editor->viewPush(id);
+            auto* field = _child<QLineEdit>(id, name);
+            QTest::keyClicks(field, u"secret"_s);
+            _child(id, "pushButtonCancel")->click();
+            field->setEchoMode(QLineEdit::Normal);
+            QVERIFY2(_current() == V::VIEW_ID_START_MENU && field->text().isEmpty() &&
+                         !field->isUndoAvailable(),
+                     name);
+        }
     }
 
     void writingMasterPasswordPage()
@@ -485,6 +792,10 @@ private slots:
             {http("200 OK", "Latest_Version=2.0\n"), QString(), QMessageBox::Ok},
             {http("404 Not Found", "<html><body>Latest_Version=2.0</body></html>"), failure, {}},
             {http("200 OK", "<html><body>Down for maintenance</body></html>"), failure, {}},
+            // Only digits and dots, at most 32, from an answer of at most 4096 bytes.
+            {http("200 OK", "Latest_Version=2.0 <b>now</b>\n"), failure, {}},
+            {http("200 OK", "Latest_Version=" + QByteArray(33, '9')), failure, {}},
+            {http("200 OK", "Latest_Version=2.0" + QByteArray(5000, '\n')), failure, {}},
             {http("200 OK", ""), failure, {}},
             {QByteArray(), failure, {}},
             {"closed"_ba, failure, {}}};
@@ -536,6 +847,14 @@ private slots:
         _action("actionSoftwareUpdateCheck")->trigger();
         _waitForUpdateAnswer();
         QCOMPARE(_shownMessageBoxes, u"Searching for an update|"_s + none);
+        // Plain http goes to the local test server only.
+        _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
+        qputenv("PAVISOR_WEBSITE_URL", "http://localhost:" + QByteArray::number(_server->serverPort()));
+        _server->requestCount = 0;
+        _action("actionSoftwareUpdateCheck")->trigger();
+        QTRY_COMPARE(_shownMessageBoxes,
+                     u"Searching for an update|"_s + none + u"Searching for an update|"_s + failure);
+        QCOMPARE(_server->requestCount, 0);
     }
 };
 

@@ -811,6 +811,10 @@ You can also quit the application.</source>
         <translation>Mauvais mot de passe maître, veuillez réessayer.
 Vous pouvez aussi quitter l&apos;application.</translation>
     </message>
+    <message>
+        <source>Unlock (%1 s)</source>
+        <translation>Déverrouiller (%1 s)</translation>
+    </message>
 </context>
 <context>
     <name>ViewContentBase</name>
@@ -1381,6 +1385,18 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Clipboard</source>
+        <translation>Presse-papiers</translation>
+    </message>
+    <message>
+        <source>Clear the clipboard after</source>
+        <translation>Vider le presse-papiers après</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondes</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,8 @@
 
 #include "ViewContentBase.h"
 
+#include <QTimer>
+
 namespace Ui
 {
 class ViewContentApplicationLocked;
@@ -28,14 +30,24 @@ signals:
     void applicationUnlocked();
 
 private:
+    friend class TestLock;
     Ui::ViewContentApplicationLocked* ui;
     QString _masterPassword;
+    // Wrong passwords since the last unlock; from the third on, each makes the next try wait twice as
+    // long as the one before, from 2 s up to a minute.
+    int _wrongPasswordsCount = 0;
+    int _waitSecondsRemaining = 0;
+    QTimer _timerWait;
+
+    // "Unlock" takes a try while the field holds one and no wait runs; it shows the wait's seconds.
+    void _updateUnlockButton();
 
 private slots:
     void _slotLineEditPasswordTextChanged(const QString& text);
     void _slotLineEditPasswordReturnPressed();
     void _slotPushButtonShowPasswordClicked(bool isChecked);
     void _slotPushButtonUnlockClicked(bool isChecked);
+    void _slotTimerWaitTimeout();
 };
 
 #endif

@@ -26,7 +26,8 @@ ViewContentDeviceCopyWizardPage2::~ViewContentDeviceCopyWizardPage2()
 
 void ViewContentDeviceCopyWizardPage2::enterView()
 {
-    ui->lineEditPassword->clear();
+    // setText() rather than clear(): clearing is an undoable edit that would keep the password.
+    ui->lineEditPassword->setText(QString());
     ui->pushButtonNext->setEnabled(false);
     ui->lineEditPassword->setEchoMode(QLineEdit::Password);
     ui->pushButtonShowPassword->setText(tr("Show"));
@@ -58,7 +59,10 @@ void ViewContentDeviceCopyWizardPage2::_slotPushButtonShowPasswordClicked(bool)
 
 void ViewContentDeviceCopyWizardPage2::_slotPushButtonNextClicked(bool)
 {
-    emit passwordInserted(ui->lineEditPassword->text());
+    // The main window keeps its own copy; the field does not hold it while the device is read.
+    const QString password = ui->lineEditPassword->text();
+    ui->lineEditPassword->setText(QString());
+    emit passwordInserted(password);
 }
 
 void ViewContentDeviceCopyWizardPage2::_slotPushButtonCancelClicked(bool)

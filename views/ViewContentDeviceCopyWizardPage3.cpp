@@ -29,7 +29,8 @@ ViewContentDeviceCopyWizardPage3::~ViewContentDeviceCopyWizardPage3()
 
 void ViewContentDeviceCopyWizardPage3::enterView()
 {
-    ui->lineEditPassword->clear();
+    // setText() rather than clear(): clearing is an undoable edit that would keep the password.
+    ui->lineEditPassword->setText(QString());
     _displayPasswordStrength();
     ui->lineEditPassword->setEchoMode(QLineEdit::Password);
     ui->pushButtonShowPassword->setText(tr("Show"));
@@ -38,6 +39,8 @@ void ViewContentDeviceCopyWizardPage3::enterView()
 
 void ViewContentDeviceCopyWizardPage3::exitView()
 {
+    // Kept while the copy runs above the page (blank would mean "the source's password" on a retry),
+    // gone once the wizard leaves it.
     ui->lineEditPassword->setText(QString());
     emit wizardPageLeft();
 }

@@ -81,7 +81,9 @@ void ViewContentImportCSVFile::_slotPushButtonSelectFileClicked(bool)
 {
     const QString fileName = QFileDialog::getOpenFileName(this, tr("Import a CSV file"), _lastCSVDirectory,
                                                           tr("Comma Separated Value (*.csv *.CSV)"));
-    if (fileName.isEmpty())
+    // A lock that landed meanwhile covers this page: an answer given through it is not taken.
+    if (fileName.isEmpty() ||
+        pointerFormContentEditor->viewGetCurrent() != FormContentEditor::VIEW_ID_IMPORT_CSV_FILE)
         return;
 
     _selectedFileName = fileName;

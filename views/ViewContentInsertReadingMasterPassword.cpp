@@ -37,6 +37,12 @@ void ViewContentInsertReadingMasterPassword::enterView()
     ui->lineEditPasswordField->setFocus();
 }
 
+void ViewContentInsertReadingMasterPassword::exitView()
+{
+    // Cancelled or covered for good: the typed text goes, without undo history.
+    ui->lineEditPasswordField->setText(QString());
+}
+
 void ViewContentInsertReadingMasterPassword::_slotPushButtonOkClicked(bool)
 {
     const QString password = ui->lineEditPasswordField->text();

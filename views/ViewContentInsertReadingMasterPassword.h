@@ -21,6 +21,7 @@ public:
     ~ViewContentInsertReadingMasterPassword() override;
 
     void enterView() override;
+    void exitView() override;
 
 signals:
     // True and the typed password after OK; false and an empty text after Cancel. Emitted once the

@@ -92,7 +92,6 @@ void ViewContentPasswordInformation::enterView()
                                       _focusedDataId < PasswordTable::PASSWORD_DATA_IDS_COUNT;
     focusedWidgets[isFocusedDataIdValid ? _focusedDataId : PasswordTable::PASSWORD_DATA_ID_NAME]->setFocus();
 
-    _isPasswordCopied = false;
     ui->lineEditPassword->setEchoMode(QLineEdit::Password);
     ui->pushButtonShowPassword->setText(tr("Show"));
     _updateControls();
@@ -171,7 +170,8 @@ void ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked()
 void ViewContentPasswordInformation::_slotPushButtonCopyPasswordClicked(bool)
 {
     SecretClipboard::copy(ui->lineEditPassword->text(), true);
-    _isPasswordCopied = true;
+    // At once, not when the page is left: "Clear" is offered and the clearing delay runs from the copy.
+    emit dataCopied();
 }
 
 void ViewContentPasswordInformation::_slotPushButtonGeneratePasswordClicked(bool)
@@ -201,18 +201,11 @@ void ViewContentPasswordInformation::_slotPushButtonSaveClicked(bool)
     password->data[PasswordTable::PASSWORD_DATA_ID_NOTE] = ui->textEditNote->toPlainText();
     // The only page that emits before it pops: the receiver inserts into the table under this page.
     emit passwordModified(password, _passwordIndex);
-    _leave();
+    pointerFormContentEditor->viewPopPage(this);
 }
 
 void ViewContentPasswordInformation::_slotPushButtonCancelClicked(bool)
 {
-    _leave();
-}
-
-void ViewContentPasswordInformation::_leave()
-{
-    if (_isPasswordCopied)
-        emit dataCopied();
     pointerFormContentEditor->viewPopPage(this);
 }
 

@@ -38,7 +38,6 @@ private:
     PasswordTable::Password _password;
     int _passwordIndex = -1;
     PasswordTable::PasswordDataId _focusedDataId = PasswordTable::PASSWORD_DATA_ID_NAME;
-    bool _isPasswordCopied = false;
     // Set while the note is being cleaned, whose removals change the text again.
     bool _isNoteBeingCleaned = false;
 
@@ -46,7 +45,6 @@ private:
     void _updateGenerationControls();
     void _loadGenerationSettings();
     void _storeGenerationSettings();
-    void _leave();
 
 private slots:
     void _slotPushButtonShowPasswordClicked();

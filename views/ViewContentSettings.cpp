@@ -8,12 +8,13 @@ ViewContentSettings::ViewContentSettings(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentSettings)
 {
     ui->setupUi(this);
-    ui->spinBoxApplicationAutoLocking->setRange(
-        Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MINIMUM,
-        Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES_MAXIMUM);
+    for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
+        spinBox->setRange(setting.minimum, setting.maximum);
 
     connect(ui->checkBoxApplicationAutoLocking, &QCheckBox::stateChanged, this,
             &ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged);
+    connect(ui->checkBoxClipboardAutoClearing, &QCheckBox::stateChanged, this,
+            &ViewContentSettings::_slotCheckBoxClipboardAutoClearingStateChanged);
     connect(ui->pushButtonSave, &QPushButton::clicked, this,
             &ViewContentSettings::_slotPushButtonSaveClicked);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,
@@ -35,8 +36,17 @@ void ViewContentSettings::enterView()
         settings != nullptr &&
         settings->value(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED, false).toBool());
     _slotCheckBoxApplicationAutoLockingStateChanged(ui->checkBoxApplicationAutoLocking->checkState());
-    ui->spinBoxApplicationAutoLocking->setValue(Configuration::getApplicationAutoLockingDelayMinutes());
+    ui->checkBoxClipboardAutoClearing->setChecked(Configuration::isClipboardAutoClearingEnabled());
+    _slotCheckBoxClipboardAutoClearingStateChanged(ui->checkBoxClipboardAutoClearing->checkState());
+    for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
+        spinBox->setValue(Configuration::getNumber(setting));
     ui->pushButtonCancel->setFocus();
+}
+
+QList<std::pair<QSpinBox*, Configuration::NumberSetting>> ViewContentSettings::_getNumberSpinBoxes()
+{
+    return {{ui->spinBoxApplicationAutoLocking, Configuration::APPLICATION_AUTO_LOCKING_DELAY_MINUTES},
+            {ui->spinBoxClipboardAutoClearing, Configuration::CLIPBOARD_AUTO_CLEARING_DELAY_SECONDS}};
 }
 
 void ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged(int state)
@@ -44,17 +54,24 @@ void ViewContentSettings::_slotCheckBoxApplicationAutoLockingStateChanged(int st
     ui->widgetApplicationAutoLockingDelay->setEnabled(state == Qt::Checked);
 }
 
+void ViewContentSettings::_slotCheckBoxClipboardAutoClearingStateChanged(int state)
+{
+    ui->spinBoxClipboardAutoClearing->setEnabled(state == Qt::Checked);
+}
+
 void ViewContentSettings::_slotPushButtonSaveClicked(bool)
 {
-    // All three keys every time, even unchanged: the store never holds a partial set of our own.
+    // Every key every time, even unchanged: the store never holds a partial set of our own.
     if (QSettings* settings = Configuration::pointerSettings)
     {
         settings->setValue(Configuration::SETTINGS_KEY_IS_NEW_APPLICATION_VERSION_CHECK_ENABLED,
                            ui->checkBoxNewApplicationVersionCheck->isChecked());
         settings->setValue(Configuration::SETTINGS_KEY_IS_APPLICATION_AUTO_LOCKING_ENABLED,
                            ui->checkBoxApplicationAutoLocking->isChecked());
-        settings->setValue(Configuration::SETTINGS_KEY_APPLICATION_AUTO_LOCKING_DELAY_MINUTES,
-                           ui->spinBoxApplicationAutoLocking->value());
+        settings->setValue(Configuration::SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED,
+                           ui->checkBoxClipboardAutoClearing->isChecked());
+        for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
+            settings->setValue(setting.key, spinBox->value());
         settings->sync();
     }
     pointerFormContentEditor->viewPopPage(this);

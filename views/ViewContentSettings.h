@@ -1,14 +1,21 @@
 #ifndef VIEWCONTENTSETTINGS_H
 #define VIEWCONTENTSETTINGS_H
 
+#include "Configuration.h"
 #include "ViewContentBase.h"
+
+#include <QList>
+#include <utility>
+
+class QSpinBox;
 
 namespace Ui
 {
 class ViewContentSettings;
 }
 
-// Edits the three user settings: the update check at start and the auto-locking with its delay.
+// Edits the user settings: the update check at start, the auto-locking and the clipboard clearing, each
+// with its delay.
 class ViewContentSettings : public ViewContentBase
 {
     Q_OBJECT
@@ -26,8 +33,12 @@ signals:
 private:
     Ui::ViewContentSettings* ui;
 
+    // Each delay's spin box with the setting it shows.
+    QList<std::pair<QSpinBox*, Configuration::NumberSetting>> _getNumberSpinBoxes();
+
 private slots:
     void _slotCheckBoxApplicationAutoLockingStateChanged(int state);
+    void _slotCheckBoxClipboardAutoClearingStateChanged(int state);
     void _slotPushButtonSaveClicked(bool isChecked);
     void _slotPushButtonCancelClicked(bool isChecked);
 };

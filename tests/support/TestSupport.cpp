@@ -10,18 +10,24 @@ namespace TestSupport
 {
 void answerNextModal(const std::function<void(QWidget*)>& answer, int timeoutMs)
 {
+    answerNext(&QApplication::activeModalWidget, answer, timeoutMs);
+}
+
+void answerNext(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& answer,
+                int timeoutMs)
+{
     auto timer = std::make_shared<QTimer>();
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     timer->setInterval(10);
     QObject::connect(timer.get(), &QTimer::timeout,
-                     [timer, clock, answer, timeoutMs]()
+                     [timer, clock, find, answer, timeoutMs]()
                      {
-                         QWidget* modal = QApplication::activeModalWidget();
-                         if (modal != nullptr)
+                         QWidget* widget = find();
+                         if (widget != nullptr)
                          {
                              timer->stop();
-                             answer(modal);
+                             answer(widget);
                          }
                          else if (clock->elapsed() > timeoutMs)
                              timer->stop();
