@@ -7,6 +7,7 @@
 #include "SecretClipboard.h"
 #include "ViewBase.h"
 #include "ViewContentApplicationLocked.h"
+#include "ViewContentDeviceAccess.h"
 #include "ViewContentSettings.h"
 
 #include <QApplication>
@@ -149,6 +150,11 @@ void FormContentEditor::_slotActionLockApplicationClicked()
         return;
     _closeWindowsAboveLock();
     _clearCopiedData();
+    // A copy waiting on one of its pages forgets its source (read again after unlocking); one that
+    // is writing or reading back keeps the image it needs.
+    if (!isDeviceWriteRunning() && _writeRoadStep == WRITE_ROAD_IDLE &&
+        !static_cast<ViewContentDeviceAccess*>(viewGetContent(VIEW_ID_READ_DEVICE))->isRunning())
+        _wipeCopySecrets();
     auto* lockedPage = static_cast<ViewContentApplicationLocked*>(viewGetContent(VIEW_ID_APPLICATION_LOCKED));
     lockedPage->tellMasterPassword(password);
     _isApplicationUnlocked = false;
@@ -208,7 +214,8 @@ void FormContentEditor::_updateLockControls()
     // Locking works from every other page, so that a native menu bar offers it during a device run.
     ui->actionLockApplication->setEnabled(_isApplicationUnlocked &&
                                           viewGetCurrent() != VIEW_ID_APPLICATION_LOCKED &&
-                                          !_getLockPassword().isEmpty());    _updateDeviceActions();
+                                          !_getLockPassword().isEmpty());
+    _updateDeviceActions();
 }
 
 void FormContentEditor::_closeWindowsAboveLock()

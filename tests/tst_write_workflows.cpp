@@ -502,11 +502,30 @@ void TestWriteWorkflows::retriedSavesSwapsAndSelfCopiesKeepAGoodCopy()
                             "serial number QRTAV-000001)"_s));
     QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3);
     QVERIFY(first.stateFile(u"main.bin"_s) == firstMain && Device::getSelectedDevice() == nullptr);
-    // Cancel leaves nothing of the source behind.
+    // Locked on the target page, the wizard forgets its source: after unlocking, Next asks for the
+    // source again instead of writing anything. Cancel leaves nothing behind either.
+    const auto isSourceForgotten = [this]()
+    {
+        return _editor->_copySourceMasterPassword.isEmpty() &&
+               QByteArray(reinterpret_cast<const char*>(_editor->_deviceWriteImages.decryptedSource),
+                          Device::MEMORY_SIZE) == QByteArray(Device::MEMORY_SIZE, '\0');
+    };
+    QVERIFY(!isSourceForgotten());
+    _editor->_slotActionLockApplicationClicked();
+    QVERIFY(isSourceForgotten());
+    _widget<QLineEdit>(E::VIEW_ID_APPLICATION_LOCKED, "lineEditPassword")->setText(PASSWORD);
+    _click(E::VIEW_ID_APPLICATION_LOCKED, "pushButtonUnlock");
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3);
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3, "pushButtonNext");
+    QVERIFY(
+        _nextMessage("pushButtonOk").startsWith(u"Error / The source device content is no longer held."_s));
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2);
+    QCOMPARE(first.stateFile(u"main.bin"_s), firstMain);
+    _widget<QLineEdit>(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2, "lineEditPassword")->setText(PASSWORD);
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_2, "pushButtonNext");
+    QVERIFY(_waitForView(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3) && !isSourceForgotten());
     _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3, "pushButtonCancel");
-    QVERIFY(_editor->_copySourceMasterPassword.isEmpty() &&
-            QByteArray(reinterpret_cast<const char*>(_editor->_deviceWriteImages.decryptedSource),
-                       Device::MEMORY_SIZE) == QByteArray(Device::MEMORY_SIZE, '\0'));
+    QVERIFY(isSourceForgotten());
 
     // The window does not close while a device is being written, not even from the locked page,
     // whose Quit waits for the end of the write.
