@@ -38,6 +38,7 @@
 #include "Security.h"
 #include "SimulatorProcess.h"
 #include "ViewBase.h"
+#include "WindowBench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,7 +56,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 
 using E = FormContentEditor;
@@ -97,21 +97,6 @@ QString flatten(const Tabs& tabs)
                     QLatin1Char('\n');
     }
     return text;
-}
-
-// Turns the event loop until `condition` holds: a sleeping wait would slow the write page (one page
-// per turn) down a hundredfold.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition())
-    {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
 }
 
 // A device's stored items, from one state folder to another: the device as a cut left it, used
@@ -200,6 +185,18 @@ void report(const QString& name, double value, const char* unit)
 {
     std::printf("%s: %g %s\n", qPrintable(name), value, unit);
     std::fflush(stdout);
+}
+
+// The count lines of one scenario, each name prefixed with `scenario`.
+void reportCounts(const QString& scenario, const Counts& total, const QStringList& names, double seconds)
+{
+    report(scenario + QStringLiteral("_devices"), total.devices, "devices");
+    for (const QString& name : names)
+        report(scenario + QStringLiteral("_opens_") + name, total.opened.value(name), "devices");
+    report(scenario + QStringLiteral("_repair_offered"), total.repairOffered, "devices");
+    report(scenario + QStringLiteral("_memory_choice_asked"), total.memoryChoiceAsked, "devices");
+    report(scenario + QStringLiteral("_unexpected_save_endings"), total.unexpectedSaveEndings, "devices");
+    report(scenario + QStringLiteral("_run_time"), seconds, "s");
 }
 } // namespace
 
@@ -354,9 +351,18 @@ struct Stress
     QString workState;
     Contents contents;
     Tabs savedTabs;
-    // The device's content names in the order the counts print them.
-    QStringList countedNames;
     int failures = 0;
+    // Progress of the scenario under way, on the error channel.
+    QString scenario;
+    QElapsedTimer clock;
+    int done = 0;
+
+    void startScenario(const QString& name)
+    {
+        scenario = name;
+        done = 0;
+        clock.start();
+    }
 
     // One device: `startState` copied, `savedTabs` saved with the power cut at page write `cut`,
     // replugged, opened. Adds to `counts`; false when the run itself could not be carried out.
@@ -390,6 +396,9 @@ struct Stress
         const QString name = contents.nameOf(application.open(&message));
         simulator.stop();
         counts.devices++;
+        if (++done % 32 == 0)
+            std::fprintf(stderr, "stress_power_cut: %s: %d devices done, %.0f s\n", qPrintable(scenario),
+                         done, clock.elapsed() / 1000.0);
         counts.opened[name]++;
         counts.repairOffered += application.repairOffered();
         counts.memoryChoiceAsked += application.memoryChoiceAsked();
@@ -437,18 +446,12 @@ QString phaseName(int phase)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Nothing here asks the real web site: the start menu checks for an update.
-    qputenv("PAVISOR_WEBSITE_URL", "http://127.0.0.1:9");
     QTemporaryDir directory;
-    const QString descriptors = directory.filePath(QStringLiteral("descriptors"));
-    if (!directory.isValid() || !QDir().mkpath(descriptors))
+    if (!prepareWindowBenchEnvironment(directory))
     {
         std::fprintf(stderr, "stress_power_cut: no temporary folder\n");
         return 1;
     }
-    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.toLocal8Bit());
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     Configuration::initialize();
@@ -502,14 +505,12 @@ int main(int argc, char** argv)
 
     if (isSingleRun)
     {
-        QElapsedTimer clock;
-        clock.start();
+        stress.startScenario(QStringLiteral("single cut"));
         stress.contents = {{QStringLiteral("old"), QStringLiteral("new")},
                            {flatten(earlierTabs), flatten(savedTabs)}};
         stress.savedTabs = savedTabs;
         const QStringList names = {QStringLiteral("old"), QStringLiteral("new"), QStringLiteral("neither")};
         Counts phases[2];
-        int done = 0;
         for (int cut = std::max(0, firstCut); cut <= lastCut && cut < 2 * PAGES; cut++)
         {
             const int phase = cut / PAGES;
@@ -519,9 +520,6 @@ int main(int argc, char** argv)
             if (!stress.runDevice(initialState, cut, phase == 0 ? MAIN_FAILED : BACKUP_FAILED, label,
                                   phases[phase]))
                 return 1;
-            if (++done % 64 == 0)
-                std::fprintf(stderr, "stress_power_cut: single cut: %d devices done, %.0f s\n", done,
-                             clock.elapsed() / 1000.0);
         }
         Counts total;
         for (const Counts& phase : phases)
@@ -529,20 +527,13 @@ int main(int argc, char** argv)
         std::printf("single cut: main write %d cuts (%s); backup write %d cuts (%s)\n", phases[0].devices,
                     qPrintable(phases[0].summary(names)), phases[1].devices,
                     qPrintable(phases[1].summary(names)));
-        report(QStringLiteral("single_cut_devices"), total.devices, "devices");
-        for (const QString& name : names)
-            report(QStringLiteral("single_cut_opens_%1").arg(name), total.opened.value(name), "devices");
-        report(QStringLiteral("single_cut_repair_offered"), total.repairOffered, "devices");
-        report(QStringLiteral("single_cut_memory_choice_asked"), total.memoryChoiceAsked, "devices");
-        report(QStringLiteral("single_cut_unexpected_save_endings"), total.unexpectedSaveEndings, "devices");
-        report(QStringLiteral("single_cut_run_time"), clock.elapsed() / 1000.0, "s");
+        reportCounts(QStringLiteral("single_cut"), total, names, stress.clock.elapsed() / 1000.0);
         openedNeither += total.opened.value(QStringLiteral("neither"));
     }
 
     if (isSecondRun)
     {
-        QElapsedTimer clock;
-        clock.start();
+        stress.startScenario(QStringLiteral("second cut"));
         // "Earlier" is the content before the first, cut save: it should be gone from both memories.
         stress.contents = {{QStringLiteral("earlier"), QStringLiteral("old"), QStringLiteral("new")},
                            {flatten(earlierTabs), flatten(savedTabs), flatten(retriedTabs)}};
@@ -557,7 +548,6 @@ int main(int argc, char** argv)
                 cuts.append(cut);
         }
         Counts total;
-        int done = 0;
         for (int firstCutPage : {0, 255, 511})
         {
             const QString firstCutState =
@@ -583,9 +573,6 @@ int main(int argc, char** argv)
                 if (!stress.runDevice(firstCutState, cut, phase == 1 ? MAIN_FAILED : BACKUP_FAILED, label,
                                       phases[phase]))
                     return 1;
-                if (++done % 32 == 0)
-                    std::fprintf(stderr, "stress_power_cut: second cut: %d devices done, %.0f s\n", done,
-                                 clock.elapsed() / 1000.0);
             }
             QStringList parts;
             for (int phase = 0; phase < 3; phase++)
@@ -600,14 +587,8 @@ int main(int argc, char** argv)
                         qPrintable(parts.join(QStringLiteral("; "))));
             std::fflush(stdout);
         }
-        report(QStringLiteral("second_cut_devices"), total.devices, "devices");
-        for (const QString& name : names)
-            report(QStringLiteral("second_cut_opens_%1").arg(name), total.opened.value(name), "devices");
-        report(QStringLiteral("second_cut_repair_offered"), total.repairOffered, "devices");
-        report(QStringLiteral("second_cut_memory_choice_asked"), total.memoryChoiceAsked, "devices");
-        report(QStringLiteral("second_cut_unexpected_save_endings"), total.unexpectedSaveEndings, "devices");
         report(QStringLiteral("second_cut_step"), secondCutStep, "writes");
-        report(QStringLiteral("second_cut_run_time"), clock.elapsed() / 1000.0, "s");
+        reportCounts(QStringLiteral("second_cut"), total, names, stress.clock.elapsed() / 1000.0);
         openedNeither += total.opened.value(QStringLiteral("neither"));
     }
 
