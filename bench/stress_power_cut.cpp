@@ -351,7 +351,6 @@ struct Stress
     QString workState;
     Contents contents;
     Tabs savedTabs;
-    int failures = 0;
     // Progress of the scenario under way, on the error channel.
     QString scenario;
     QElapsedTimer clock;
@@ -413,10 +412,9 @@ struct Stress
         return true;
     }
 
-    bool fail(const QString& label, const char* what)
+    static bool fail(const QString& label, const char* what)
     {
         std::fprintf(stderr, "stress_power_cut: %s: %s\n", qPrintable(label), what);
-        failures++;
         return false;
     }
 };
