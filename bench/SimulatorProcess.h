@@ -40,10 +40,11 @@ public:
         return false;
 #endif
     }
-    // Waits for it to exit on its own (a power cut).
+    // Waits for it to exit on its own (a power cut); true as well when the event loop has already
+    // seen it go.
     bool waitForExit(int timeoutMs = 10000)
     {
-        return _process.waitForFinished(timeoutMs);
+        return _process.state() == QProcess::NotRunning || _process.waitForFinished(timeoutMs);
     }
     void stop()
     {

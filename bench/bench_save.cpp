@@ -12,16 +12,15 @@
 #include "ViewBase.h"
 #include "ViewContentReadDevice.h"
 #include "ViewContentWriteDevice.h"
+#include "WindowBench.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 namespace
@@ -29,19 +28,6 @@ namespace
 void report(const QString& name, double value, const char* unit)
 {
     std::printf("%s: %.3f %s\n", qPrintable(name), value, unit);
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition())
-    {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
 }
 } // namespace
 
@@ -126,14 +112,12 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The start menu's update check must not reach the network from a benchmark.
-    qputenv("PAVISOR_WEBSITE_URL", "http://127.0.0.1:9");
     QTemporaryDir directory;
-    const QString descriptors = directory.filePath(QStringLiteral("descriptors"));
-    QDir().mkpath(descriptors);
-    qputenv("PAVISOR_SIMULATOR_DIR", descriptors.toLocal8Bit());
+    if (!prepareWindowBenchEnvironment(directory))
+    {
+        std::fprintf(stderr, "bench_save: no temporary folder\n");
+        return 1;
+    }
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     Configuration::initialize();

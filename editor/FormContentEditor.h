@@ -214,6 +214,7 @@ private:
     void _startSaveDevice();
     friend class TestWriteWorkflows;
     friend class SaveBenchmark;
+    friend class StressPowerCut;
     void _showDeviceWriteErrorMessage(const QString& title, const QString& message);
     static QString _verificationFailedMessage();
     // Compares the read-back memories with what was written and records what each now holds;

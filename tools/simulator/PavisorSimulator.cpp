@@ -84,6 +84,8 @@ struct Options
     long wrongAcknowledgePage = -1;
     // Page of the main and of the backup memory whose write is cut by a power loss.
     long powerCutPage[2] = {-1, -1};
+    // Page write (counted from 0 since start, either memory) cut by a power loss.
+    long powerCutWrite = -1;
     std::set<int> silentCommands;
     // Command code -> first argument byte that must match (-1: any).
     std::multimap<int, int> wrongAcknowledgeCommands;
@@ -161,6 +163,9 @@ void printUsage(FILE* out)
              "  --power-cut-page N       on a write of main memory page N, program the first half of the\n"
              "                           page, leave the rest of it erased (0xFF) and exit at once\n"
              "  --power-cut-backup-page N  the same on a write of backup memory page N\n"
+             "  --power-cut-write N      the same on page write number N since start (0 = the first),\n"
+             "                           whichever memory and page it is: a page written twice by one\n"
+             "                           run of writes can be cut at its second write\n"
              "  --read-back-differs M,OFFSET  once memory M (main or backup) has had a page written,\n"
              "                           answer its reads with the byte at OFFSET inverted; what is\n"
              "                           stored stays right (repeatable)\n"
@@ -210,6 +215,7 @@ const std::set<std::string> VALUE_FLAGS = {"--state",
                                            "--wrong-ack-command",
                                            "--power-cut-page",
                                            "--power-cut-backup-page",
+                                           "--power-cut-write",
                                            "--silent-command",
                                            "--late-command",
                                            "--truncate-answer",
@@ -304,6 +310,8 @@ int parseOptions(int argc, char** argv, Options& options)
         else if ((flag == "--power-cut-page" || flag == "--power-cut-backup-page") &&
                  parseNumber(value, 0, PAGE_COUNT - 1, number))
             options.powerCutPage[flag == "--power-cut-page" ? 0 : 1] = number;
+        else if (flag == "--power-cut-write" && parseNumber(value, 0, 1L << 30, number))
+            options.powerCutWrite = number;
         else if (flag == "--silent-command" && parseNumber(value, 0, 255, number))
             options.silentCommands.insert(static_cast<int>(number));
         else if (flag == "--wrong-ack-command" && parsePair(value, 255, 255, true, number, second))
@@ -703,7 +711,9 @@ private:
         const long page = (static_cast<long>(_arguments[0]) << 8) | _arguments[1];
         StoredItem& memory = _memories[_selectedMemory];
         const size_t offset = static_cast<size_t>(page) * PAGE_SIZE;
-        if (page == _options.powerCutPage[_selectedMemory])
+        const long writeNumber = _pageWriteCommands++;
+        if (page == _options.powerCutPage[_selectedMemory] ||
+            (writeNumber == _options.powerCutWrite && static_cast<size_t>(page) < PAGE_COUNT))
         {
             // Power cut while programming: flash erases a page before programming it, so what the
             // cut leaves is the first half programmed and the rest erased.
@@ -745,6 +755,8 @@ private:
     std::vector<uint8_t> _arguments;
     int _selectedMemory = 0;
     long _pagesWritten = 0;
+    // Every page write command received, stored or not.
+    long _pageWriteCommands = 0;
     bool _memoryWritten[2] = {false, false};
     bool _hung = false;
 };
