@@ -170,14 +170,14 @@ void FormContentEditor::_slotPushButtonRenameTabClicked()
 {
     _pendingRequest = PENDING_REQUEST_RENAME_TAB;
     viewPushLineInputDialog(tr("Insert new name"), tr("New tab name:"),
-                            ui->tabWidget->tabText(ui->tabWidget->currentIndex()));
+                            ui->tabWidget->tabName(ui->tabWidget->currentIndex()));
 }
 
 void FormContentEditor::_slotPushButtonDuplicateTabClicked()
 {
     _pendingRequest = PENDING_REQUEST_DUPLICATE_TAB;
     viewPushLineInputDialog(tr("Insert tab name"), tr("New tab name:"),
-                            ui->tabWidget->tabText(ui->tabWidget->currentIndex()) + tr(" - Copy"));
+                            ui->tabWidget->tabName(ui->tabWidget->currentIndex()) + tr(" - Copy"));
 }
 
 void FormContentEditor::_slotPushButtonRemoveTabClicked()
@@ -185,7 +185,7 @@ void FormContentEditor::_slotPushButtonRemoveTabClicked()
     _pendingRequest = PENDING_REQUEST_REMOVE_TAB;
     viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_QUESTION, tr("Remove tab"),
                              tr("Do you really want to remove the tab called '%1' and all its content?")
-                                 .arg(ui->tabWidget->tabText(ui->tabWidget->currentIndex())),
+                                 .arg(ui->tabWidget->tabName(ui->tabWidget->currentIndex())),
                              ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
                              ViewContentMessageBoxDialog::BUTTON_NO);
 }
@@ -208,7 +208,7 @@ void FormContentEditor::_slotViewContentLineInputDialogInsertionFinished(bool is
         const int tabIndex = ui->tabWidget->currentIndex();
         if (tabIndex < 0)
             return;
-        ui->tabWidget->setTabText(tabIndex, text);
+        ui->tabWidget->setTabName(tabIndex, text);
         _refreshPasswordTablesTabNamesContextMenu(tabIndex);
         break;
     }
