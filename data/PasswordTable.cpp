@@ -245,7 +245,7 @@ void PasswordTable::_fillTabNamesMenu(QMenu* menu, int omittedTabIndex)
     for (int index = 0; index < count; index++)
     {
         if (index != omittedTabIndex)
-            menu->addAction(_tabNames[index])->setData(index);
+            menu->addAction(getMenuText(_tabNames[index]))->setData(index);
     }
 }
 
@@ -477,4 +477,9 @@ void PasswordTable::_slotMenuMoveRowToTabTriggered(QAction* pointerAction)
     targetTable->insertPassword(passwords[row]);
     removePassword(row);
     emit dataModified();
+}
+
+QString PasswordTable::getMenuText(const QString& name)
+{
+    return QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }

@@ -75,6 +75,9 @@ public:
     static bool removeStoreDelimiters(QString* text);
     // The same on the text of an input field, keeping its cursor in place.
     static void removeStoreDelimiters(QLineEdit* lineEdit);
+    // A name as a tab bar or a menu entry shows it: "&" doubled, which Qt would otherwise take for
+    // the mark of a keyboard shortcut and hide.
+    static QString getMenuText(const QString& name);
     // The address a double click on this web site text opens: http and https only, "https://" added
     // to an address typed without a scheme. An empty address for anything else.
     static QUrl getOpenableUrl(const QString& url);

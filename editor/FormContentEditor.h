@@ -1,6 +1,7 @@
 #ifndef FORMCONTENTEDITOR_H
 #define FORMCONTENTEDITOR_H
 
+#include "CSV.h"
 #include "Device.h"
 #include "DeviceBackgroundRead.h"
 #include "DeviceMemoryHealth.h"
@@ -407,12 +408,14 @@ private:
     // Folder of the CSV file last imported or exported: both file dialogs start there. Empty at
     // start, and never stored in the settings.
     QString _lastCSVDirectory;
+    // The table of the first tab named `name`, or a new last tab of that name.
+    PasswordTable* _getOrCreateTab(const QString& name);
 private slots:
     void _slotActionImportCSVTriggered(bool);
     void _slotActionExportCSVTriggered(bool);
-    void _slotViewContentImportCSVFileFileSelected(QString completeFileName, QChar fieldsSeparatorCharacter,
+    void _slotViewContentImportCSVFileFileSelected(QString completeFileName, const CSV::FileContent& content,
                                                    QString newTabName, int selectedExistingTabIndex,
-                                                   bool areExistingPasswordsReplaced);
+                                                   bool areExistingPasswordsReplaced, bool isOneTabPerFolder);
 
     // ---------------------------------------------------------------------------------------------
 

@@ -6,9 +6,9 @@
 #include "PasswordTable.h"
 #include "ViewContentImportCSVFile.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHash>
 
 void FormContentEditor::_initializeCSV()
 {
@@ -29,7 +29,7 @@ void FormContentEditor::_slotActionImportCSVTriggered(bool)
     QList<QString> tabNames;
     tabNames.reserve(tabCount);
     for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
-        tabNames.append(ui->tabWidget->tabText(tabIndex));
+        tabNames.append(ui->tabWidget->tabName(tabIndex));
 
     auto* importView = static_cast<ViewContentImportCSVFile*>(viewGetContent(VIEW_ID_IMPORT_CSV_FILE));
     importView->setContent(_lastCSVDirectory, tabNames, ui->tabWidget->currentIndex());
@@ -44,18 +44,22 @@ void FormContentEditor::_slotActionExportCSVTriggered(bool)
     if (table == nullptr)
         return;
 
-    // With no directory yet, the tab name alone lands under the root directory.
-    QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Export a CSV file"),
-        _lastCSVDirectory + QStringLiteral("/") + ui->tabWidget->tabText(ui->tabWidget->currentIndex()) +
-            QStringLiteral(".csv"),
-        tr("Comma Separated Value (*.csv *.CSV)"));
+    // With no directory yet, the tab name alone lands under the root directory. The dialog adds
+    // ".csv" to a name typed without one before it checks for an existing file, so that its own
+    // question covers the file that is really written.
+    QFileDialog dialog(this, tr("Export a CSV file"),
+                       _lastCSVDirectory + QStringLiteral("/") +
+                           ui->tabWidget->tabName(ui->tabWidget->currentIndex()) + QStringLiteral(".csv"),
+                       tr("Comma Separated Value (*.csv *.CSV)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
     // A lock that landed meanwhile has rejected the dialog; one that did not close (a native dialog
     // may not) still writes nothing.
-    if (fileName.isEmpty() || !_isEditorActionAllowed(false))
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() ||
+        !_isEditorActionAllowed(false))
         return;
-    if (!fileName.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".csv");
+    const QString fileName = dialog.selectedFiles().constFirst();
     _lastCSVDirectory = QFileInfo(fileName).absolutePath();
 
     QString errorText;
@@ -73,52 +77,50 @@ void FormContentEditor::_slotActionExportCSVTriggered(bool)
                              ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
 }
 
-void FormContentEditor::_slotViewContentImportCSVFileFileSelected(QString completeFileName,
-                                                                  QChar fieldsSeparatorCharacter,
-                                                                  QString newTabName,
-                                                                  int selectedExistingTabIndex,
-                                                                  bool areExistingPasswordsReplaced)
+PasswordTable* FormContentEditor::_getOrCreateTab(const QString& name)
+{
+    for (int tabIndex = 0; tabIndex < ui->tabWidget->count(); tabIndex++)
+    {
+        if (ui->tabWidget->tabName(tabIndex) == name)
+            return static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex));
+    }
+    return _createEmptyTab(name);
+}
+
+void FormContentEditor::_slotViewContentImportCSVFileFileSelected(
+    QString completeFileName, const CSV::FileContent& content, QString newTabName,
+    int selectedExistingTabIndex, bool areExistingPasswordsReplaced, bool isOneTabPerFolder)
 {
     _lastCSVDirectory = QFileInfo(completeFileName).absolutePath();
 
-    // Checked before any tab is created, so that an unreadable file leaves the tabs as they were.
-    {
-        QFile file(completeFileName);
-        if (!file.open(QIODevice::ReadOnly))
-        {
-            viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
-                                     tr("Could not open the file '%1' in read mode (%2).")
-                                         .arg(completeFileName, file.errorString()),
-                                     ViewContentMessageBoxDialog::BUTTON_OK,
-                                     ViewContentMessageBoxDialog::BUTTON_OK);
-            return;
-        }
-    }
-
-    PasswordTable* table;
+    PasswordTable* destinationTable;
     if (!newTabName.isEmpty())
-        table = _createEmptyTab(newTabName);
+        destinationTable = _createEmptyTab(newTabName);
     else
-        table = qobject_cast<PasswordTable*>(ui->tabWidget->widget(selectedExistingTabIndex));
-    if (table == nullptr)
+        destinationTable = qobject_cast<PasswordTable*>(ui->tabWidget->widget(selectedExistingTabIndex));
+    if (destinationTable == nullptr)
         return;
 
-    // Parsed whole before the table is touched: a malformed file changes nothing in it.
-    QList<PasswordTable::Password> importedPasswords;
-    QString errorText;
-    if (CSV::importFileContent(completeFileName, fieldsSeparatorCharacter, importedPasswords, errorText) != 0)
+    // Placed in the lists one by one exactly as insertions would place them, then each table shown
+    // in one rebuild: building a row per insertion would build every row twice.
+    QList<PasswordTable*> changedTables = {destinationTable};
+    QHash<QString, PasswordTable*> folderTables;
+    for (qsizetype index = 0; index < content.passwords.size(); index++)
     {
-        viewPushMessageBoxDialog(
-            ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
-            tr("Could not import the CSV file '%1' (%2).").arg(completeFileName, errorText),
-            ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
-        return;
-    }
-
-    // Placed in the list one by one exactly as insertions would place them, then shown in one rebuild:
-    // building a row per insertion would build every row twice.
-    for (const PasswordTable::Password& importedPassword : importedPasswords)
-    {
+        const PasswordTable::Password& importedPassword = content.passwords[index];
+        const QString& folder = content.folders.value(index);
+        PasswordTable* table = destinationTable;
+        if (isOneTabPerFolder && !folder.isEmpty())
+        {
+            PasswordTable*& folderTable = folderTables[folder];
+            if (folderTable == nullptr)
+            {
+                folderTable = _getOrCreateTab(folder);
+                if (!changedTables.contains(folderTable))
+                    changedTables.append(folderTable);
+            }
+            table = folderTable;
+        }
         if (areExistingPasswordsReplaced)
         {
             // Names compared with case; earlier records of this same file are replaced too.
@@ -129,8 +131,9 @@ void FormContentEditor::_slotViewContentImportCSVFileFileSelected(QString comple
         }
         table->insertPasswordWithoutRow(importedPassword);
     }
-    table->fillTableWithPasswords();
-    ui->tabWidget->setCurrentWidget(table);
+    for (PasswordTable* table : changedTables)
+        table->fillTableWithPasswords();
+    ui->tabWidget->setCurrentWidget(destinationTable);
     _setUnsavedDataPresent(true);
     viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_INFORMATION,
                              tr("Success", "CSV file importation"),

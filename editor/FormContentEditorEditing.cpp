@@ -182,7 +182,7 @@ void FormContentEditor::_slotPushButtonRenameTabClicked()
         return;
     _pendingRequest = PENDING_REQUEST_RENAME_TAB;
     viewPushLineInputDialog(tr("Insert new name"), tr("New tab name:"),
-                            ui->tabWidget->tabText(ui->tabWidget->currentIndex()));
+                            ui->tabWidget->tabName(ui->tabWidget->currentIndex()));
 }
 
 void FormContentEditor::_slotPushButtonDuplicateTabClicked()
@@ -191,7 +191,7 @@ void FormContentEditor::_slotPushButtonDuplicateTabClicked()
         return;
     _pendingRequest = PENDING_REQUEST_DUPLICATE_TAB;
     viewPushLineInputDialog(tr("Insert tab name"), tr("New tab name:"),
-                            ui->tabWidget->tabText(ui->tabWidget->currentIndex()) + tr(" - Copy"));
+                            ui->tabWidget->tabName(ui->tabWidget->currentIndex()) + tr(" - Copy"));
 }
 
 void FormContentEditor::_slotPushButtonRemoveTabClicked()
@@ -201,7 +201,7 @@ void FormContentEditor::_slotPushButtonRemoveTabClicked()
     _pendingRequest = PENDING_REQUEST_REMOVE_TAB;
     viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_QUESTION, tr("Remove tab"),
                              tr("Do you really want to remove the tab called '%1' and all its content?")
-                                 .arg(ui->tabWidget->tabText(ui->tabWidget->currentIndex())),
+                                 .arg(ui->tabWidget->tabName(ui->tabWidget->currentIndex())),
                              ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
                              ViewContentMessageBoxDialog::BUTTON_NO);
 }
@@ -224,7 +224,7 @@ void FormContentEditor::_slotViewContentLineInputDialogInsertionFinished(bool is
         const int tabIndex = ui->tabWidget->currentIndex();
         if (tabIndex < 0)
             return;
-        ui->tabWidget->setTabText(tabIndex, text);
+        ui->tabWidget->setTabName(tabIndex, text);
         _refreshPasswordTablesTabNamesContextMenu(tabIndex);
         break;
     }

@@ -21,7 +21,7 @@ int FormContentEditor::_encodePasswordsToMemoryFormat(unsigned char* pointerBuff
     const int tabCount = ui->tabWidget->count();
     for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
     {
-        if (encoder.appendTabName(ui->tabWidget->tabText(tabIndex)) < 0)
+        if (encoder.appendTabName(ui->tabWidget->tabName(tabIndex)) < 0)
             return -1;
         auto* table = static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex));
         for (const PasswordTable::Password& password : table->passwords)
@@ -75,7 +75,7 @@ void FormContentEditor::_loadPasswordsFromDeviceMemoryBuffer(unsigned char* poin
 PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
 {
     auto* table = new PasswordTable();
-    const int tabIndex = ui->tabWidget->addTab(table, name);
+    const int tabIndex = ui->tabWidget->addNamedTab(table, name);
     connect(table, &PasswordTable::selectionChanged, this, &FormContentEditor::_updateUserInterfaceControls);
     connect(table, &PasswordTable::editRequested, this,
             &FormContentEditor::_slotPushButtonEditPasswordClicked);
@@ -92,7 +92,7 @@ void FormContentEditor::_refreshPasswordTablesTabNamesContextMenu(int currentTab
     QList<QString> tabNames;
     tabNames.reserve(tabCount);
     for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
-        tabNames.append(ui->tabWidget->tabText(tabIndex));
+        tabNames.append(ui->tabWidget->tabName(tabIndex));
     for (int tabIndex = 0; tabIndex < tabCount; tabIndex++)
         static_cast<PasswordTable*>(ui->tabWidget->widget(tabIndex))
             ->updateTabNamesContextMenu(tabNames, currentTabIndex);

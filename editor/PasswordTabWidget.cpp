@@ -1,4 +1,5 @@
 #include "PasswordTabWidget.h"
+#include "PasswordTable.h"
 
 #include <QTabBar>
 
@@ -40,4 +41,24 @@ void PasswordTabWidget::endTabInsertions()
     // Setting a tab's text lays the bar out again, now with the real sizes, and the widget with it.
     if (count() > 0)
         setTabText(0, tabText(0));
+}
+
+int PasswordTabWidget::addNamedTab(QWidget* page, const QString& name)
+{
+    return addTab(page, PasswordTable::getMenuText(name));
+}
+
+QString PasswordTabWidget::tabName(int index) const
+{
+    // Most names hold no "&": they are handed out without a copy (the memory gauge reads them all
+    // on every selection change).
+    QString name = tabText(index);
+    if (name.contains(QLatin1Char('&')))
+        name.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return name;
+}
+
+void PasswordTabWidget::setTabName(int index, const QString& name)
+{
+    setTabText(index, PasswordTable::getMenuText(name));
 }

@@ -16,6 +16,12 @@ public:
 
     void beginTabInsertions();
     void endTabInsertions();
+
+    // Tab names as the user typed them. The tab bar shows each with "&" doubled, which it would
+    // otherwise take for the mark of a keyboard shortcut and hide.
+    int addNamedTab(QWidget* page, const QString& name);
+    QString tabName(int index) const;
+    void setTabName(int index, const QString& name);
 };
 
 #endif

@@ -4,10 +4,15 @@
 #include "FormContentEditor.h"
 #include "PasswordTable.h"
 
+#include <limits>
+
 ViewContentLineInputDialog::ViewContentLineInputDialog(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentLineInputDialog)
 {
     ui->setupUi(this);
+    // A line edit cuts its text at 32767 characters by default: a long tab name offered for renaming
+    // must come back whole.
+    ui->lineEdit->setMaxLength(std::numeric_limits<int>::max());
     connect(ui->pushButtonOk, &QPushButton::clicked, this,
             &ViewContentLineInputDialog::_slotPushButtonOkClicked);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,

@@ -2,6 +2,8 @@
 // the unsaved-data state and the enabling rules, and search.
 #include "Configuration.h"
 #include "FormContentEditor.h"
+#include "PasswordStoreCodec.h"
+#include "PasswordTabWidget.h"
 #include "PasswordTable.h"
 #include "ViewBase.h"
 #include "ViewContentPasswordInformation.h"
@@ -19,6 +21,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextCursor>
 #include <QtTest>
 #include <memory>
 
@@ -48,6 +51,7 @@ private slots:
     }
     void passwordEditorPage();
     void recordsTabsAndEnablingRules();
+    void recordsAndTabNamesStayExact();
     void searchWalkOrder();
 
 private:
@@ -258,6 +262,65 @@ void TestEditing::recordsTabsAndEnablingRules()
     // A store that no longer fits is kept: the gauge shows 0.
     _addTab(QString(140000, QLatin1Char('x')), {});
     QCOMPARE(_child<QLabel>("labelUsedMemoryBytes")->text(), QStringLiteral("Available memory: 0%"));
+}
+
+void TestEditing::recordsAndTabNamesStayExact()
+{
+    // A password longer than a line edit holds by default, a name with blanks around it and a note
+    // whose non-breaking space, U+2028 and CR LF a text document would rewrite.
+    const QString longPassword = QString(40000, QLatin1Char('k')) + QStringLiteral("end");
+    const QString note = QStringLiteral("a\u00A0b\u2028c\r\nd");
+    const QStringList fields = {" spaced ", "login", longPassword, "https://x.example", note};
+    PasswordTable* table = _addTab("R&D", {fields});
+    auto* save = _onPage<QPushButton>("pushButtonSave");
+    auto* login = _onPage<QLineEdit>("lineEditLogin");
+    auto* noteEdit = _onPage<QPlainTextEdit>("textEditNote");
+    const auto stored = [table]()
+    { return QStringList(std::begin(table->passwords[0].data), std::end(table->passwords[0].data)); };
+
+    // Shown whole; nothing changed is nothing to save, and an edit undone is no change either.
+    table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_LOGIN);
+    _click("pushButtonEditPassword");
+    QCOMPARE(_onPage<QLineEdit>("lineEditPassword")->text(), longPassword);
+    QVERIFY(!save->isEnabled());
+    noteEdit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(noteEdit, "x");
+    QVERIFY(save->isEnabled());
+    noteEdit->undo();
+    QVERIFY(!save->isEnabled());
+
+    // Saving a change of the login keeps every other field exactly as it was.
+    login->end(false);
+    QTest::keyClicks(login, "2");
+    save->click();
+    QCOMPARE(stored(), QStringList({" spaced ", "login2", longPassword, "https://x.example", note}));
+
+    // A note the user edits keeps its non-breaking space and U+2028; only its paragraph ends are the
+    // document's own (LF).
+    _click("pushButtonEditPassword");
+    noteEdit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(noteEdit, "!");
+    save->click();
+    QCOMPARE(stored().value(4), QStringLiteral("a\u00A0b\u2028c\nd!"));
+
+    // "&" in a tab name is shown as typed (no shortcut mark) in the tab bar and the row menus, and
+    // stored as typed.
+    auto* tabs = static_cast<PasswordTabWidget*>(_tabs);
+    QCOMPARE(tabs->tabName(0), QStringLiteral("R&D"));
+    QCOMPARE(QKeySequence::mnemonic(_tabs->tabText(0)), QKeySequence());
+    QCOMPARE(_menuEntries(0, 2), QStringList({"R&&D=0"}));
+    _click("pushButtonRenameTab");
+    QCOMPARE(_child<QLineEdit>("lineEdit", _window->viewGetContent(V::VIEW_ID_LINE_INPUT_DIALOG))->text(),
+             QStringLiteral("R&D"));
+    _answerLineInput("Q&&A & more");
+    QCOMPARE(tabs->tabName(0), QStringLiteral("Q&&A & more"));
+    QByteArray image(PasswordStoreCodec::MEMORY_SIZE, '\0');
+    QVERIFY(_window->_encodePasswordsToMemoryFormat(reinterpret_cast<unsigned char*>(image.data())) >= 0);
+    QList<PasswordStoreCodec::Tab> parsedTabs;
+    PasswordStoreCodec::parse(reinterpret_cast<unsigned char*>(image.data()), &parsedTabs);
+    QCOMPARE(parsedTabs.value(0).name, QStringLiteral("Q&&A & more"));
+    QCOMPARE(parsedTabs.value(0).passwords.value(0).data[PasswordTable::PASSWORD_DATA_ID_PASSWORD],
+             longPassword);
 }
 
 void TestEditing::searchWalkOrder()

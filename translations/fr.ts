@@ -27,6 +27,50 @@
         <source>The file holds a null character on line %1: it is not a text file.</source>
         <translation>Le fichier contient un caractère nul à la ligne %1 : ce n&apos;est pas un fichier texte.</translation>
     </message>
+    <message>
+        <source>Line %1: one column, where the column names line has %2.</source>
+        <translation>Ligne %1 : une colonne, alors que la ligne des noms de colonnes en a %2.</translation>
+    </message>
+    <message>
+        <source>Line %1: one column, where the other lines have %2.</source>
+        <translation>Ligne %1 : une colonne, alors que les autres lignes en ont %2.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 columns, where the column names line has %3.</source>
+        <translation>Ligne %1 : %2 colonnes, alors que la ligne des noms de colonnes en a %3.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 columns, where the other lines have %3.</source>
+        <translation>Ligne %1 : %2 colonnes, alors que les autres lignes en ont %3.</translation>
+    </message>
+    <message>
+        <source>Line %1: text follows the closing double quote of column %2.</source>
+        <translation>Ligne %1 : du texte suit le guillemet fermant de la colonne %2.</translation>
+    </message>
+    <message>
+        <source>Line %1 names the columns of a program this import does not know: it is left out, and the other lines are read as name, login, password, web site and note.</source>
+        <translation>La ligne %1 nomme les colonnes d&apos;un programme que cette importation ne connaît pas : elle est ignorée, et les autres lignes sont lues comme nom, identifiant, mot de passe, site web et note.</translation>
+    </message>
+    <message>
+        <source>Could not open the file in read mode (%1).</source>
+        <translation>Impossible d&apos;ouvrir le fichier en lecture (%1).</translation>
+    </message>
+    <message>
+        <source>Pavisor Key Manager, or any file of five columns: name, login, password, web site and note</source>
+        <translation>Pavisor Key Manager, ou tout fichier de cinq colonnes : nom, identifiant, mot de passe, site web et note</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>Chrome, Edge or another Chromium browser</source>
+        <translation>Chrome, Edge ou un autre navigateur Chromium</translation>
+    </message>
+    <message>
+        <source>KeePass (CSV 1.x, also written by KeePass 2)</source>
+        <translation>KeePass (CSV 1.x, écrit aussi par KeePass 2)</translation>
+    </message>
 </context>
 <context>
     <name>Device</name>
@@ -449,14 +493,6 @@ Voulez-vous vraiment quitter ?</translation>
     <message>
         <source>The current tab passwords were successfully exported to a CSV file.</source>
         <translation>Les mots de passe de l&apos;onglet courant ont été exportés avec succès dans un fichier CSV.</translation>
-    </message>
-    <message>
-        <source>Could not open the file &apos;%1&apos; in read mode (%2).</source>
-        <translation>Impossible d&apos;ouvrir le fichier &apos;%1&apos; en lecture (%2).</translation>
-    </message>
-    <message>
-        <source>Could not import the CSV file &apos;%1&apos; (%2).</source>
-        <translation>Impossible d&apos;importer le fichier CSV &apos;%1&apos; (%2).</translation>
     </message>
     <message>
         <source>Success</source>
@@ -1154,6 +1190,74 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Selected file: %1</source>
         <translation>Fichier choisi : %1</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Aperçu</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>ID / Login / Email</source>
+        <translation>Identifiant / Login / E-mail</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>Web site / URL</source>
+        <translation>Site web / URL</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Lines that will not be imported:</source>
+        <translation>Lignes qui ne seront pas importées :</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Dossiers</translation>
+    </message>
+    <message>
+        <source>One tab per folder (records without a folder go to the destination tab)</source>
+        <translation>Un onglet par dossier (les fiches sans dossier vont dans l&apos;onglet de destination)</translation>
+    </message>
+    <message>
+        <source>Everything into the destination tab</source>
+        <translation>Tout dans l&apos;onglet de destination</translation>
+    </message>
+    <message>
+        <source>This file cannot be imported: %1</source>
+        <translation>Ce fichier ne peut pas être importé : %1</translation>
+    </message>
+    <message>
+        <source>Recognised format: %1.</source>
+        <translation>Format reconnu : %1.</translation>
+    </message>
+    <message>
+        <source>No record can be imported from this file.</source>
+        <translation>Aucune fiche ne peut être importée de ce fichier.</translation>
+    </message>
+    <message>
+        <source>One record will be imported:</source>
+        <translation>Une fiche sera importée :</translation>
+    </message>
+    <message>
+        <source>%1 records will be imported:</source>
+        <translation>%1 fiches seront importées :</translation>
+    </message>
+    <message>
+        <source>%1 records will be imported; the first %2 are shown:</source>
+        <translation>%1 fiches seront importées ; les %2 premières sont affichées :</translation>
+    </message>
+    <message>
+        <source>... (%1 lines in all)</source>
+        <translation>... (%1 lignes en tout)</translation>
     </message>
 </context>
 <context>

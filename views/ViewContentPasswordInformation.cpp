@@ -10,6 +10,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <limits>
+
 namespace
 {
 constexpr int GENERATION_MODE_AUTO = 0;
@@ -22,6 +24,11 @@ ViewContentPasswordInformation::ViewContentPasswordInformation(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentPasswordInformation)
 {
     ui->setupUi(this);
+    // A line edit cuts its text at 32767 characters by default: a long key or certificate pasted in
+    // a record must come back whole.
+    for (QLineEdit* lineEdit :
+         {ui->lineEditName, ui->lineEditLogin, ui->lineEditPassword, ui->lineEditWebSite})
+        lineEdit->setMaxLength(std::numeric_limits<int>::max());
     // Loaded before the connections, so that restoring them does not write them back.
     _loadGenerationSettings();
     _updateGenerationControls();
@@ -83,6 +90,8 @@ void ViewContentPasswordInformation::enterView()
     ui->lineEditPassword->setText(_password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD]);
     ui->lineEditWebSite->setText(_password.data[PasswordTable::PASSWORD_DATA_ID_URL]);
     ui->textEditNote->setPlainText(_password.data[PasswordTable::PASSWORD_DATA_ID_NOTE]);
+    // From here on, "modified" means edited by the user (an edit undone is no edit).
+    ui->textEditNote->document()->setModified(false);
     // The generation choices stay as the user left them.
     _updateGenerationControls();
 
@@ -148,18 +157,31 @@ void ViewContentPasswordInformation::_updateControls()
     ui->pushButtonShowPassword->setEnabled(!password.isEmpty());
     ui->pushButtonCopyPassword->setEnabled(!password.isEmpty());
 
-    // Nothing to save without a name, nor when everything is as it was.
-    const QString name = ui->lineEditName->text().trimmed();
-    bool isSavable = false;
-    if (!name.isEmpty())
-    {
-        isSavable = name != _password.data[PasswordTable::PASSWORD_DATA_ID_NAME] ||
-                    ui->lineEditLogin->text() != _password.data[PasswordTable::PASSWORD_DATA_ID_LOGIN] ||
-                    password != _password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD] ||
-                    ui->lineEditWebSite->text() != _password.data[PasswordTable::PASSWORD_DATA_ID_URL] ||
-                    ui->textEditNote->toPlainText() != _password.data[PasswordTable::PASSWORD_DATA_ID_NOTE];
-    }
-    ui->pushButtonSave->setEnabled(isSavable);
+    // Nothing to save without a name, nor when what would be saved is what was there.
+    PasswordTable::Password editedPassword;
+    _getEditedPassword(&editedPassword);
+    ui->pushButtonSave->setEnabled(!editedPassword.data[PasswordTable::PASSWORD_DATA_ID_NAME].isEmpty() &&
+                                   editedPassword != _password);
+    PasswordTable::clearPassword(&editedPassword);
+}
+
+void ViewContentPasswordInformation::_getEditedPassword(PasswordTable::Password* pointerPassword)
+{
+    // The name is trimmed only once the user has changed it: an imported name keeps its blanks.
+    const QString& name = _password.data[PasswordTable::PASSWORD_DATA_ID_NAME];
+    const QString typedName = ui->lineEditName->text();
+    pointerPassword->data[PasswordTable::PASSWORD_DATA_ID_NAME] =
+        typedName == name ? name : typedName.trimmed();
+    pointerPassword->data[PasswordTable::PASSWORD_DATA_ID_LOGIN] = ui->lineEditLogin->text();
+    pointerPassword->data[PasswordTable::PASSWORD_DATA_ID_PASSWORD] = ui->lineEditPassword->text();
+    pointerPassword->data[PasswordTable::PASSWORD_DATA_ID_URL] = ui->lineEditWebSite->text();
+    // The document gives back its plain text with non-breaking spaces made spaces and every line end
+    // (CR LF, CR, U+2028) made LF: a note the user did not touch is kept as it came. An edited one
+    // is taken raw, so that only its line ends between paragraphs become LF.
+    QTextDocument* note = ui->textEditNote->document();
+    pointerPassword->data[PasswordTable::PASSWORD_DATA_ID_NOTE] =
+        note->isModified() ? note->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'))
+                           : _password.data[PasswordTable::PASSWORD_DATA_ID_NOTE];
 }
 
 void ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked()
@@ -194,11 +216,7 @@ void ViewContentPasswordInformation::_slotPushButtonGeneratePasswordClicked(bool
 void ViewContentPasswordInformation::_slotPushButtonSaveClicked(bool)
 {
     auto* password = new PasswordTable::Password;
-    password->data[PasswordTable::PASSWORD_DATA_ID_NAME] = ui->lineEditName->text().trimmed();
-    password->data[PasswordTable::PASSWORD_DATA_ID_LOGIN] = ui->lineEditLogin->text();
-    password->data[PasswordTable::PASSWORD_DATA_ID_PASSWORD] = ui->lineEditPassword->text();
-    password->data[PasswordTable::PASSWORD_DATA_ID_URL] = ui->lineEditWebSite->text();
-    password->data[PasswordTable::PASSWORD_DATA_ID_NOTE] = ui->textEditNote->toPlainText();
+    _getEditedPassword(password);
     // The only page that emits before it pops: the receiver inserts into the table under this page.
     emit passwordModified(password, _passwordIndex);
     pointerFormContentEditor->viewPopPage(this);

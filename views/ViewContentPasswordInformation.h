@@ -42,6 +42,8 @@ private:
     bool _isNoteBeingCleaned = false;
 
     void _updateControls();
+    // The record as Save would hand it over.
+    void _getEditedPassword(PasswordTable::Password* pointerPassword);
     void _updateGenerationControls();
     void _loadGenerationSettings();
     void _storeGenerationSettings();
