@@ -189,8 +189,14 @@ int BenchEditing::run()
               10, [&](int) { _dismissMessageBox(); }, [&](int) { _window._searchText(true); }));
     _dismissMessageBox();
 
+    // Each run from the editor page: the record editor opens from there only.
     print("open_record_editor", measure(
-                                    10, [&](int run) { _table(0)->tableWidget()->setCurrentCell(run, 0); },
+                                    10,
+                                    [&](int run)
+                                    {
+                                        _window.viewPop(FormContentEditor::VIEW_ID_CONTENT_EDITOR);
+                                        _table(0)->tableWidget()->setCurrentCell(run, 0);
+                                    },
                                     [&](int) { _window._slotPushButtonEditPasswordClicked(); }));
     _window.viewPop(FormContentEditor::VIEW_ID_PREVIOUS);
     print("save_edited_record",

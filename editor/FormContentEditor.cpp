@@ -25,6 +25,7 @@
 #include "ViewContentStartMenu.h"
 #include "ViewContentWriteDevice.h"
 
+#include <QApplication>
 #include <QKeySequence>
 #include <QNetworkAccessManager>
 #include <QShortcut>
@@ -105,6 +106,8 @@ FormContentEditor::FormContentEditor(QWidget* parent)
 
 FormContentEditor::~FormContentEditor()
 {
+    // The widgets that go with the window move the focus: the lock's focus guard must not answer then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // Never leave a copied password behind on the system clipboard (also when the locked page quits).
     SecretClipboard::clearCopiedText();
     delete _pointerShortcutFind;
