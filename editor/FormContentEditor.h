@@ -149,6 +149,8 @@ private:
     // A workflow owns a device (from its acquisition to its release), or the backup memory of the
     // opened device is still arriving: device actions then do nothing.
     bool _isDeviceBusy() const;
+    // A device action starts only from its page, and only while no device is in use.
+    bool _isDeviceActionAllowed(bool isStartMenuAllowed);
     void _updateDeviceActions();
     // The answer of either master password page: a confirmed password is kept as the candidate, which
     // becomes the master password only once the device opens with it (or a save under it is verified);

@@ -126,9 +126,14 @@ void FormContentEditor::_updateDeviceActions()
     if (!_backgroundRead.isRunning())
         return;
     for (QAction* action : {ui->actionOpenDevice, ui->actionEraseDevice, ui->actionCopyDevice,
-                            ui->actionChangeDeviceName, ui->actionDisplaySerialNumber, _pointerActionWriteDevice,
-                            _pointerActionChangePasswordThenWriteDevice})
+                            ui->actionChangeDeviceName, ui->actionDisplaySerialNumber,
+                            _pointerActionWriteDevice, _pointerActionChangePasswordThenWriteDevice})
         action->setEnabled(false);
+}
+
+bool FormContentEditor::_isDeviceActionAllowed(bool isStartMenuAllowed)
+{
+    return !_isDeviceBusy() && _isEditorActionAllowed(isStartMenuAllowed);
 }
 
 QString FormContentEditor::_selectedDeviceUsbSerialNumber() const
@@ -249,7 +254,7 @@ int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsi
 
 void FormContentEditor::_slotActionOpenDeviceClicked()
 {
-    if (_isDeviceBusy() || !_isEditorActionAllowed(true))
+    if (!_isDeviceActionAllowed(true))
         return;
     // Opening replaces the editor's content: unsaved changes go only if the user says so.
     if (_isUnsavedDataPresent)
@@ -331,7 +336,6 @@ void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFini
 
 void FormContentEditor::_showDecryptedImage(const unsigned char* plaintext)
 {
-    ui->actionImportCSV->setEnabled(true);
     viewReplace(VIEW_ID_CONTENT_EDITOR);
     viewClear();
     // Builds the tabs; each table builds its table widget when first shown.
@@ -491,7 +495,7 @@ bool FormContentEditor::_askRepair(Device::MemoryId damagedMemory)
 
 void FormContentEditor::_slotActionShowDeviceInformation(bool)
 {
-    if (_isDeviceBusy() || !_isEditorActionAllowed(true))
+    if (!_isDeviceActionAllowed(true))
         return;
     _pendingRequest = PENDING_REQUEST_SHOW_DEVICE_INFORMATION;
     // The information page reads the device and releases it itself.

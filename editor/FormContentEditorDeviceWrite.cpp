@@ -120,7 +120,7 @@ void FormContentEditor::_showDeviceWriteErrorMessage(const QString& title, const
 
 void FormContentEditor::_slotActionWriteDeviceTriggered()
 {
-    if (_isDeviceBusy() || !_isEditorActionAllowed(false))
+    if (!_isDeviceActionAllowed(false))
         return;
     // A plain save writes under the master password of the records.
     _forgetCandidateMasterPassword();
@@ -136,7 +136,7 @@ void FormContentEditor::_startSaveDevice()
 
 void FormContentEditor::_slotActionChangePasswordThenWriteDeviceTriggered()
 {
-    if (_isDeviceBusy() || !_isEditorActionAllowed(false))
+    if (!_isDeviceActionAllowed(false))
         return;
     viewPush(VIEW_ID_INSERT_WRITING_MASTER_PASSWORD);
 }
@@ -301,7 +301,7 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterWrite()
 
 void FormContentEditor::_slotActionEraseDeviceTriggered(bool)
 {
-    if (_isDeviceBusy() || !_isEditorActionAllowed(true))
+    if (!_isDeviceActionAllowed(true))
         return;
     _pendingRequest = PENDING_REQUEST_ERASE_DEVICE;
     viewPush(VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_1);
@@ -364,7 +364,7 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterErase()
 
 void FormContentEditor::_slotActionCopyDeviceTriggered(bool)
 {
-    if (_isDeviceBusy() || !_isEditorActionAllowed(true))
+    if (!_isDeviceActionAllowed(true))
         return;
     _wipeCopySecrets();
     viewPush(VIEW_ID_DEVICE_COPY_WIZARD_PAGE_1);
@@ -512,7 +512,7 @@ void FormContentEditor::_handleDeviceReadRequestForCopyWizardTargetDevice()
 
 void FormContentEditor::_slotActionChangeDeviceNameTriggered(bool)
 {
-    if (_isDeviceBusy() || !_isEditorActionAllowed(true))
+    if (!_isDeviceActionAllowed(true))
         return;
     _pendingRequest = PENDING_REQUEST_CHANGE_DEVICE_NAME;
     if (_selectDevice() == 0)
