@@ -141,7 +141,7 @@ int main(int argc, char** argv)
     PasswordTable sourceTable;
     sourceTable.passwords = makeRecords();
     QString errorText;
-    if (CSV::exportTabToFile(fileName, &sourceTable, errorText) != 0)
+    if (CSV::exportTabToFile(fileName, sourceTable.passwords, errorText) != 0)
     {
         std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(fileName), qPrintable(errorText));
         return 1;
@@ -189,7 +189,7 @@ int main(int argc, char** argv)
     import();
     QApplication::processEvents();
     auto* importedTable = static_cast<PasswordTable*>(tabWidget->widget(0));
-    print("csv_export_tab", bestOf([&]() { CSV::exportTabToFile(fileName, importedTable, errorText); }));
+    print("csv_export_tab", bestOf([&]() { CSV::exportTabToFile(fileName, importedTable->passwords, errorText); }));
 
     // Another program's export: read alone, then chosen on the import page until its preview (format,
     // count, first rows, folder choice) is laid out and painted.

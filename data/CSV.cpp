@@ -13,8 +13,8 @@ namespace
 constexpr char CHARACTER_QUOTE = '"';
 constexpr char CHARACTER_LINE_FEED = '\n';
 
-static_assert(CSVFormats::FIELD_COUNT == PasswordTable::PASSWORD_DATA_IDS_COUNT &&
-                  int(CSVFormats::TARGET_NOTE) == int(PasswordTable::PASSWORD_DATA_ID_NOTE),
+static_assert(CSVFormats::FIELD_COUNT == PasswordRecord::FIELD_COUNT &&
+                  int(CSVFormats::TARGET_NOTE) == int(PasswordRecord::FIELD_NOTE),
               "imported fields land in the record fields of the same index");
 
 QString describeProblem(const CSVReader::Problem& problem, bool isFormatKnown)
@@ -48,7 +48,7 @@ QString describeProblem(const CSVReader::Problem& problem, bool isFormatKnown)
 
 void CSV::FileContent::wipe()
 {
-    for (PasswordTable::Password& password : passwords)
+    for (PasswordRecord& password : passwords)
         for (QString& field : password.data)
             wipeText(field);
     for (QString& folder : folders)
@@ -128,8 +128,8 @@ int CSV::readFile(const QString& completeFileName, QChar fieldsSeparatorCharacte
     content.folders.reserve(result.records.size());
     for (CSVFormats::Record& record : result.records)
     {
-        PasswordTable::Password& password = content.passwords.emplace_back();
-        for (int field = 0; field < PasswordTable::PASSWORD_DATA_IDS_COUNT; field++)
+        PasswordRecord& password = content.passwords.emplace_back();
+        for (int field = 0; field < PasswordRecord::FIELD_COUNT; field++)
             password.data[field] = std::move(record.fields[field]);
         content.folders.append(std::move(record.folder));
     }
@@ -140,7 +140,52 @@ int CSV::readFile(const QString& completeFileName, QChar fieldsSeparatorCharacte
     return 0;
 }
 
-int CSV::exportTabToFile(const QString& completeFileName, const PasswordTable* pointerPasswordTable,
+int CSV::writeRecords(QIODevice* device, const QList<PasswordRecord>& passwords, QString& referenceErrorText)
+{
+    // The whole file is built in one buffer of its exact size, so that no grown copy of the passwords
+    // is left behind unwiped.
+    qsizetype textSize = 0;
+    for (const PasswordRecord& password : passwords)
+        for (const QString& field : password.data)
+            textSize += field.size() + field.count(QLatin1Char(CHARACTER_QUOTE)) + 3;
+
+    QString text;
+    text.reserve(textSize);
+    for (const PasswordRecord& password : passwords)
+    {
+        for (int fieldIndex = 0; fieldIndex < PasswordRecord::FIELD_COUNT; fieldIndex++)
+        {
+            text.append(QLatin1Char(CHARACTER_QUOTE));
+            for (const QChar character : password.data[fieldIndex])
+            {
+                if (character == QLatin1Char(CHARACTER_QUOTE))
+                    text.append(QLatin1Char(CHARACTER_QUOTE));
+                text.append(character);
+            }
+            text.append(QLatin1Char(CHARACTER_QUOTE));
+            text.append(
+                QLatin1Char(fieldIndex + 1 < PasswordRecord::FIELD_COUNT ? ',' : CHARACTER_LINE_FEED));
+        }
+    }
+
+    // UTF-8 needs at most three bytes per UTF-16 code unit.
+    QByteArray bytes(text.size() * 3, Qt::Uninitialized);
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    const qsizetype byteCount = encoder.appendToBuffer(bytes.data(), text) - bytes.data();
+    wipeText(text);
+
+    // A copy that silently misses its end would only be found out when it is needed.
+    const bool isWritten = device->write(bytes.constData(), byteCount) == byteCount;
+    wipeBytes(bytes);
+    if (!isWritten)
+    {
+        referenceErrorText = device->errorString();
+        return -1;
+    }
+    return 0;
+}
+
+int CSV::exportTabToFile(const QString& completeFileName, const QList<PasswordRecord>& passwords,
                          QString& referenceErrorText)
 {
     // The file is replaced by a new one: a device node or a pipe chosen by mistake stays what it is.
@@ -163,45 +208,11 @@ int CSV::exportTabToFile(const QString& completeFileName, const PasswordTable* p
     // refuses, which is no reason to stop.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    // The whole file is built in one buffer of its exact size, so that no grown copy of the passwords
-    // is left behind unwiped.
-    const QList<PasswordTable::Password>& passwords = pointerPasswordTable->passwords;
-    qsizetype textSize = 0;
-    for (const PasswordTable::Password& password : passwords)
-        for (const QString& field : password.data)
-            textSize += field.size() + field.count(QLatin1Char(CHARACTER_QUOTE)) + 3;
-
-    QString text;
-    text.reserve(textSize);
-    for (const PasswordTable::Password& password : passwords)
+    referenceErrorText.clear();
+    if (writeRecords(&file, passwords, referenceErrorText) != 0 || !file.commit())
     {
-        for (int fieldIndex = 0; fieldIndex < PasswordTable::PASSWORD_DATA_IDS_COUNT; fieldIndex++)
-        {
-            text.append(QLatin1Char(CHARACTER_QUOTE));
-            for (const QChar character : password.data[fieldIndex])
-            {
-                if (character == QLatin1Char(CHARACTER_QUOTE))
-                    text.append(QLatin1Char(CHARACTER_QUOTE));
-                text.append(character);
-            }
-            text.append(QLatin1Char(CHARACTER_QUOTE));
-            text.append(QLatin1Char(
-                fieldIndex + 1 < PasswordTable::PASSWORD_DATA_IDS_COUNT ? ',' : CHARACTER_LINE_FEED));
-        }
-    }
-
-    // UTF-8 needs at most three bytes per UTF-16 code unit.
-    QByteArray bytes(text.size() * 3, Qt::Uninitialized);
-    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-    const qsizetype byteCount = encoder.appendToBuffer(bytes.data(), text) - bytes.data();
-    wipeText(text);
-
-    // A copy that silently misses its end would only be found out when it is needed.
-    const bool isWritten = file.write(bytes.constData(), byteCount) == byteCount;
-    wipeBytes(bytes);
-    if (!isWritten || !file.commit())
-    {
-        referenceErrorText = file.errorString();
+        if (referenceErrorText.isEmpty())
+            referenceErrorText = file.errorString();
         file.cancelWriting();
         return -1;
     }

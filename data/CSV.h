@@ -1,10 +1,11 @@
 #ifndef CSV_H
 #define CSV_H
 
-#include "PasswordTable.h"
+#include "PasswordRecord.h"
 
 #include <QChar>
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 
@@ -27,7 +28,7 @@ public:
     {
         // The program the file was recognised as coming from, or our own five-column format.
         QString formatName;
-        QList<PasswordTable::Password> passwords;
+        QList<PasswordRecord> passwords;
         // The folder of each record (empty for none), in the order of passwords.
         QList<QString> folders;
         // At least one record has a folder.
@@ -47,8 +48,12 @@ public:
     // Writes the records of the table, in list order, to a temporary file that replaces the file
     // only once it is complete: 0 with the error text cleared, or -1 with it set (the file is then as
     // it was).
-    static int exportTabToFile(const QString& completeFileName, const PasswordTable* pointerPasswordTable,
+    static int exportTabToFile(const QString& completeFileName, const QList<PasswordRecord>& passwords,
                                QString& referenceErrorText);
+    // Writes the records in that format to `device` (a file, standard output): 0, or -1 with
+    // referenceErrorText set.
+    static int writeRecords(QIODevice* device, const QList<PasswordRecord>& passwords,
+                            QString& referenceErrorText);
 };
 
 #endif

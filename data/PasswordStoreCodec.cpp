@@ -63,7 +63,7 @@ int Encoder::appendTabName(const QString& name)
     return _appendText(name, BYTE_TAB_NAME_END);
 }
 
-int Encoder::appendPassword(const PasswordTable::Password& password)
+int Encoder::appendPassword(const PasswordRecord& password)
 {
     for (const QString& field : password.data)
     {
@@ -92,7 +92,7 @@ int encode(const QList<Tab>& tabs, unsigned char* pointerBuffer)
     {
         if (encoder.appendTabName(tab.name) < 0)
             return -1;
-        for (const PasswordTable::Password& password : tab.passwords)
+        for (const PasswordRecord& password : tab.passwords)
         {
             if (encoder.appendPassword(password) < 0)
                 return -1;
@@ -127,7 +127,7 @@ int parse(const unsigned char* pointerBuffer, QList<Tab>* tabs)
     int accumulatorLength = 0;
     int accumulatorHighWaterMark = 0;
     int fieldIndex = 0;
-    PasswordTable::Password pendingPassword;
+    PasswordRecord pendingPassword;
     qsizetype currentTabIndex = -1;
     int result = PARSE_RESULT_SCAN_LIMIT_REACHED;
 
@@ -140,7 +140,7 @@ int parse(const unsigned char* pointerBuffer, QList<Tab>* tabs)
             accumulatorHighWaterMark = std::max(accumulatorHighWaterMark, accumulatorLength);
             accumulatorLength = 0;
             fieldIndex++;
-            if (fieldIndex == PasswordTable::PASSWORD_DATA_IDS_COUNT)
+            if (fieldIndex == PasswordRecord::FIELD_COUNT)
             {
                 // Fields with no tab to hold them: the data are not a store.
                 if (currentTabIndex < 0)

@@ -1,7 +1,7 @@
 #ifndef PASSWORDSTORECODEC_H
 #define PASSWORDSTORECODEC_H
 
-#include "PasswordTable.h"
+#include "PasswordRecord.h"
 
 #include <QByteArray>
 #include <QList>
@@ -27,7 +27,7 @@ constexpr unsigned char BYTE_STORE_END = 0x04;
 struct Tab
 {
     QString name;
-    QList<PasswordTable::Password> passwords;
+    QList<PasswordRecord> passwords;
 };
 
 // Writes a store from offset 0, one piece at a time, testing the room before every write so that
@@ -44,7 +44,7 @@ public:
 
     // 0 on success, -1 when the piece does not fit (every later call then fails too).
     int appendTabName(const QString& name);
-    int appendPassword(const PasswordTable::Password& password);
+    int appendPassword(const PasswordRecord& password);
     // Writes the end byte: the number of bytes still free after it (0 to 130947), or -1.
     int finish();
 

@@ -36,16 +36,6 @@ QTableWidgetItem* newCellItem(const QString& text)
 }
 } // namespace
 
-bool PasswordTable::Password::operator==(const Password& other) const
-{
-    for (int i = 0; i < PASSWORD_DATA_IDS_COUNT; i++)
-    {
-        if (data[i] != other.data[i])
-            return false;
-    }
-    return true;
-}
-
 PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent)
 {
     // Hidden until shown (see hideEvent()).

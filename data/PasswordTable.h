@@ -1,6 +1,8 @@
 #ifndef PASSWORDTABLE_H
 #define PASSWORDTABLE_H
 
+#include "PasswordRecord.h"
+
 #include <QFont>
 #include <QList>
 #include <QString>
@@ -32,22 +34,16 @@ public:
     // Field indexes of a record; column c of the table shows field c, and the store keeps this order.
     enum PasswordDataId
     {
-        PASSWORD_DATA_ID_NAME,
-        PASSWORD_DATA_ID_LOGIN,
-        PASSWORD_DATA_ID_PASSWORD,
-        PASSWORD_DATA_ID_URL,
-        PASSWORD_DATA_ID_NOTE,
-        PASSWORD_DATA_IDS_COUNT
+        PASSWORD_DATA_ID_NAME = PasswordRecord::FIELD_NAME,
+        PASSWORD_DATA_ID_LOGIN = PasswordRecord::FIELD_LOGIN,
+        PASSWORD_DATA_ID_PASSWORD = PasswordRecord::FIELD_PASSWORD,
+        PASSWORD_DATA_ID_URL = PasswordRecord::FIELD_URL,
+        PASSWORD_DATA_ID_NOTE = PasswordRecord::FIELD_NOTE,
+        PASSWORD_DATA_IDS_COUNT = PasswordRecord::FIELD_COUNT
     };
 
     // One password record: five texts indexed by PasswordDataId, empty when new.
-    struct Password
-    {
-        QString data[PASSWORD_DATA_IDS_COUNT];
-
-        bool operator==(const Password& other) const;
-        bool operator!=(const Password& other) const { return !(*this == other); }
-    };
+    using Password = PasswordRecord;
 
     explicit PasswordTable(QWidget* parent = nullptr);
     ~PasswordTable() override;

@@ -332,11 +332,6 @@ private slots:
     // Inactivity lock, clipboard, update check, close guard, settings, help and about
     // (FormContentEditorLock.cpp).
 public:
-    // Decrypts a copy of `image` into `work` with `password`, trying schemes 2, 1, 0. 0: the
-    // plaintext store is in `work`; 1: no scheme opened it; negative: decryption failed. `work`
-    // holds nothing unless 0.
-    static int decryptMemoryImage(const QString& password, const unsigned char* image, unsigned char* work);
-
     // Asks the product web site for the latest version: once at start (unless disabled in the
     // settings) and whenever the user asks from the Help menu.
     void checkForApplicationUpdate();

@@ -63,7 +63,7 @@ void FormContentEditor::_slotActionExportCSVTriggered(bool)
     _lastCSVDirectory = QFileInfo(fileName).absolutePath();
 
     QString errorText;
-    if (CSV::exportTabToFile(fileName, table, errorText) != 0)
+    if (CSV::exportTabToFile(fileName, table->passwords, errorText) != 0)
     {
         viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
                                  tr("Could not export the CSV file '%1' (%2).").arg(fileName, errorText),

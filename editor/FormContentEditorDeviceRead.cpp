@@ -4,6 +4,7 @@
 #include "ui_FormContentEditor.h"
 
 #include "Device.h"
+#include "MemoryImage.h"
 #include "PasswordTable.h"
 #include "Security.h"
 #include "ViewContentDeviceSelection.h"
@@ -93,27 +94,6 @@ struct PlaintextBuffer
 };
 } // namespace
 
-// Decrypts a copy of `image` into `work` with `password`, trying schemes 2, 1, 0 (each on a fresh
-// copy: a scheme that says no may have scrambled its buffer). 0: the plaintext store is in `work`;
-// 1: no scheme opened it; negative: decryption failed. `work` holds nothing unless 0.
-int FormContentEditor::decryptMemoryImage(const QString& password, const unsigned char* image,
-                                          unsigned char* work)
-{
-    int result = 1;
-    for (Security::EncryptionSchemeId scheme :
-         {Security::ENCRYPTION_SCHEME_ID_2, Security::ENCRYPTION_SCHEME_ID_1,
-          Security::ENCRYPTION_SCHEME_ID_0})
-    {
-        std::memcpy(work, image, Device::MEMORY_SIZE);
-        result = Security::decryptMemoryData(password, scheme, work);
-        if (result <= 0)
-            break;
-    }
-    if (result != 0)
-        wipeMemory(work, Device::MEMORY_SIZE);
-    return result;
-}
-
 bool FormContentEditor::_isDeviceBusy() const
 {
     return Device::getSelectedDevice() != nullptr || _backgroundRead.isRunning();
@@ -196,12 +176,12 @@ int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsi
     DeviceMemoryHealth::Memories health;
     health.areEqual = std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
 
-    int result = decryptMemoryImage(password, mainImage, plaintext);
+    int result = MemoryImage::decrypt(password, mainImage, plaintext);
     int backupResult = result;
     PlaintextBuffer backupPlaintext;
     // Equal memories open alike; differing ones are each tried, the main one first.
     if (result >= 0 && !health.areEqual)
-        backupResult = decryptMemoryImage(password, backupImage, backupPlaintext.get());
+        backupResult = MemoryImage::decrypt(password, backupImage, backupPlaintext.get());
     if (result < 0 || backupResult < 0)
     {
         wipeMemory(plaintext, Device::MEMORY_SIZE);
@@ -377,8 +357,8 @@ void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
         return;
     }
 
-    const int result = decryptMemoryImage(_candidateMasterPassword,
-                                          device->getMemoryBuffer(Device::MEMORY_ID_MAIN), plaintext.get());
+    const int result = MemoryImage::decrypt(_candidateMasterPassword,
+                                            device->getMemoryBuffer(Device::MEMORY_ID_MAIN), plaintext.get());
     if (result < 0)
     {
         _forgetCandidateMasterPassword();
@@ -448,7 +428,7 @@ void FormContentEditor::_slotBackgroundReadFinished(int result)
     if (!health.areEqual)
     {
         PlaintextBuffer plaintext;
-        const int backupResult = decryptMemoryImage(_masterPassword, backupImage, plaintext.get());
+        const int backupResult = MemoryImage::decrypt(_masterPassword, backupImage, plaintext.get());
         health.backup =
             backupResult == 0 ? DeviceMemoryHealth::STATE_OLDER_CONTENT : unopenedState(backupImage);
         _deviceMemoryHealth.set(usbSerialNumber, health);

@@ -9,6 +9,7 @@
 #include "FormContentEditor.h"
 
 #include "Device.h"
+#include "MemoryImage.h"
 #include "Security.h"
 #include "ViewContentReadDevice.h"
 #include "ViewContentWriteDevice.h"
@@ -26,7 +27,7 @@ int opensWithAny(const QStringList& passwords, const unsigned char* image)
     int result = 1;
     for (const QString& password : passwords)
     {
-        result = FormContentEditor::decryptMemoryImage(password, image, work.get());
+        result = MemoryImage::decrypt(password, image, work.get());
         if (result <= 0)
             break;
     }

@@ -139,7 +139,7 @@ private slots:
         QString errorText = u"stale"_s;
         for (const QString& target : {path, folder.filePath(u"new.csv"_s)})
         {
-            QCOMPARE(CSV::exportTabToFile(target, &table, errorText), 0);
+            QCOMPARE(CSV::exportTabToFile(target, table.passwords, errorText), 0);
             QVERIFY(errorText.isEmpty());
             QCOMPARE(readBytes(target), expected);
             QCOMPARE(QFile::permissions(target) & others, QFile::Permissions());
@@ -168,7 +168,7 @@ private slots:
         rlimit limit = previousLimit;
         limit.rlim_cur = 65536;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const int result = CSV::exportTabToFile(path, &table, errorText);
+        const int result = CSV::exportTabToFile(path, table.passwords, errorText);
         setrlimit(RLIMIT_FSIZE, &previousLimit);
         std::signal(SIGXFSZ, previousHandler);
         QCOMPARE(result, -1);
@@ -177,12 +177,12 @@ private slots:
         QCOMPARE(folder.entryList(QDir::Files), QStringList({"new.csv", "old.csv"}));
 
         // No folder, or something that is not a file (a pipe): reported, and the pipe stays a pipe.
-        QCOMPARE(CSV::exportTabToFile(_directory.filePath(u"none/x.csv"_s), &table, errorText), -1);
+        QCOMPARE(CSV::exportTabToFile(_directory.filePath(u"none/x.csv"_s), table.passwords, errorText), -1);
         QVERIFY(!errorText.isEmpty());
         const QString pipe = folder.filePath(u"pipe.csv"_s);
         QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         errorText.clear();
-        QCOMPARE(CSV::exportTabToFile(pipe, &table, errorText), -1);
+        QCOMPARE(CSV::exportTabToFile(pipe, table.passwords, errorText), -1);
         QVERIFY(!errorText.isEmpty() && !QFileInfo(pipe).isFile() && QFileInfo::exists(pipe));
     }
 
@@ -434,7 +434,7 @@ private slots:
 
             const QString path = directory.filePath(u"random%1.csv"_s.arg(iteration));
             QString errorText;
-            QVERIFY2(CSV::exportTabToFile(path, &table, errorText) == 0, context);
+            QVERIFY2(CSV::exportTabToFile(path, table.passwords, errorText) == 0, context);
             CSV::FileContent content;
             const int result = CSV::readFile(path, u',', &content, errorText);
             QVERIFY2(result == (table.passwords.isEmpty() ? -1 : 0), context + " " + errorText.toUtf8());

@@ -6,16 +6,16 @@
 
 namespace
 {
-PasswordTable::Password record(const QString& name, const QString& login, const QString& url,
-                               const QString& note = QString())
+PasswordRecord record(const QString& name, const QString& login, const QString& url,
+                      const QString& note = QString())
 {
-    PasswordTable::Password password;
-    password.data[PasswordTable::PASSWORD_DATA_ID_NAME] = name;
-    password.data[PasswordTable::PASSWORD_DATA_ID_LOGIN] = login;
-    password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD] =
+    PasswordRecord password;
+    password.data[PasswordRecord::FIELD_NAME] = name;
+    password.data[PasswordRecord::FIELD_LOGIN] = login;
+    password.data[PasswordRecord::FIELD_PASSWORD] =
         Security::generateRandomPassword(16, 24, true, true, true, true);
-    password.data[PasswordTable::PASSWORD_DATA_ID_URL] = url;
-    password.data[PasswordTable::PASSWORD_DATA_ID_NOTE] = note;
+    password.data[PasswordRecord::FIELD_URL] = url;
+    password.data[PasswordRecord::FIELD_NOTE] = note;
     return password;
 }
 
@@ -98,9 +98,9 @@ QList<PasswordStoreCodec::Tab> generatedTabs(int tabCount, int storeBytes)
     }
     for (int recordIndex = 1; tabCount > 0 && size < storeBytes; recordIndex++)
     {
-        const PasswordTable::Password password = record(
-            QStringLiteral("Site %1").arg(recordIndex), QStringLiteral("user%1@example.com").arg(recordIndex),
-            QStringLiteral("https://site%1.example.com").arg(recordIndex));
+        const PasswordRecord password = record(QStringLiteral("Site %1").arg(recordIndex),
+                                               QStringLiteral("user%1@example.com").arg(recordIndex),
+                                               QStringLiteral("https://site%1.example.com").arg(recordIndex));
         int recordSize = 0;
         for (const QString& text : password.data)
             recordSize += storeSize(text);
