@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QtGlobal>
 
 QSettings* Configuration::pointerSettings = nullptr;
@@ -42,6 +43,17 @@ bool Configuration::isClipboardAutoClearingEnabled()
 {
     return pointerSettings == nullptr ||
            pointerSettings->value(SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED, true).toBool();
+}
+
+bool Configuration::isAutomaticBackupEnabled()
+{
+    return pointerSettings == nullptr ||
+           pointerSettings->value(SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED, true).toBool();
+}
+
+QString Configuration::getDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 QString Configuration::getBundleResourcesPath()

@@ -20,6 +20,7 @@ public:
         "IsApplicationAutoLockingEnabled";
     static constexpr const char* SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED =
         "IsClipboardAutoClearingEnabled";
+    static constexpr const char* SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED = "IsAutomaticBackupEnabled";
 
     // A number of the settings store: its key, its bounds, and what a missing or non-numeric value means.
     struct NumberSetting
@@ -47,6 +48,10 @@ public:
     static int getNumber(const NumberSetting& setting);
     // Whether copied data leave the clipboard after a delay (by default they do).
     static bool isClipboardAutoClearingEnabled();
+    // Whether every verified save also keeps a backup file of what it wrote (by default it does).
+    static bool isAutomaticBackupEnabled();
+    // The application's data folder; automatic backups go to its "backups" folder.
+    static QString getDataFolder();
 
     // Chooses the settings store ("Configuration.ini" in the bundle's "Resources" folder when it
     // exists, the native per-user store otherwise) and records the system language.

@@ -22,3 +22,10 @@ int MemoryImage::decrypt(const QString& password, const unsigned char* image, un
         wipeMemory(work, SIZE);
     return result;
 }
+
+MemoryImage::PlaintextBuffer::PlaintextBuffer() : _bytes(new unsigned char[SIZE]) {}
+
+MemoryImage::PlaintextBuffer::~PlaintextBuffer()
+{
+    wipeMemory(_bytes.get(), SIZE);
+}

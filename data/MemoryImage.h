@@ -4,6 +4,7 @@
 #include "Security.h"
 
 #include <QString>
+#include <memory>
 
 // Opening one 131072-byte memory image with a master password, whichever scheme wrote it.
 namespace MemoryImage
@@ -16,6 +17,19 @@ constexpr int SIZE = Security::MEMORY_SIZE;
 // decryption failed. `work` holds nothing unless 0.
 int decrypt(const QString& password, const unsigned char* image, unsigned char* work,
             Security::EncryptionSchemeId* openedScheme = nullptr);
+// A plaintext image buffer, wiped on every way out.
+class PlaintextBuffer
+{
+public:
+    PlaintextBuffer();
+    ~PlaintextBuffer();
+    PlaintextBuffer(const PlaintextBuffer&) = delete;
+    PlaintextBuffer& operator=(const PlaintextBuffer&) = delete;
+    unsigned char* get() { return _bytes.get(); }
+
+private:
+    std::unique_ptr<unsigned char[]> _bytes;
+};
 } // namespace MemoryImage
 
 #endif

@@ -99,6 +99,7 @@ FormContentEditor::FormContentEditor(QWidget* parent)
     _initializeEditing();
     _initializeLock();
     _initializeCSV();
+    _initializeBackup();
     _initializePasswordStore();
 
     viewReplace(VIEW_ID_START_MENU);

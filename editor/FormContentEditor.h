@@ -1,6 +1,7 @@
 #ifndef FORMCONTENTEDITOR_H
 #define FORMCONTENTEDITOR_H
 
+#include "BackupFile.h"
 #include "CSV.h"
 #include "Device.h"
 #include "DeviceBackgroundRead.h"
@@ -80,7 +81,9 @@ public:
         PENDING_REQUEST_COPY_DEVICE_SOURCE = 10,
         PENDING_REQUEST_COPY_DEVICE_TARGET = 11,
         PENDING_REQUEST_REMOVE_PASSWORD = 12,
-        PENDING_REQUEST_REMOVE_TAB = 13
+        PENDING_REQUEST_REMOVE_TAB = 13,
+        PENDING_REQUEST_OPEN_BACKUP_FILE_CONFIRM_UNSAVED_DATA = 14,
+        PENDING_REQUEST_OPEN_BACKUP_FILE = 15
     };
 
     explicit FormContentEditor(QWidget* parent = nullptr);
@@ -165,6 +168,10 @@ private:
     // failed; -2: the user cancelled the choice. Errors have been shown; the device stays selected.
     int _openSelectedDeviceMemories(const QString& password, unsigned char* plaintext,
                                     Device::MemoryId* openedMemory);
+    // The same with two images from anywhere (a device, a backup file); *health says what each holds.
+    int _openMemoryImages(const QString& password, const unsigned char* mainImage,
+                          const unsigned char* backupImage, unsigned char* plaintext,
+                          Device::MemoryId* openedMemory, DeviceMemoryHealth::Memories* health);
     // Replaces the editor's content by the store of a decrypted image and shows the editor.
     void _showDecryptedImage(const unsigned char* plaintext);
     void _handleDeviceReadRequestForOpenDevice();
@@ -413,6 +420,38 @@ private slots:
     void _slotViewContentImportCSVFileFileSelected(QString completeFileName, const CSV::FileContent& content,
                                                    QString newTabName, int selectedExistingTabIndex,
                                                    bool areExistingPasswordsReplaced, bool isOneTabPerFolder);
+
+    // ---------------------------------------------------------------------------------------------
+    // Backup files (FormContentEditorBackup.cpp): backing the opened device up to a file, opening a
+    // backup file (its records then save to a device like any others), automatic backups of saves.
+private:
+    void _initializeBackup();
+    friend class TestBackup;
+    // The two images of the device whose records are shown, as it holds them (read when opened, or
+    // written and verified since), with its description: what "Back up to file..." writes.
+    BackupFile::Content _shownDeviceImages;
+    bool _isShownDeviceImagesKnown = false;
+    // The backup file being opened, until its password is typed; the file the records shown came
+    // from (the window title names it) until they are saved to a device.
+    BackupFile::Content _openingBackupFile;
+    QString _openingBackupFileName;
+    QString _shownBackupFileName;
+    // Folder of the backup file last opened or written: both file dialogs start there.
+    QString _lastBackupDirectory;
+    // Both memories of the opened (selected) device are in: they become what a backup holds.
+    void _rememberShownDeviceImages(const unsigned char* mainImage, const unsigned char* backupImage);
+    void _forgetShownDeviceImages();
+    void _openBackupFileAskFile();
+    void _openBackupFileWithCandidatePassword();
+    void _handleMessageBoxAnswerForOpenBackupFile(ViewContentMessageBoxDialog::Button button);
+    // After a verified save: keeps what the device now holds, and writes the automatic backup of it
+    // unless turned off; a text saying why it could not be written, or empty.
+    QString _keepSavedImages(const unsigned char* mainImage, const unsigned char* backupImage);
+    void _updateWindowTitle();
+private slots:
+    void _slotActionBackUpToFileTriggered(bool);
+    void _slotActionOpenBackupFileTriggered(bool);
+    void _slotViewStartMenuOpenBackupFileClicked();
 
     // ---------------------------------------------------------------------------------------------
 

@@ -85,14 +85,9 @@ QMessageBox::StandardButton askMemoryChoice(QWidget* parent)
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
 }
 
-// A plaintext buffer wiped on every way out.
-struct PlaintextBuffer
-{
-    std::unique_ptr<unsigned char[]> bytes{new unsigned char[Device::MEMORY_SIZE]};
-    ~PlaintextBuffer() { wipeMemory(bytes.get(), Device::MEMORY_SIZE); }
-    unsigned char* get() { return bytes.get(); }
-};
 } // namespace
+
+using MemoryImage::PlaintextBuffer;
 
 bool FormContentEditor::_isDeviceBusy() const
 {
@@ -105,9 +100,10 @@ void FormContentEditor::_updateDeviceActions()
     // runs a page covers the editor, and the slots refuse anyway).
     if (!_backgroundRead.isRunning())
         return;
-    for (QAction* action : {ui->actionOpenDevice, ui->actionEraseDevice, ui->actionCopyDevice,
-                            ui->actionChangeDeviceName, ui->actionDisplaySerialNumber,
-                            _pointerActionWriteDevice, _pointerActionChangePasswordThenWriteDevice})
+    for (QAction* action :
+         {ui->actionOpenDevice, ui->actionEraseDevice, ui->actionCopyDevice, ui->actionChangeDeviceName,
+          ui->actionDisplaySerialNumber, ui->actionBackUpToFile, ui->actionOpenBackupFile,
+          _pointerActionWriteDevice, _pointerActionChangePasswordThenWriteDevice})
         action->setEnabled(false);
 }
 
@@ -170,17 +166,27 @@ int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsi
                                                    Device::MemoryId* openedMemory)
 {
     Device* device = Device::getSelectedDevice();
-    const QString usbSerialNumber = device->getUsbSerialNumber();
-    const unsigned char* mainImage = device->getMemoryBuffer(Device::MEMORY_ID_MAIN);
-    const unsigned char* backupImage = device->getMemoryBuffer(Device::MEMORY_ID_BACKUP);
     DeviceMemoryHealth::Memories health;
-    health.areEqual = std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
+    const int result = _openMemoryImages(password, device->getMemoryBuffer(Device::MEMORY_ID_MAIN),
+                                         device->getMemoryBuffer(Device::MEMORY_ID_BACKUP), plaintext,
+                                         openedMemory, &health);
+    // A cancelled choice still tells what each memory holds.
+    if (result != -1)
+        _deviceMemoryHealth.set(device->getUsbSerialNumber(), health);
+    return result;
+}
+
+int FormContentEditor::_openMemoryImages(const QString& password, const unsigned char* mainImage,
+                                         const unsigned char* backupImage, unsigned char* plaintext,
+                                         Device::MemoryId* openedMemory, DeviceMemoryHealth::Memories* health)
+{
+    health->areEqual = std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
 
     int result = MemoryImage::decrypt(password, mainImage, plaintext);
     int backupResult = result;
     PlaintextBuffer backupPlaintext;
     // Equal memories open alike; differing ones are each tried, the main one first.
-    if (result >= 0 && !health.areEqual)
+    if (result >= 0 && !health->areEqual)
         backupResult = MemoryImage::decrypt(password, backupImage, backupPlaintext.get());
     if (result < 0 || backupResult < 0)
     {
@@ -191,18 +197,17 @@ int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsi
         return -1;
     }
 
-    health.main = result == 0 ? DeviceMemoryHealth::STATE_OPENS : unopenedState(mainImage);
-    if (health.areEqual)
-        health.backup = health.main;
+    health->main = result == 0 ? DeviceMemoryHealth::STATE_OPENS : unopenedState(mainImage);
+    if (health->areEqual)
+        health->backup = health->main;
     else if (backupResult != 0)
-        health.backup = unopenedState(backupImage);
+        health->backup = unopenedState(backupImage);
     else
-        health.backup =
+        health->backup =
             result == 0 ? DeviceMemoryHealth::STATE_OLDER_CONTENT : DeviceMemoryHealth::STATE_OPENS;
-    _deviceMemoryHealth.set(usbSerialNumber, health);
 
     *openedMemory = Device::MEMORY_ID_MAIN;
-    if (result == 0 && backupResult == 0 && !health.areEqual)
+    if (result == 0 && backupResult == 0 && !health->areEqual)
     {
         // Both open and differ: only the user can tell which content is the one wanted.
         const QMessageBox::StandardButton answer = askMemoryChoice(this);
@@ -220,7 +225,7 @@ int FormContentEditor::_openSelectedDeviceMemories(const QString& password, unsi
     }
     if (result == 0)
         return 0;
-    if (backupResult == 0 && !health.areEqual)
+    if (backupResult == 0 && !health->areEqual)
     {
         std::memcpy(plaintext, backupPlaintext.get(), Device::MEMORY_SIZE);
         *openedMemory = Device::MEMORY_ID_BACKUP;
@@ -308,6 +313,8 @@ void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFini
     // background, or in the foreground when the main memory does not open.
     if (!_acceptMasterPasswordAnswer(isConfirmed, password))
         return;
+    if (_pendingRequest == PENDING_REQUEST_OPEN_BACKUP_FILE)
+        return _openBackupFileWithCandidatePassword();
     _isOpenReadingBackup = false;
     static_cast<ViewContentReadDevice*>(viewGetContent(VIEW_ID_READ_DEVICE))
         ->setNextRunMemories(ViewContentDeviceAccess::MEMORIES_MAIN);
@@ -316,6 +323,9 @@ void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFini
 
 void FormContentEditor::_showDecryptedImage(const unsigned char* plaintext)
 {
+    // New records: whatever the previous ones came from is not theirs.
+    _shownBackupFileName.clear();
+    _forgetShownDeviceImages();
     viewReplace(VIEW_ID_CONTENT_EDITOR);
     viewClear();
     // Builds the tabs; each table builds its table widget when first shown.
@@ -349,6 +359,8 @@ void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
         _adoptCandidateMasterPassword();
         _showDecryptedImage(plaintext.get());
         wipeMemory(plaintext.get(), Device::MEMORY_SIZE);
+        _rememberShownDeviceImages(device->getMemoryBuffer(Device::MEMORY_ID_MAIN),
+                                   device->getMemoryBuffer(Device::MEMORY_ID_BACKUP));
         const DeviceMemoryHealth::Memories health = _deviceMemoryHealth.get(usbSerialNumber);
         if (openedMemory == Device::MEMORY_ID_BACKUP && health.main != DeviceMemoryHealth::STATE_OPENS &&
             _askRepair(Device::MEMORY_ID_MAIN))
@@ -442,6 +454,7 @@ void FormContentEditor::_slotBackgroundReadFinished(int result)
     }
     else
         _deviceMemoryHealth.set(usbSerialNumber, health);
+    _rememberShownDeviceImages(mainImage, backupImage);
 
     if (!isRepairOffered || !_askRepair(Device::MEMORY_ID_BACKUP))
         Device::releaseSelectedDevice();
@@ -589,6 +602,9 @@ void FormContentEditor::_slotViewContentMessageBoxDialogDialogExited(
     {
     case PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA:
         _handleMessageBoxAnswerForOpenDevice(button);
+        break;
+    case PENDING_REQUEST_OPEN_BACKUP_FILE_CONFIRM_UNSAVED_DATA:
+        _handleMessageBoxAnswerForOpenBackupFile(button);
         break;
     case PENDING_REQUEST_SAVE_DEVICE_CONFIRMATION:
         _handleMessageBoxAnswerForSaveDevice(button);

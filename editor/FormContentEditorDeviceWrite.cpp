@@ -288,10 +288,22 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterWrite()
         if (_isSaveUnderCandidatePassword)
             _adoptCandidateMasterPassword();
         _setUnsavedDataPresent(false);
-        viewPushMessageBoxDialog(
-            ViewContentMessageBoxDialog::ICON_SUCCESS, tr("Write success"),
-            tr("All data were successfully written.\nYou can safely remove the device if you want."),
-            ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
+        // A backup that cannot be written does not undo a save that has been verified.
+        const QString backupErrorText =
+            _keepSavedImages(_deviceWriteImages.lastWrittenMain, _deviceWriteImages.lastWrittenBackup);
+        const QString text =
+            tr("All data were successfully written.\nYou can safely remove the device if you want.");
+        if (backupErrorText.isEmpty())
+            viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_SUCCESS, tr("Write success"), text,
+                                     ViewContentMessageBoxDialog::BUTTON_OK,
+                                     ViewContentMessageBoxDialog::BUTTON_OK);
+        else
+            viewPushMessageBoxDialog(
+                ViewContentMessageBoxDialog::ICON_INFORMATION, tr("Write success"),
+                text + QStringLiteral("\n\n") +
+                    tr("The automatic backup file of this save could not be written (%1).")
+                        .arg(backupErrorText),
+                ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
     }
     Device::releaseSelectedDevice();
 }
@@ -333,6 +345,9 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterErase()
     health.main = health.backup = DeviceMemoryHealth::STATE_EMPTY;
     health.areEqual = true;
     _deviceMemoryHealth.set(device->getUsbSerialNumber(), health);
+    // Whatever the erase left, the device no longer holds the images a backup would take.
+    if (_isShownDeviceImagesKnown && _shownDeviceImages.serial == device->getUsbSerialNumber())
+        _forgetShownDeviceImages();
     if (!isAllZero(device->getMemoryBuffer(Device::MEMORY_ID_MAIN)) ||
         !isAllZero(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP)))
     {

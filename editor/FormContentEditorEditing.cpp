@@ -68,8 +68,7 @@ void FormContentEditor::_setUnsavedDataPresent(bool isUnsavedDataPresent)
     // keeps asking for it even when a later open fails.
     if (!isUnsavedDataPresent && _isMasterPasswordKnown)
         _openedRecordsMasterPassword = _masterPassword;
-    setWindowTitle(isUnsavedDataPresent ? tr("Pavisor Key Manager [unsaved data]")
-                                        : tr("Pavisor Key Manager"));
+    _updateWindowTitle();
     _updateUserInterfaceControls();
 }
 

@@ -48,43 +48,6 @@ template <typename T = QWidget> T* child(QObject* parent, const char* name)
     return parent->findChild<T*>(QLatin1String(name));
 }
 
-// Answers the next file dialog with `path` as a user typing it and accepting. The name field is
-// filled with its signals blocked (so that it picks no file of the list) and the list selection is
-// cleared, so that the dialog answers what the field holds; a refused answer rejects the dialog.
-// With a question expected (replacing a file), it is answered by the button `questionAnswer` and its
-// text kept in *pointerQuestion.
-void answerFileDialog(const QString& path, QString* pointerProposedPath = nullptr,
-                      QMessageBox::StandardButton questionAnswer = QMessageBox::NoButton,
-                      QString* pointerQuestion = nullptr)
-{
-    TestSupport::answerNextModal(
-        [=](QWidget* modal)
-        {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            auto* nameField = child<QLineEdit>(modal, "fileNameEdit");
-            if (dialog == nullptr || nameField == nullptr)
-                return;
-            if (pointerProposedPath != nullptr)
-                *pointerProposedPath = dialog->selectedFiles().value(0);
-            const QSignalBlocker blocker(nameField);
-            nameField->setText(path);
-            if (auto* list = child<QAbstractItemView>(modal, "listView"))
-                list->selectionModel()->clear();
-            if (questionAnswer != QMessageBox::NoButton)
-                TestSupport::answerNextModal(
-                    [=](QWidget* question)
-                    {
-                        auto* box = qobject_cast<QMessageBox*>(question);
-                        if (box == nullptr)
-                            return;
-                        *pointerQuestion = box->text();
-                        box->button(questionAnswer)->click();
-                    });
-            QMetaObject::invokeMethod(dialog, "accept");
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-}
 } // namespace
 
 class TestCsv : public QObject
@@ -536,7 +499,7 @@ private slots:
                                      ",,login,Mail,,,0,,new 2,secret3,\r\n"
                                      "Home,,login,Router,,,0,,admin,secret4,\r\n"
                                      "broken,line\r\n";
-        answerFileDialog(_writeFile(bitwarden, u"keys.v2.csv"_s));
+        TestSupport::answerFileDialog(_writeFile(bitwarden, u"keys.v2.csv"_s));
         child<QPushButton>(view, "pushButtonSelectFile")->click();
         QCOMPARE(child<QLabel>(view, "labelSelectedFile")->text(), u"Selected file: keys.v2.csv"_s);
         QCOMPARE(tabName->text(), u"keys"_s);
@@ -608,7 +571,7 @@ private slots:
         // dialog, whose own question covers the file really written: No writes nothing, Yes replaces.
         tabWidget->setCurrentIndex(0);
         QString proposedPath, question;
-        answerFileDialog(_directory.filePath(u"backup"_s), &proposedPath);
+        TestSupport::answerFileDialog(_directory.filePath(u"backup"_s), &proposedPath);
         editor._slotActionExportCSVTriggered(false);
         QCOMPARE(proposedPath, _directory.filePath(u"Existing.csv"_s));
         QCOMPARE(message(), u"The current tab passwords were successfully exported to a CSV file."_s);
@@ -618,18 +581,18 @@ private slots:
         QCOMPARE(CSV::readFile(backup, u',', &exported, errorText), 0);
         QCOMPARE(exported.passwords, existing->passwords);
         tabWidget->setCurrentIndex(1);
-        answerFileDialog(_directory.filePath(u"backup"_s), nullptr, QMessageBox::No, &question);
+        TestSupport::answerFileDialog(_directory.filePath(u"backup"_s), nullptr, QMessageBox::No, &question);
         editor._slotActionExportCSVTriggered(false);
         QVERIFY2(question.startsWith(u"backup.csv already exists."_s), qPrintable(question));
         QCOMPARE(CSV::readFile(backup, u',', &exported, errorText), 0);
         QCOMPARE(exported.passwords, existing->passwords);
         question.clear();
-        answerFileDialog(_directory.filePath(u"backup"_s), nullptr, QMessageBox::Yes, &question);
+        TestSupport::answerFileDialog(_directory.filePath(u"backup"_s), nullptr, QMessageBox::Yes, &question);
         editor._slotActionExportCSVTriggered(false);
         QCOMPARE(message(), u"The current tab passwords were successfully exported to a CSV file."_s);
         QCOMPARE(CSV::readFile(backup, u',', &exported, errorText), 0);
         QCOMPARE(exported.passwords, static_cast<PasswordTable*>(tabWidget->widget(1))->passwords);
-        answerFileDialog(_directory.filePath(u"backup.CSV"_s));
+        TestSupport::answerFileDialog(_directory.filePath(u"backup.CSV"_s));
         editor._slotActionExportCSVTriggered(false);
         QCOMPARE(message(), u"The current tab passwords were successfully exported to a CSV file."_s);
         QVERIFY(QFile::exists(_directory.filePath(u"backup.CSV"_s)) &&

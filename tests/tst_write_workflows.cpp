@@ -1,6 +1,7 @@
 // Save, erase, copy and rename end to end against device simulators: driven through the real pages
 // and message boxes, checked on what the simulator stores and on what that decrypts to.
 // Every save, copy and opening costs key derivations of 262144 iterations.
+#include "BackupFile.h"
 #include "Configuration.h"
 #include "Device.h"
 #include "FormContentEditor.h"
@@ -18,6 +19,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QtTest>
 #include <memory>
 
@@ -133,6 +135,7 @@ private slots:
     void copyWizardAndRename();
     void interruptedSavesLeaveADeviceThatOpens();
     void retriedSavesSwapsAndSelfCopiesKeepAGoodCopy();
+    void backupFileRestoreAndAutomaticBackups();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -155,6 +158,8 @@ private:
     QString _nextMessage(const char* button = nullptr, int timeoutMs = 120000);
     // Save, Yes at the confirmation, then the message that ends the workflow (dismissed).
     QString _save();
+    // Types `password` on the reading master password page and waits until nothing runs any more.
+    void _typeReadingPassword(const QString& password);
 };
 
 void TestWriteWorkflows::init()
@@ -563,6 +568,159 @@ void TestWriteWorkflows::retriedSavesSwapsAndSelfCopiesKeepAGoodCopy()
              u"A device is being written: the application will quit as soon as the write has ended."_s);
     QVERIFY(!_editor->isDeviceWriteRunning() && Device::getSelectedDevice() == nullptr);
     QCOMPARE(first.stateFile(u"backup.bin"_s), QByteArray(Device::MEMORY_SIZE, '\0'));
+}
+
+void TestWriteWorkflows::_typeReadingPassword(const QString& password)
+{
+    QVERIFY(_waitForView(E::VIEW_ID_INSERT_READING_MASTER_PASSWORD, 10000));
+    auto* field = _widget<QLineEdit>(E::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField");
+    // Typed as a whole: key clicks carry Latin-1 characters only.
+    field->setText(password);
+    emit field->textEdited(password);
+    _click(E::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "pushButtonOk");
+    QVERIFY(runUntil([this]() { return Device::getSelectedDevice() == nullptr; }));
+}
+
+void TestWriteWorkflows::backupFileRestoreAndAutomaticBackups()
+{
+    QTemporaryDir files;
+    const QString backupsFolder = QDir(Configuration::getDataFolder()).filePath(u"backups"_s);
+    QVERIFY(QDir(backupsFolder).removeRecursively());
+    Configuration::pointerSettings->setValue(Configuration::SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED, true);
+    const Tabs tabs = content(u"Kept"_s, 4);
+
+    // The opened device's two images go to a file as the device holds them, readable by its owner only.
+    const QString file = files.filePath(u"desk.pavisorbackup"_s);
+    {
+        Simulator source;
+        QVERIFY(start(source, {u"--name"_s, u"Desk key"_s, u"--versions"_s, u"258,772"_s}, encrypted(tabs)));
+        QVERIFY(!_editor->findChild<QAction*>(u"actionBackUpToFile"_s)->isEnabled());
+        _trigger(u"actionOpenDevice"_s);
+        _typeReadingPassword(PASSWORD);
+        QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
+        QVERIFY(_editor->findChild<QAction*>(u"actionBackUpToFile"_s)->isEnabled());
+        TestSupport::answerFileDialog(file);
+        _trigger(u"actionBackUpToFile"_s);
+        const QString written = _nextMessage("pushButtonOk");
+        QVERIFY2(written.startsWith(u"Backup written / "_s), qPrintable(written));
+        BackupFile::Content backup;
+        QString errorText;
+        QCOMPARE(BackupFile::read(file, &backup, errorText), 0);
+        QCOMPARE(backup.mainImage, source.stateFile(u"main.bin"_s));
+        QCOMPARE(backup.backupImage, source.stateFile(u"backup.bin"_s));
+        QCOMPARE(backup.name, u"Desk key"_s);
+        QCOMPARE(backup.serial, u"QRTAV-000001"_s);
+        QCOMPARE(QList<int>(std::begin(backup.versions), std::end(backup.versions)),
+                 QList<int>({1, 2, 3, 4}));
+        QCOMPARE(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+        QVERIFY(source.stop());
+    }
+
+    // Any byte altered, missing or added: refused with a reason, in the window too, which keeps its
+    // records and password.
+    QFile original(file);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    const qsizetype imagesStart = bytes.size() - 2 * BackupFile::IMAGE_SIZE;
+    for (qsizetype position : {qsizetype(0), qsizetype(15), qsizetype(17), qsizetype(30), imagesStart - 3,
+                               bytes.indexOf("Desk key"), imagesStart + 5,
+                               imagesStart + BackupFile::IMAGE_SIZE + 77, bytes.size() - 1})
+    {
+        QByteArray altered = bytes;
+        altered[position] = char(altered[position] ^ 0x20);
+        BackupFile::Content decoded;
+        QString errorText;
+        QVERIFY2(BackupFile::decode(altered, &decoded, errorText) == -1 && !errorText.isEmpty(),
+                 qPrintable(u"byte %1"_s.arg(position)));
+    }
+    BackupFile::Content decoded;
+    QString errorText;
+    QCOMPARE(BackupFile::decode(bytes.chopped(1), &decoded, errorText), -1);
+    QCOMPARE(BackupFile::decode(bytes + '\0', &decoded, errorText), -1);
+    QByteArray altered = bytes;
+    altered[imagesStart + 1000] = char(altered[imagesStart + 1000] + 1);
+    const QString alteredFile = files.filePath(u"altered.pavisorbackup"_s);
+    QFile alteredOutput(alteredFile);
+    QVERIFY(alteredOutput.open(QIODevice::WriteOnly) && alteredOutput.write(altered) == altered.size());
+    alteredOutput.close();
+    TestSupport::answerFileDialog(alteredFile);
+    _trigger(u"actionOpenBackupFile"_s);
+    QCOMPARE(
+        _nextMessage("pushButtonOk"),
+        u"Error / Could not open the backup file '%1'.\nThe backup file has been altered or damaged: its "
+        "check digest does not match its content."_s.arg(alteredFile));
+    QCOMPARE(_editor->findChild<QTabWidget*>(u"tabWidget"_s)->count(), tabs.size());
+
+    // Restoring onto an erased device: the file opens with its password (a wrong one first changes
+    // nothing), the title names it, and the save writes the records through the usual road.
+    Simulator erased;
+    QVERIFY(start(erased, {u"--serial"_s, u"QRTAV-000002"_s}));
+    const QString deviceBackups =
+        BackupFile::automaticFolder(Configuration::getDataFolder(), u"QRTAV-000002"_s);
+    // Twenty older automatic backups: the save's own must push out the oldest.
+    QVERIFY(QDir().mkpath(deviceBackups));
+    for (int index = 0; index < BackupFile::AUTOMATIC_BACKUPS_KEPT; index++)
+        QVERIFY(QFile::copy(
+            file, QDir(deviceBackups)
+                      .filePath(u"2001-01-01_00-00-00-%1.pavisorbackup"_s.arg(index, 3, 10, QChar(u'0')))));
+    _showInEditor(content(u"Unsaved"_s, 1));
+    const int shownTabCount = _editor->findChild<QTabWidget*>(u"tabWidget"_s)->count();
+    _trigger(u"actionOpenBackupFile"_s);
+    TestSupport::answerFileDialog(file);
+    QCOMPARE(_nextMessage("pushButtonYes"),
+             u"Opening a backup file / You have made some modifications to the "
+             "currently displayed data without saving them.\nDo you confirm "
+             "overwriting such unsaved data with the content of the backup file?"_s);
+    QVERIFY(_waitForView(E::VIEW_ID_INSERT_READING_MASTER_PASSWORD, 10000));
+    _typeReadingPassword(u"not the password"_s);
+    QCOMPARE(_nextMessage("pushButtonOk"),
+             u"Error / Failed to decrypt data. Make sure you provided the correct password."_s);
+    QCOMPARE(_editor->findChild<QTabWidget*>(u"tabWidget"_s)->count(), shownTabCount);
+    QVERIFY(_editor->_isUnsavedDataPresent);
+    _editor->_setUnsavedDataPresent(false);
+    TestSupport::answerFileDialog(file);
+    _trigger(u"actionOpenBackupFile"_s);
+    _typeReadingPassword(PASSWORD);
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(_editor->windowTitle(), u"Pavisor Key Manager - desk.pavisorbackup"_s);
+    QCOMPARE(_editor->findChild<QTabWidget*>(u"tabWidget"_s)->count(), tabs.size());
+    QCOMPARE(_save(), u"Write success / All data were successfully written.\n"
+                      "You can safely remove the device if you want."_s);
+    QCOMPARE(_editor->windowTitle(), u"Pavisor Key Manager"_s);
+    QByteArray plaintext;
+    QCOMPARE(flatten(decrypted(erased.stateFile(u"main.bin"_s), &plaintext)), flatten(tabs));
+    QCOMPARE(flatten(decrypted(erased.stateFile(u"backup.bin"_s), &plaintext)), flatten(tabs));
+
+    // The save's automatic backup holds what the device now holds, and opens to the records; the
+    // oldest of the twenty before it is gone.
+    QStringList kept = QDir(deviceBackups).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(kept.size(), BackupFile::AUTOMATIC_BACKUPS_KEPT);
+    QVERIFY(!kept.contains(u"2001-01-01_00-00-00-000.pavisorbackup"_s));
+    QVERIFY(kept.contains(u"2001-01-01_00-00-00-001.pavisorbackup"_s));
+    BackupFile::Content automatic;
+    QCOMPARE(BackupFile::read(QDir(deviceBackups).filePath(kept.constLast()), &automatic, errorText), 0);
+    QCOMPARE(automatic.serial, u"QRTAV-000002"_s);
+    QCOMPARE(automatic.mainImage, erased.stateFile(u"main.bin"_s));
+    QCOMPARE(automatic.backupImage, erased.stateFile(u"backup.bin"_s));
+    QCOMPARE(flatten(decrypted(automatic.mainImage, &plaintext)), flatten(tabs));
+
+    // A backup that cannot be written warns, and the save stands; turned off, none is written.
+    QVERIFY(QDir(deviceBackups).removeRecursively());
+    QFile blocker(deviceBackups);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    _editor->_setUnsavedDataPresent(true);
+    const QString warned = _save();
+    QVERIFY2(warned.startsWith(u"Write success / All data were successfully written."_s) &&
+                 warned.contains(u"The automatic backup file of this save could not be written"_s),
+             qPrintable(warned));
+    QVERIFY(!_editor->_isUnsavedDataPresent);
+    QVERIFY(QFile::remove(deviceBackups));
+    Configuration::pointerSettings->setValue(Configuration::SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED, false);
+    _editor->_setUnsavedDataPresent(true);
+    QVERIFY(_save().startsWith(u"Write success / "_s));
+    QVERIFY(!QFileInfo::exists(deviceBackups));
+    Configuration::pointerSettings->setValue(Configuration::SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED, true);
 }
 
 QTEST_MAIN(TestWriteWorkflows)

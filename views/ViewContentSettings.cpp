@@ -4,6 +4,8 @@
 #include "Configuration.h"
 #include "FormContentEditor.h"
 
+#include <QDir>
+
 ViewContentSettings::ViewContentSettings(QWidget* parent)
     : ViewContentBase(parent), ui(new Ui::ViewContentSettings)
 {
@@ -40,6 +42,11 @@ void ViewContentSettings::enterView()
     _slotCheckBoxClipboardAutoClearingStateChanged(ui->checkBoxClipboardAutoClearing->checkState());
     for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
         spinBox->setValue(Configuration::getNumber(setting));
+    ui->checkBoxAutomaticBackup->setChecked(Configuration::isAutomaticBackupEnabled());
+    ui->labelAutomaticBackupFolder->setText(
+        tr("Folder: %1")
+            .arg(QDir::toNativeSeparators(
+                QDir(Configuration::getDataFolder()).filePath(QStringLiteral("backups")))));
     ui->pushButtonCancel->setFocus();
 }
 
@@ -70,6 +77,8 @@ void ViewContentSettings::_slotPushButtonSaveClicked(bool)
                            ui->checkBoxApplicationAutoLocking->isChecked());
         settings->setValue(Configuration::SETTINGS_KEY_IS_CLIPBOARD_AUTO_CLEARING_ENABLED,
                            ui->checkBoxClipboardAutoClearing->isChecked());
+        settings->setValue(Configuration::SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED,
+                           ui->checkBoxAutomaticBackup->isChecked());
         for (const auto& [spinBox, setting] : _getNumberSpinBoxes())
             settings->setValue(setting.key, spinBox->value());
         settings->sync();

@@ -21,6 +21,8 @@ ViewContentStartMenu::ViewContentStartMenu(QWidget* parent)
 
     connect(ui->pushButtonOpenDevice, &QPushButton::clicked, this,
             &ViewContentStartMenu::_slotPushButtonOpenDeviceClicked);
+    connect(ui->pushButtonOpenBackupFile, &QPushButton::clicked, this,
+            &ViewContentStartMenu::openBackupFileClicked);
     // exit() rather than quit(): since Qt 6 quit() first asks every window to close, and this button
     // leaves without the window-close questions.
     connect(ui->pushButtonQuit, &QPushButton::clicked, qApp, []() { QCoreApplication::exit(0); });

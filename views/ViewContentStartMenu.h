@@ -8,7 +8,8 @@ namespace Ui
 class ViewContentStartMenu;
 }
 
-// The first page: open a device, start an empty editor for a new device, read the tutorial, quit.
+// The first page: open a device or a backup file, start an empty editor for a new device, read the tutorial,
+// quit.
 class ViewContentStartMenu : public ViewContentBase
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
 
 signals:
     void openDeviceClicked();
+    void openBackupFileClicked();
     void initializeDeviceClicked();
 
 private:

@@ -1,7 +1,11 @@
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -33,5 +37,36 @@ void answerNext(const std::function<QWidget*()>& find, const std::function<void(
                              timer->stop();
                      });
     timer->start();
+}
+void answerFileDialog(const QString& path, QString* pointerProposedPath,
+                      QMessageBox::StandardButton questionAnswer, QString* pointerQuestion)
+{
+    answerNextModal(
+        [=](QWidget* modal)
+        {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            auto* nameField = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (dialog == nullptr || nameField == nullptr)
+                return;
+            if (pointerProposedPath != nullptr)
+                *pointerProposedPath = dialog->selectedFiles().value(0);
+            const QSignalBlocker blocker(nameField);
+            nameField->setText(path);
+            if (auto* list = modal->findChild<QAbstractItemView*>(QStringLiteral("listView")))
+                list->selectionModel()->clear();
+            if (questionAnswer != QMessageBox::NoButton)
+                answerNextModal(
+                    [=](QWidget* question)
+                    {
+                        auto* box = qobject_cast<QMessageBox*>(question);
+                        if (box == nullptr)
+                            return;
+                        *pointerQuestion = box->text();
+                        box->button(questionAnswer)->click();
+                    });
+            QMetaObject::invokeMethod(dialog, "accept");
+            if (dialog->isVisible())
+                dialog->reject();
+        });
 }
 } // namespace TestSupport
