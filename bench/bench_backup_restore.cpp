@@ -23,6 +23,8 @@ constexpr double PAGE_COUNT = 512.0;
 // memory selection.
 constexpr double PAGE_WRITE_WIRE_BYTES = 4 + 256 + 1;
 constexpr double SELECTION_WIRE_BYTES = 3 + 1;
+// A short answer (an acknowledge) waits for the bridge's latency timer.
+constexpr double LATENCY_TIMER_MS = 16.0;
 const QString PASSWORD = QStringLiteral("bench password");
 const QString SERIAL = QStringLiteral("QRTAV-000001");
 
@@ -97,6 +99,10 @@ int lineRate()
     report("line_rate_cli_restore_floor_write_and_verify_ms", writeAndVerifyFloorMs, "ms");
     report("line_rate_cli_restore_floor_with_check_read_ms", withCheckReadFloorMs, "ms");
     report("line_rate_cli_restore_ratio_to_floor_with_check_read", restoreMs / withCheckReadFloorMs, "x");
+    // Each selection and page write is acknowledged by one byte that waits for the latency timer.
+    const double withLatencyTimerMs = withCheckReadFloorMs + (2 + 2 * PAGE_COUNT) * LATENCY_TIMER_MS;
+    report("line_rate_cli_restore_floor_with_check_read_and_latency_timer_ms", withLatencyTimerMs, "ms");
+    report("line_rate_cli_restore_ratio_to_floor_with_latency_timer", restoreMs / withLatencyTimerMs, "x");
     qunsetenv("PAVISOR_SIMULATOR_DIR");
     return 0;
 }
