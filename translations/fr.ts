@@ -586,10 +586,6 @@ Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, 
         <translation>Le périphérique « %1 » n&apos;a pas répondu, rien n&apos;a été écrit. %2</translation>
     </message>
     <message>
-        <source>Writing the main memory of the device &apos;%1&apos; failed: its backup memory still holds a complete image. %2</source>
-        <translation>L&apos;écriture de la mémoire principale du périphérique « %1 » a échoué : sa mémoire de secours contient toujours une image complète. %2</translation>
-    </message>
-    <message>
         <source>Writing the backup memory of the device &apos;%1&apos; failed: its main memory holds the restored image. %2</source>
         <translation>L&apos;écriture de la mémoire de secours du périphérique « %1 » a échoué : sa mémoire principale contient l&apos;image restaurée. %2</translation>
     </message>
@@ -604,6 +600,10 @@ Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, 
     <message>
         <source> and </source>
         <translation> et </translation>
+    </message>
+    <message>
+        <source>Writing the main memory of the device &apos;%1&apos; failed; its backup memory was not touched. %2</source>
+        <translation>L&apos;écriture de la mémoire principale du périphérique « %1 » a échoué ; sa mémoire de secours n&apos;a pas été touchée. %2</translation>
     </message>
 </context>
 <context>

@@ -206,13 +206,14 @@ int CliDeviceRoad::_writeMemories(Device& device, int memories, const unsigned c
         }
         if (!isWritten)
         {
-            errorText = memoryId == Device::MEMORY_ID_MAIN
-                            ? tr("Writing the main memory of the device '%1' failed: its backup memory still "
-                                 "holds a complete image. %2")
-                                  .arg(device.getName(), unplugHint())
-                            : tr("Writing the backup memory of the device '%1' failed: its main memory holds "
-                                 "the restored image. %2")
-                                  .arg(device.getName(), unplugHint());
+            errorText =
+                memoryId == Device::MEMORY_ID_MAIN
+                    ? tr("Writing the main memory of the device '%1' failed; its backup memory was not "
+                         "touched. %2")
+                          .arg(device.getName(), unplugHint())
+                    : tr("Writing the backup memory of the device '%1' failed: its main memory holds "
+                         "the restored image. %2")
+                          .arg(device.getName(), unplugHint());
             return RESULT_DEVICE_FAILED;
         }
     }
