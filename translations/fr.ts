@@ -617,10 +617,6 @@ Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, 
         <translation>%1 fiches</translation>
     </message>
     <message>
-        <source>opens (scheme %1): %2, %3</source>
-        <translation>s&apos;ouvre (schéma %1) : %2, %3</translation>
-    </message>
-    <message>
         <source>1 tab</source>
         <translation>1 onglet</translation>
     </message>
@@ -639,6 +635,14 @@ Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, 
     <message>
         <source>does not open with this password</source>
         <translation>ne s&apos;ouvre pas avec ce mot de passe</translation>
+    </message>
+    <message>
+        <source>opens (scheme %1): %2</source>
+        <translation>s&apos;ouvre (schéma %1) : %2</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>

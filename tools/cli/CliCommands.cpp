@@ -399,7 +399,7 @@ int CliCommands::_restore(const CliArguments& arguments)
             tr("Restore %1, made %2 (%3), to the device %4? Everything the device holds now "
                "is replaced. [y/N]")
                 .arg(fileTitle(fileName, content), content.created.toUTC().toString(Qt::ISODate),
-                     CliImages::describe(store), target)))
+                     CliImages::describeContent(store), target)))
         return fail(CliArguments::EXIT_CODE_USAGE, tr("Nothing was written."));
 
     // The image goes as the file holds it: it opens with the typed password already, and its bytes

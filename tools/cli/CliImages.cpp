@@ -65,17 +65,18 @@ int CliImages::openPair(const QString& password, const unsigned char* mainImage,
 QString CliImages::describe(const Opened& opened)
 {
     if (opened.result == 0)
-    {
-        const int tabCount = int(opened.tabs.size());
-        const int recordCount = opened.recordCount();
-        return tr("opens (scheme %1): %2, %3")
-            .arg(int(opened.scheme))
-            .arg(tabCount == 1 ? tr("1 tab") : tr("%1 tabs").arg(tabCount),
-                 recordCount == 1 ? tr("1 record") : tr("%1 records").arg(recordCount));
-    }
+        return tr("opens (scheme %1): %2").arg(int(opened.scheme)).arg(describeContent(opened));
     if (opened.isEmpty)
         return tr("empty (erased)");
     if (opened.result < 0)
         return tr("could not be decrypted");
     return tr("does not open with this password");
+}
+
+QString CliImages::describeContent(const Opened& opened)
+{
+    const int tabCount = int(opened.tabs.size());
+    const int recordCount = opened.recordCount();
+    return tr("%1, %2").arg(tabCount == 1 ? tr("1 tab") : tr("%1 tabs").arg(tabCount),
+                            recordCount == 1 ? tr("1 record") : tr("%1 records").arg(recordCount));
 }

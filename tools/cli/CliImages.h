@@ -41,6 +41,8 @@ public:
 
     // "opens (scheme 2): 3 tabs, 41 records", "does not open", "empty".
     static QString describe(const Opened& opened);
+    // "3 tabs, 41 records" of an image that opened.
+    static QString describeContent(const Opened& opened);
 };
 
 #endif
