@@ -141,8 +141,10 @@ int BackupFile::write(const QString& completeFileName, const Content& content, Q
         errorText = tr("It is not a regular file.");
         return -1;
     }
+    // Unbuffered: a full disk fails a write, with the system's reason, instead of a later flush that
+    // Qt reports as an unknown error.
     QSaveFile file(completeFileName);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     {
         errorText = file.errorString();
         return -1;
@@ -150,7 +152,16 @@ int BackupFile::write(const QString& completeFileName, const Content& content, Q
     // Encrypted, but still nobody else's business: owner-only, whatever was there before.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = encode(content);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // A short write is no error yet; the next one says why (a full disk).
+    qint64 written = 0;
+    while (written < bytes.size())
+    {
+        const qint64 part = file.write(bytes.constData() + written, bytes.size() - written);
+        if (part <= 0)
+            break;
+        written += part;
+    }
+    if (written != bytes.size() || !file.commit())
     {
         errorText = file.errorString();
         file.cancelWriting();

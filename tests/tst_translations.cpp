@@ -25,7 +25,7 @@ void TestTranslations::catalogueCoversEveryText()
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
 
     QStringList arguments;
-    for (const char* directory : {"app", "device", "security", "data", "editor", "views"})
+    for (const char* directory : {"app", "device", "security", "data", "editor", "views", "tools/cli"})
         arguments << QStringLiteral(PAVISOR_SOURCE_DIR "/") + QLatin1String(directory);
     arguments += {"-no-obsolete", "-locations", "none", "-silent", "-ts", copy};
     QProcess lupdate;

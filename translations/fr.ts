@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="en">
 <context>
+    <name>BackupFile</name>
+    <message>
+        <source>This is not a Pavisor backup file.</source>
+        <translation>Ce n&apos;est pas un fichier de sauvegarde Pavisor.</translation>
+    </message>
+    <message>
+        <source>This backup file has format %1, which this version of the application cannot read.</source>
+        <translation>Ce fichier de sauvegarde est au format %1, que cette version de l&apos;application ne sait pas lire.</translation>
+    </message>
+    <message>
+        <source>The backup file is incomplete or has bytes added: its length is wrong.</source>
+        <translation>Le fichier de sauvegarde est incomplet ou des octets y ont été ajoutés : sa longueur est incorrecte.</translation>
+    </message>
+    <message>
+        <source>The description at the start of the backup file is damaged.</source>
+        <translation>La description au début du fichier de sauvegarde est endommagée.</translation>
+    </message>
+    <message>
+        <source>The backup file has been altered or damaged: its check digest does not match its content.</source>
+        <translation>Le fichier de sauvegarde a été modifié ou endommagé : son empreinte de contrôle ne correspond pas à son contenu.</translation>
+    </message>
+    <message>
+        <source>The memory images to back up are incomplete.</source>
+        <translation>Les images mémoire à sauvegarder sont incomplètes.</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>Could not open the file in read mode (%1).</source>
+        <translation>Impossible d&apos;ouvrir le fichier en lecture (%1).</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>ce n&apos;est pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>Could not create the folder %1.</source>
+        <translation>Impossible de créer le dossier %1.</translation>
+    </message>
+    <message>
+        <source>Pavisor backup files (*.%1)</source>
+        <translation>Fichiers de sauvegarde Pavisor (*.%1)</translation>
+    </message>
+</context>
+<context>
     <name>CSV</name>
     <message>
         <source>A double quote opens a field on line %1 and never closes it.</source>
@@ -70,6 +117,568 @@
     <message>
         <source>KeePass (CSV 1.x, also written by KeePass 2)</source>
         <translation>KeePass (CSV 1.x, écrit aussi par KeePass 2)</translation>
+    </message>
+</context>
+<context>
+    <name>CliArguments</name>
+    <message>
+        <source>No command given.</source>
+        <translation>Aucune commande indiquée.</translation>
+    </message>
+    <message>
+        <source>Unknown command &quot;%1&quot;.</source>
+        <translation>Commande « %1 » inconnue.</translation>
+    </message>
+    <message>
+        <source>The command &quot;%1&quot; has no option &quot;%2&quot;.</source>
+        <translation>La commande « %1 » n&apos;a pas d&apos;option « %2 ».</translation>
+    </message>
+    <message>
+        <source>The option &quot;%1&quot; needs a value.</source>
+        <translation>L&apos;option « %1 » demande une valeur.</translation>
+    </message>
+    <message>
+        <source>Too many files: %1.</source>
+        <translation>Trop de fichiers : %1.</translation>
+    </message>
+    <message>
+        <source>The serial number after --device is empty.</source>
+        <translation>Le numéro de série après --device est vide.</translation>
+    </message>
+    <message>
+        <source>Give either a backup file or --device SERIAL, not both or neither.</source>
+        <translation>Indiquez soit un fichier de sauvegarde, soit --device NUMÉRO, ni les deux ni aucun.</translation>
+    </message>
+    <message>
+        <source>The device to use is missing: --device SERIAL.</source>
+        <translation>Le périphérique à utiliser manque : --device NUMÉRO.</translation>
+    </message>
+    <message>
+        <source>The backup file is missing.</source>
+        <translation>Le fichier de sauvegarde manque.</translation>
+    </message>
+    <message>
+        <source>The command &quot;%1&quot; takes no file.</source>
+        <translation>La commande « %1 » ne prend pas de fichier.</translation>
+    </message>
+    <message>
+        <source>The tab to export is missing: --tab NAME.</source>
+        <translation>L&apos;onglet à exporter manque : --tab NOM.</translation>
+    </message>
+    <message>
+        <source>The output is missing: --output FILE, or --output - for standard output.</source>
+        <translation>La sortie manque : --output FICHIER, ou --output - pour la sortie standard.</translation>
+    </message>
+    <message>
+        <source>The file name is empty.</source>
+        <translation>Le nom de fichier est vide.</translation>
+    </message>
+    <message>
+        <source>Exit codes:
+  0  success
+  1  usage error (unknown command or option, missing argument, unknown tab, output refused),
+     or the restore was not confirmed
+  2  device or file error: unknown serial number, device unplugged or not answering, device
+     refused (its memories differ and neither opens), file unreadable, damaged or not a backup
+     file, disk full
+  3  wrong password: no memory image opens with it
+  4  verification failed: what was read back from the device differs from what was written
+</source>
+        <translation>Codes de sortie :
+  0  succès
+  1  erreur d&apos;utilisation (commande ou option inconnue, argument manquant, onglet inconnu,
+     sortie refusée), ou restauration non confirmée
+  2  erreur de périphérique ou de fichier : numéro de série inconnu, périphérique débranché ou
+     muet, périphérique refusé (ses mémoires diffèrent et aucune ne s&apos;ouvre), fichier illisible,
+     endommagé ou qui n&apos;est pas un fichier de sauvegarde, disque plein
+  3  mauvais mot de passe : aucune image mémoire ne s&apos;ouvre avec lui
+  4  échec de la vérification : ce qui a été relu dans le périphérique diffère de ce qui a été
+     écrit
+</translation>
+    </message>
+    <message>
+        <source>  --password-stdin    read the master password from the first line of standard input
+                      instead of asking it on the terminal (without echo)
+</source>
+        <translation>  --password-stdin    lire le mot de passe maître sur la première ligne de l&apos;entrée standard
+                      au lieu de le demander dans le terminal (sans écho)
+</translation>
+    </message>
+    <message>
+        <source>Usage: pavisor-cli list
+
+Lists the connected Pavisor devices, one per line: USB serial number, name, hardware
+version and firmware version, separated by tabs. Prints nothing on standard output when
+none is connected.
+</source>
+        <translation>Utilisation : pavisor-cli list
+
+Liste les Pavisor connectés, un par ligne : numéro de série USB, nom, version matérielle
+et version du micrologiciel, séparés par des tabulations. N&apos;écrit rien sur la sortie
+standard quand aucun n&apos;est connecté.
+</translation>
+    </message>
+    <message>
+        <source>Usage: pavisor-cli backup --device SERIAL FILE
+
+Reads both memories of the device with that USB serial number and writes them, exactly
+as the device holds them (encrypted under its master password), to the backup file FILE,
+with the device&apos;s name, serial number and versions and the time of the backup. No
+password is asked: the file is as strong as the master password. FILE is written
+owner-only, and only once both memories have been read: a failure leaves no partial
+file and any previous FILE unchanged. When standard error is a terminal, the progress
+is shown there (percent, bytes per second, time left).
+
+Options:
+  --device SERIAL     the device to read (required)
+</source>
+        <translation>Utilisation : pavisor-cli backup --device NUMÉRO FICHIER
+
+Lit les deux mémoires du périphérique de ce numéro de série USB et les écrit, exactement
+telles que le périphérique les garde (chiffrées avec son mot de passe maître), dans le
+fichier de sauvegarde FICHIER, avec le nom, le numéro de série et les versions du
+périphérique et l&apos;heure de la sauvegarde. Aucun mot de passe n&apos;est demandé : le fichier
+est aussi solide que le mot de passe maître. FICHIER n&apos;est lisible que par son
+propriétaire et n&apos;est écrit qu&apos;une fois les deux mémoires lues : un échec ne laisse aucun
+fichier partiel et laisse intact un FICHIER existant. Quand la sortie d&apos;erreur est un
+terminal, la progression y est affichée (pourcentage, octets par seconde, temps restant).
+
+Options :
+  --device NUMÉRO     le périphérique à lire (obligatoire)
+</translation>
+    </message>
+    <message>
+        <source>Usage: pavisor-cli check [--password-stdin] FILE
+       pavisor-cli check [--password-stdin] --device SERIAL
+
+Asks the master password and says, for the main and the backup memory image of the
+backup file FILE or of the device, whether it opens, under which encryption scheme,
+with how many tabs and records, and whether the two images agree. Nothing is written.
+Exit code 3 when neither image opens.
+
+Options:
+  --device SERIAL     read the device with that USB serial number instead of a file
+</source>
+        <translation>Utilisation : pavisor-cli check [--password-stdin] FICHIER
+              pavisor-cli check [--password-stdin] --device NUMÉRO
+
+Demande le mot de passe maître et indique, pour l&apos;image de la mémoire principale et celle
+de la mémoire de secours du fichier de sauvegarde FICHIER ou du périphérique, si elle
+s&apos;ouvre, sous quel schéma de chiffrement, avec combien d&apos;onglets et de fiches, et si les
+deux images concordent. Rien n&apos;est écrit. Code de sortie 3 quand aucune ne s&apos;ouvre.
+
+Options :
+  --device NUMÉRO     lire le périphérique de ce numéro de série USB au lieu d&apos;un fichier
+</translation>
+    </message>
+    <message>
+        <source>Usage: pavisor-cli export [--password-stdin] FILE --tab NAME --output OUT.csv
+       pavisor-cli export [--password-stdin] --device SERIAL --tab NAME --output OUT.csv
+
+Asks the master password, opens the main memory image of the backup file or of the
+device (the backup image when the main one does not open) and writes the records of
+the tab NAME in the application&apos;s CSV format: every field quoted, separated by commas,
+one record per line, no column names. OUT.csv is written owner-only and replaces any
+previous file only once complete. &quot;--output -&quot; writes to standard output, even to a
+terminal; any other output that is a terminal is refused, so that passwords are never
+shown by mistake.
+
+Options:
+  --device SERIAL     read the device with that USB serial number instead of a file
+  --tab NAME          the tab to export, by its exact name (required)
+  --output OUT.csv    the file to write, or - for standard output (required)
+</source>
+        <translation>Utilisation : pavisor-cli export [--password-stdin] FICHIER --tab NOM --output SORTIE.csv
+              pavisor-cli export [--password-stdin] --device NUMÉRO --tab NOM --output SORTIE.csv
+
+Demande le mot de passe maître, ouvre l&apos;image de la mémoire principale du fichier de
+sauvegarde ou du périphérique (l&apos;image de secours si la principale ne s&apos;ouvre pas) et
+écrit les fiches de l&apos;onglet NOM au format CSV de l&apos;application : chaque champ entre
+guillemets, séparé par des virgules, une fiche par ligne, sans noms de colonnes.
+SORTIE.csv n&apos;est lisible que par son propriétaire et ne remplace un fichier existant
+qu&apos;une fois complet. « --output - » écrit sur la sortie standard, même vers un terminal ;
+toute autre sortie qui est un terminal est refusée, pour que les mots de passe ne
+s&apos;affichent jamais par erreur.
+
+Options :
+  --device NUMÉRO     lire le périphérique de ce numéro de série USB au lieu d&apos;un fichier
+  --tab NOM           l&apos;onglet à exporter, par son nom exact (obligatoire)
+  --output SORTIE.csv le fichier à écrire, ou - pour la sortie standard (obligatoire)
+</translation>
+    </message>
+    <message>
+        <source>Usage: pavisor-cli restore [--password-stdin] [--yes] --device SERIAL FILE
+
+Asks the master password, takes the image of the backup file FILE that opens with it
+(the main image first, then the backup image), asks for confirmation and writes that
+image as it is in the file (it already opens with the password: it is not encrypted
+again) to both memories of the device, main first, then backup.
+
+Both device memories are read first. When they differ, neither opens with the password
+and neither is empty, nothing is written: either could be the last good copy of the
+device&apos;s records (open the device with its own master password, or erase it, first).
+A backup memory that does not open while the main one does is first repaired from the
+main memory and read back. After the write both memories are read back and compared
+with the image. At every instant one memory holds a complete image that opens with a
+password you know.
+
+Options:
+  --device SERIAL     the device to write (required)
+  --yes               write without asking for confirmation
+</source>
+        <translation>Utilisation : pavisor-cli restore [--password-stdin] [--yes] --device NUMÉRO FICHIER
+
+Demande le mot de passe maître, prend l&apos;image du fichier de sauvegarde FICHIER qui s&apos;ouvre
+avec lui (l&apos;image principale d&apos;abord, puis l&apos;image de secours), demande confirmation et
+écrit cette image telle qu&apos;elle est dans le fichier (elle s&apos;ouvre déjà avec le mot de
+passe : elle n&apos;est pas chiffrée à nouveau) dans les deux mémoires du périphérique, la
+principale d&apos;abord, puis celle de secours.
+
+Les deux mémoires du périphérique sont d&apos;abord lues. Quand elles diffèrent, qu&apos;aucune ne
+s&apos;ouvre avec le mot de passe et qu&apos;aucune n&apos;est vide, rien n&apos;est écrit : chacune pourrait
+être la dernière copie intacte des fiches du périphérique (ouvrez d&apos;abord le périphérique
+avec son propre mot de passe maître, ou effacez-le). Une mémoire de secours qui ne s&apos;ouvre
+pas alors que la principale s&apos;ouvre est d&apos;abord réparée à partir de la principale, puis
+relue. Après l&apos;écriture, les deux mémoires sont relues et comparées à l&apos;image. À tout
+instant, une mémoire contient une image complète qui s&apos;ouvre avec un mot de passe que
+vous connaissez.
+
+Options :
+  --device NUMÉRO     le périphérique à écrire (obligatoire)
+  --yes               écrire sans demander confirmation
+</translation>
+    </message>
+    <message>
+        <source>                      (the confirmation, without --yes, is then the next line)
+</source>
+        <translation>                      (la confirmation, sans --yes, est alors la ligne suivante)
+</translation>
+    </message>
+    <message>
+        <source>Usage: pavisor-cli COMMAND [OPTIONS]
+
+The command-line companion of Pavisor Key Manager.
+
+Commands:
+  list                            the connected devices: serial number, name, versions
+  backup --device SERIAL FILE     reads both device memories into a backup file
+  check FILE | --device SERIAL    which memory images open with the master password
+  export FILE | --device SERIAL --tab NAME --output OUT.csv
+                                  writes one tab&apos;s records in CSV
+  restore --device SERIAL FILE    writes a backup file&apos;s image to a device
+
+&quot;pavisor-cli COMMAND --help&quot; tells more about a command.
+</source>
+        <translation>Utilisation : pavisor-cli COMMANDE [OPTIONS]
+
+L&apos;outil en ligne de commande de Pavisor Key Manager.
+
+Commandes :
+  list                             les périphériques connectés : numéro de série, nom, versions
+  backup --device NUMÉRO FICHIER   lit les deux mémoires d&apos;un périphérique dans un fichier de
+                                   sauvegarde
+  check FICHIER | --device NUMÉRO  quelles images mémoire s&apos;ouvrent avec le mot de passe maître
+  export FICHIER | --device NUMÉRO --tab NOM --output SORTIE.csv
+                                   écrit les fiches d&apos;un onglet en CSV
+  restore --device NUMÉRO FICHIER  écrit l&apos;image d&apos;un fichier de sauvegarde dans un périphérique
+
+« pavisor-cli COMMANDE --help » en dit plus sur une commande.
+</translation>
+    </message>
+</context>
+<context>
+    <name>CliCommands</name>
+    <message>
+        <source>The backup file %1 cannot be used: %2</source>
+        <translation>Le fichier de sauvegarde %1 est inutilisable : %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; (%2)</source>
+        <translation>« %1 » (%2)</translation>
+    </message>
+    <message>
+        <source>the backup of %1 in %2</source>
+        <translation>la sauvegarde de %1 dans %2</translation>
+    </message>
+    <message>
+        <source>The master password opens no memory image of %1.</source>
+        <translation>Le mot de passe maître n&apos;ouvre aucune image mémoire de %1.</translation>
+    </message>
+    <message>
+        <source>Failed to decrypt data, aborting.</source>
+        <translation>Échec du déchiffrement des données, abandon.</translation>
+    </message>
+    <message>
+        <source>Run &quot;pavisor-cli %1--help&quot; for help.</source>
+        <translation>Lancez « pavisor-cli %1--help » pour obtenir de l&apos;aide.</translation>
+    </message>
+    <message>
+        <source>No Pavisor is connected.</source>
+        <translation>Aucun Pavisor n&apos;est connecté.</translation>
+    </message>
+    <message>
+        <source>The device %1 does not answer: it may be in use by another program.</source>
+        <translation>Le périphérique %1 ne répond pas : il est peut-être utilisé par un autre programme.</translation>
+    </message>
+    <message>
+        <source>The device %1 did not give its versions.</source>
+        <translation>Le périphérique %1 n&apos;a pas donné ses versions.</translation>
+    </message>
+    <message>
+        <source>The backup file %1 could not be written: %2</source>
+        <translation>Le fichier de sauvegarde %1 n&apos;a pas pu être écrit : %2</translation>
+    </message>
+    <message>
+        <source>Both memories of the device %1 backed up to %2.</source>
+        <translation>Les deux mémoires du périphérique %1 sont sauvegardées dans %2.</translation>
+    </message>
+    <message>
+        <source>the device %1</source>
+        <translation>le périphérique %1</translation>
+    </message>
+    <message>
+        <source>Device: %1</source>
+        <translation>Périphérique : %1</translation>
+    </message>
+    <message>
+        <source>Backup file: %1</source>
+        <translation>Fichier de sauvegarde : %1</translation>
+    </message>
+    <message>
+        <source>Device: %1, hardware version %2, firmware version %3</source>
+        <translation>Périphérique : %1, version matérielle %2, version du micrologiciel %3</translation>
+    </message>
+    <message>
+        <source>Backed up: %1</source>
+        <translation>Sauvegardé le : %1</translation>
+    </message>
+    <message>
+        <source>Main memory: %1</source>
+        <translation>Mémoire principale : %1</translation>
+    </message>
+    <message>
+        <source>Backup memory: %1</source>
+        <translation>Mémoire de secours : %1</translation>
+    </message>
+    <message>
+        <source>identical</source>
+        <translation>identiques</translation>
+    </message>
+    <message>
+        <source>different bytes, the same records</source>
+        <translation>octets différents, mêmes fiches</translation>
+    </message>
+    <message>
+        <source>different records (as after an interrupted save: the backup memory holds the older ones)</source>
+        <translation>fiches différentes (comme après un enregistrement interrompu : la mémoire de secours contient les plus anciennes)</translation>
+    </message>
+    <message>
+        <source>different</source>
+        <translation>différentes</translation>
+    </message>
+    <message>
+        <source>Main and backup memories: %1</source>
+        <translation>Mémoires principale et de secours : %1</translation>
+    </message>
+    <message>
+        <source>%1 is a terminal: the passwords would be shown there. Give &quot;--output -&quot; to print them on standard output anyway.</source>
+        <translation>%1 est un terminal : les mots de passe s&apos;y afficheraient. Indiquez « --output - » pour les écrire tout de même sur la sortie standard.</translation>
+    </message>
+    <message>
+        <source>The main memory image does not open: the backup memory image is used.</source>
+        <translation>L&apos;image de la mémoire principale ne s&apos;ouvre pas : l&apos;image de la mémoire de secours est utilisée.</translation>
+    </message>
+    <message>
+        <source>No tab is named &quot;%1&quot;. The tabs are: %2.</source>
+        <translation>Aucun onglet ne s&apos;appelle « %1 ». Les onglets sont : %2.</translation>
+    </message>
+    <message>
+        <source>Several tabs are named &quot;%1&quot;: the first one is exported.</source>
+        <translation>Plusieurs onglets s&apos;appellent « %1 » : le premier est exporté.</translation>
+    </message>
+    <message>
+        <source>The records could not be written to %1: %2</source>
+        <translation>Les fiches n&apos;ont pas pu être écrites dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>%2 exported from the tab &quot;%1&quot;.</source>
+        <translation>%2 exportée(s) depuis l&apos;onglet « %1 ».</translation>
+    </message>
+    <message>
+        <source>The main image of the file does not open: its backup image is restored.</source>
+        <translation>L&apos;image principale du fichier ne s&apos;ouvre pas : c&apos;est son image de secours qui est restaurée.</translation>
+    </message>
+    <message>
+        <source>Restore %1, made %2 (%3), to the device %4? Everything the device holds now is replaced. [y/N]</source>
+        <translation>Restaurer %1, faite le %2 (%3), dans le périphérique %4 ? Tout ce que contient le périphérique sera remplacé. [o/N]</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>Rien n&apos;a été écrit.</translation>
+    </message>
+    <message>
+        <source>Restored to the device %1 and verified: both memories hold the image of the backup file.</source>
+        <translation>Restauré dans le périphérique %1 et vérifié : les deux mémoires contiennent l&apos;image du fichier de sauvegarde.</translation>
+    </message>
+</context>
+<context>
+    <name>CliDeviceRoad</name>
+    <message>
+        <source>main</source>
+        <translation>principale</translation>
+    </message>
+    <message>
+        <source>backup</source>
+        <translation>de secours</translation>
+    </message>
+    <message>
+        <source>Was it unplugged? Plug it in again and retry.</source>
+        <translation>A-t-il été débranché ? Rebranchez-le et réessayez.</translation>
+    </message>
+    <message>
+        <source>The device %1 could not be opened: it may be in use by another program.</source>
+        <translation>Le périphérique %1 n&apos;a pas pu être ouvert : il est peut-être utilisé par un autre programme.</translation>
+    </message>
+    <message>
+        <source>No connected Pavisor has the serial number %1; none is connected.</source>
+        <translation>Aucun Pavisor connecté n&apos;a le numéro de série %1 ; aucun n&apos;est connecté.</translation>
+    </message>
+    <message>
+        <source>No connected Pavisor has the serial number %1; connected: %2.</source>
+        <translation>Aucun Pavisor connecté n&apos;a le numéro de série %1 ; connectés : %2.</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>The device &apos;%1&apos; did not answer. %2</source>
+        <translation>Le périphérique « %1 » n&apos;a pas répondu. %2</translation>
+    </message>
+    <message>
+        <source>Reading the %1 memory of the device &apos;%2&apos; failed. %3</source>
+        <translation>La lecture de la mémoire %1 du périphérique « %2 » a échoué. %3</translation>
+    </message>
+    <message>
+        <source>The device &apos;%1&apos; did not answer after the read. %2</source>
+        <translation>Le périphérique « %1 » n&apos;a pas répondu après la lecture. %2</translation>
+    </message>
+    <message>
+        <source>Failed to decrypt the device memories, nothing was written.</source>
+        <translation>Échec du déchiffrement des mémoires du périphérique, rien n&apos;a été écrit.</translation>
+    </message>
+    <message>
+        <source>The main and backup memories of the device &apos;%1&apos; differ and neither opens with this master password: either could be the last good copy of its records, so nothing was written.
+Open the device with its own master password to repair it, or erase it first.</source>
+        <translation>Les mémoires principale et de secours du périphérique « %1 » diffèrent et aucune ne s&apos;ouvre avec ce mot de passe maître : chacune pourrait être la dernière copie intacte de ses fiches, rien n&apos;a donc été écrit.
+Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, ou effacez-le d&apos;abord.</translation>
+    </message>
+    <message>
+        <source>The backup memory does not open while the main memory does: it is repaired from the main memory first.</source>
+        <translation>La mémoire de secours ne s&apos;ouvre pas alors que la mémoire principale s&apos;ouvre : elle est d&apos;abord réparée à partir de la mémoire principale.</translation>
+    </message>
+    <message>
+        <source>Writing</source>
+        <translation>Écriture</translation>
+    </message>
+    <message>
+        <source>The device &apos;%1&apos; did not answer, nothing was written. %2</source>
+        <translation>Le périphérique « %1 » n&apos;a pas répondu, rien n&apos;a été écrit. %2</translation>
+    </message>
+    <message>
+        <source>Writing the backup memory of the device &apos;%1&apos; failed: its main memory holds the restored image. %2</source>
+        <translation>L&apos;écriture de la mémoire de secours du périphérique « %1 » a échoué : sa mémoire principale contient l&apos;image restaurée. %2</translation>
+    </message>
+    <message>
+        <source>The device &apos;%1&apos; did not answer after the write. %2</source>
+        <translation>Le périphérique « %1 » n&apos;a pas répondu après l&apos;écriture. %2</translation>
+    </message>
+    <message>
+        <source>Verification failed: the %1 memory of the device &apos;%2&apos; does not hold what was written. Please retry; consider changing the device if this keeps happening.</source>
+        <translation>Échec de la vérification : la mémoire %1 du périphérique « %2 » ne contient pas ce qui a été écrit. Veuillez réessayer ; envisagez de changer de périphérique si cela se reproduit.</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> et </translation>
+    </message>
+    <message>
+        <source>Writing the main memory of the device &apos;%1&apos; failed; its backup memory was not touched. %2</source>
+        <translation>L&apos;écriture de la mémoire principale du périphérique « %1 » a échoué ; sa mémoire de secours n&apos;a pas été touchée. %2</translation>
+    </message>
+</context>
+<context>
+    <name>CliImages</name>
+    <message>
+        <source>1 record</source>
+        <translation>1 fiche</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 fiches</translation>
+    </message>
+    <message>
+        <source>1 tab</source>
+        <translation>1 onglet</translation>
+    </message>
+    <message>
+        <source>%1 tabs</source>
+        <translation>%1 onglets</translation>
+    </message>
+    <message>
+        <source>empty (erased)</source>
+        <translation>vide (effacée)</translation>
+    </message>
+    <message>
+        <source>could not be decrypted</source>
+        <translation>n&apos;a pas pu être déchiffrée</translation>
+    </message>
+    <message>
+        <source>does not open with this password</source>
+        <translation>ne s&apos;ouvre pas avec ce mot de passe</translation>
+    </message>
+    <message>
+        <source>opens (scheme %1): %2</source>
+        <translation>s&apos;ouvre (schéma %1) : %2</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>CliProgress</name>
+    <message>
+        <source>%1: %2%, %3 bytes/s, %4 left</source>
+        <translation>%1 : %2 %, %3 octets/s, %4 restant</translation>
+    </message>
+</context>
+<context>
+    <name>CliTerminal</name>
+    <message>
+        <source>Standard input is not a terminal to ask the master password on: give it on standard input with --password-stdin.</source>
+        <translation>L&apos;entrée standard n&apos;est pas un terminal où demander le mot de passe maître : donnez-le sur l&apos;entrée standard avec --password-stdin.</translation>
+    </message>
+    <message>
+        <source>Master password: </source>
+        <translation>Mot de passe maître : </translation>
+    </message>
+    <message>
+        <source>No master password was given: standard input ended.</source>
+        <translation>Aucun mot de passe maître n&apos;a été donné : l&apos;entrée standard s&apos;est terminée.</translation>
+    </message>
+    <message>
+        <source>The master password could not be read: longer than %1 bytes, or a read error.</source>
+        <translation>Le mot de passe maître n&apos;a pas pu être lu : plus long que %1 octets, ou erreur de lecture.</translation>
+    </message>
+    <message>
+        <source>y</source>
+        <comment>short answer to a yes/no question</comment>
+        <translation>o</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <comment>answer to a yes/no question</comment>
+        <translation>oui</translation>
     </message>
 </context>
 <context>
