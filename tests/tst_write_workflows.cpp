@@ -134,8 +134,9 @@ private slots:
     void eraseWizard();
     void copyWizardAndRename();
     void interruptedSavesLeaveADeviceThatOpens();
-    void retriedSavesSwapsAndSelfCopiesKeepAGoodCopy();
     void backupFileRestoreAndAutomaticBackups();
+    // Last: it quits the application, after which no event loop (a dialog's included) runs again.
+    void retriedSavesSwapsAndSelfCopiesKeepAGoodCopy();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;

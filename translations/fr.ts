@@ -1361,6 +1361,64 @@ Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, 
         <source>Both device memories hold the same complete content again.</source>
         <translation>Les deux mémoires du périphérique contiennent à nouveau le même contenu complet.</translation>
     </message>
+    <message>
+        <source>Open backup file...</source>
+        <translation>Ouvrir un fichier de sauvegarde...</translation>
+    </message>
+    <message>
+        <source>Back up to file...</source>
+        <translation>Sauvegarder dans un fichier...</translation>
+    </message>
+    <message>
+        <source>Pavisor Key Manager - %1 [unsaved data]</source>
+        <translation>Pavisor Key Manager - %1 [données non enregistrées]</translation>
+    </message>
+    <message>
+        <source>Pavisor Key Manager - %1</source>
+        <translation>Pavisor Key Manager - %1</translation>
+    </message>
+    <message>
+        <source>Back up to file</source>
+        <translation>Sauvegarder dans un fichier</translation>
+    </message>
+    <message>
+        <source>Could not write the backup file &apos;%1&apos; (%2).</source>
+        <translation>Impossible d&apos;écrire le fichier de sauvegarde &apos;%1&apos; (%2).</translation>
+    </message>
+    <message>
+        <source>Backup written</source>
+        <translation>Sauvegarde écrite</translation>
+    </message>
+    <message>
+        <source>The device &apos;%1&apos; was backed up to the file &apos;%2&apos;.
+The file opens with the device&apos;s master password.</source>
+        <translation>Le périphérique &apos;%1&apos; a été sauvegardé dans le fichier &apos;%2&apos;.
+Le fichier s&apos;ouvre avec le mot de passe maître du périphérique.</translation>
+    </message>
+    <message>
+        <source>Opening a backup file</source>
+        <translation>Ouverture d&apos;un fichier de sauvegarde</translation>
+    </message>
+    <message>
+        <source>You have made some modifications to the currently displayed data without saving them.
+Do you confirm overwriting such unsaved data with the content of the backup file?</source>
+        <translation>Vous avez modifié les données affichées sans les enregistrer.
+Confirmez-vous le remplacement de ces données non enregistrées par le contenu du fichier de sauvegarde ?</translation>
+    </message>
+    <message>
+        <source>Open backup file</source>
+        <translation>Ouvrir un fichier de sauvegarde</translation>
+    </message>
+    <message>
+        <source>Could not open the backup file &apos;%1&apos;.
+%2</source>
+        <translation>Impossible d&apos;ouvrir le fichier de sauvegarde &apos;%1&apos;.
+%2</translation>
+    </message>
+    <message>
+        <source>The automatic backup file of this save could not be written (%1).</source>
+        <translation>Le fichier de sauvegarde automatique de cet enregistrement n&apos;a pas pu être écrit (%1).</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>
@@ -2111,6 +2169,18 @@ Vous pouvez aussi quitter l&apos;application.</translation>
         <source>seconds</source>
         <translation>secondes</translation>
     </message>
+    <message>
+        <source>Backups</source>
+        <translation>Sauvegardes</translation>
+    </message>
+    <message>
+        <source>Keep a backup file of every save (the newest 20 of each device)</source>
+        <translation>Garder un fichier de sauvegarde de chaque enregistrement (les 20 plus récents de chaque périphérique)</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Dossier : %1</translation>
+    </message>
 </context>
 <context>
     <name>ViewContentShowDeviceInformation</name>
@@ -2184,6 +2254,10 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>start initializing your Pavisor</source>
         <translation>commencez à initialiser votre Pavisor</translation>
+    </message>
+    <message>
+        <source>Open backup file</source>
+        <translation>Ouvrir un fichier de sauvegarde</translation>
     </message>
 </context>
 <context>
