@@ -7,12 +7,12 @@ set(CPACK_PACKAGE_VENDOR "Pavisor")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "Pavisor <support@pavisor.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Manage the passwords kept on a Pavisor USB device")
-set(CPACK_PACKAGE_DESCRIPTION
-  "The desktop companion of the Pavisor, a small USB hardware password vault: it reads the\n"
-  "device's encrypted memories, opens them with the master password, and lets the records be\n"
-  "edited, searched, imported, exported and saved back with verification. Includes the\n"
-  "command-line tool for encrypted backups and a udev rule that gives the logged-in user access\n"
-  "to the device and sets its USB adapter's latency timer to 1 ms.")
+# One string: the Debian generator indents each of its lines under the summary.
+set(CPACK_PACKAGE_DESCRIPTION "The desktop companion of the Pavisor, a small USB hardware password vault: \
+it reads the device's encrypted memories, opens them with the master password, and lets the records \
+be edited, searched, imported, exported and saved back with verification.
+It comes with its help pages, a command-line tool for encrypted backups, and a udev rule that gives \
+the logged-in user access to the device and sets its USB adapter's latency timer to 1 ms.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.pavisor.com")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Pavisor Key Manager")
 set(CPACK_STRIP_FILES ON)
@@ -64,7 +64,7 @@ if(APPLE)
   # macdeployqt copies the Qt frameworks and plugins into the installed bundle and points every
   # program of it at them; with PAVISOR_CODESIGN_IDENTITY it also signs them (hardened runtime,
   # secure time stamp), ready for notarisation.
-  find_program(PAVISOR_MACDEPLOYQT macdeployqt HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" REQUIRED)
+  find_program(PAVISOR_MACDEPLOYQT macdeployqt HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
   set(PAVISOR_CODESIGN_IDENTITY "" CACHE STRING "Signing identity for the macOS bundle (empty: not signed)")
   set(deploy_options "-executable=\${bundle_path}/Contents/Resources/Help_Viewer.app/Contents/MacOS/Help_Viewer")
   if(TARGET pavisor-cli)
@@ -73,9 +73,17 @@ if(APPLE)
   if(PAVISOR_CODESIGN_IDENTITY)
     list(APPEND deploy_options "-codesign=${PAVISOR_CODESIGN_IDENTITY}" -hardened-runtime -timestamp)
   endif()
+  # Each option quoted in the install script: a signing identity holds spaces and parentheses.
+  set(deploy_arguments "")
+  foreach(option IN LISTS deploy_options)
+    string(APPEND deploy_arguments " \"${option}\"")
+  endforeach()
   install(CODE "
     set(bundle_path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${bundle}\")
-    execute_process(COMMAND \"${PAVISOR_MACDEPLOYQT}\" \"\${bundle_path}\" -always-overwrite ${deploy_options}
+    if(NOT EXISTS \"${PAVISOR_MACDEPLOYQT}\")
+      message(FATAL_ERROR \"macdeployqt was not found next to Qt (PAVISOR_MACDEPLOYQT)\")
+    endif()
+    execute_process(COMMAND \"${PAVISOR_MACDEPLOYQT}\" \"\${bundle_path}\" -always-overwrite ${deploy_arguments}
                     RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
       message(FATAL_ERROR \"macdeployqt failed on \${bundle_path}\")
