@@ -101,8 +101,9 @@ elseif(UNIX)
   # Added to what dpkg-shlibdeps finds: Qt's platform plugins are loaded at run time, not linked.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    "${CMAKE_SOURCE_DIR}/packaging/linux/postinst" "${CMAKE_SOURCE_DIR}/packaging/linux/postrm")
+  # The script applies the rule to a device that is already plugged in. There is no removal script
+  # (udev notices a removed rule file by itself), so removing the package leaves nothing behind.
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CMAKE_SOURCE_DIR}/packaging/linux/postinst")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 endif()
 
