@@ -39,7 +39,7 @@ if(APPLE)
       "${double_size}" "${icon_set}/icon_${size}x${size}@2x.png")
   endforeach()
   add_custom_command(OUTPUT "${icon_file}"
-    COMMAND pavisor_icon_render "${CMAKE_SOURCE_DIR}/resources/Icon.svg" ${icon_arguments}
+    COMMAND ${PAVISOR_ICON_RENDER} "${CMAKE_SOURCE_DIR}/resources/Icon.svg" ${icon_arguments}
     COMMAND iconutil -c icns -o "${icon_file}" "${icon_set}"
     DEPENDS pavisor_icon_render resources/Icon.svg
     COMMENT "Making the application icon")
