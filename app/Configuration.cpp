@@ -1,6 +1,7 @@
 #include "Configuration.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QtGlobal>
@@ -56,12 +57,28 @@ QString Configuration::getDataFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
+bool Configuration::isBundled()
+{
+    return QCoreApplication::applicationDirPath().endsWith(QLatin1String("/MacOS"));
+}
+
 QString Configuration::getBundleResourcesPath()
 {
-    // The executable lives in ".../Contents/MacOS": cut "/MacOS" and look in the sibling folder.
     QString path = QCoreApplication::applicationDirPath();
+    if (!isBundled())
+        return QDir::cleanPath(path + QStringLiteral("/") + QStringLiteral(PAVISOR_INSTALLED_RESOURCES_DIR)) +
+               QStringLiteral("/");
+    // The executable lives in ".../Contents/MacOS": cut "/MacOS" and look in the sibling folder.
     path.chop(6);
     return path + QStringLiteral("/") + QStringLiteral("Resources/");
+}
+
+QString Configuration::getHelpViewerPath()
+{
+    if (!isBundled())
+        return getBundleResourcesPath() + QStringLiteral("Help_Viewer");
+    return getBundleResourcesPath() + QStringLiteral("Help_Viewer.app/Contents/MacOS/") +
+           QStringLiteral("Help_Viewer");
 }
 
 void Configuration::initialize()

@@ -63,8 +63,15 @@ public:
     // "fr" on a French system, "en" on every other.
     static QString getSystemLanguageString();
 
-    // The bundle's "Resources" folder, derived from the executable's "Contents/MacOS" folder.
+    // Whether the executable runs from an application bundle (".../Contents/MacOS"); otherwise it is
+    // installed in a Unix prefix (".../bin").
+    static bool isBundled();
+    // The folder of the help viewer and of the optional "Configuration.ini": the bundle's "Resources"
+    // folder, derived from the executable's "Contents/MacOS" folder, or in an installed layout the
+    // application's folder under "libexec" (the path from "bin" is set by the install rules).
     static QString getBundleResourcesPath();
+    // The help viewer program in either layout.
+    static QString getHelpViewerPath();
 
 private:
     static QLocale::Language _systemLanguageId;

@@ -24,8 +24,7 @@ void HelpViewer::display(const QString& pageName)
         return;
     }
 
-    const QString program = Configuration::getBundleResourcesPath() +
-                            QStringLiteral("Help_Viewer.app/Contents/MacOS/") + QStringLiteral("Help_Viewer");
+    const QString program = Configuration::getHelpViewerPath();
     const QStringList arguments = {QStringLiteral("/") + Configuration::getSystemLanguageString(),
                                    QStringLiteral("index.html"), pageName};
     // A viewer that fails to start is not reported: help is a convenience, never a blocker.

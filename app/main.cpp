@@ -10,6 +10,8 @@
 int main(int argc, char* argv[])
 {
     auto* application = new QApplication(argc, argv);
+    // Lets Wayland compositors and docks match the window with the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PAVISOR_APPLICATION_ID));
     Configuration::initialize();
 
     auto* qtTranslator = new QTranslator();

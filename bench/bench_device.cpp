@@ -5,6 +5,7 @@
 // memories, and what a save costs on the link (1024 pages written, then both memories read back),
 // each next to its floor, the time its bytes take on the wire.
 #include "Device.h"
+#include "LineRate.h"
 #include "SimulatorProcess.h"
 
 #include <QCoreApplication>
@@ -22,24 +23,15 @@
 #ifdef PAVISOR_SIMULATOR
 namespace
 {
-constexpr double LINE_BYTES_PER_SECOND = 11520.0;
-// Request and answer bytes of one memory read (selection, acknowledge, read command, memory) and
-// of one page write (command, page number, data, acknowledge).
-constexpr double MEMORY_READ_WIRE_BYTES = 3 + 1 + 2 + Device::MEMORY_SIZE;
-constexpr double PAGE_WRITE_WIRE_BYTES = 4 + Device::MEMORY_PAGE_SIZE + 1;
-constexpr double SELECTION_WIRE_BYTES = 3 + 1;
-// A short answer waits for the bridge's latency timer.
+using LineRate::MEMORY_READ_WIRE_BYTES;
+using LineRate::wireMs;
+// A short answer waits for the bridge's latency timer (the simulator's, as a bridge's default).
 constexpr double LATENCY_TIMER_MS = 16.0;
 
 void report(const char* name, double value, const char* unit)
 {
     std::printf("%s: %.3f %s\n", name, value, unit);
     std::fflush(stdout);
-}
-
-double wireMs(double bytes)
-{
-    return bytes * 1000.0 / LINE_BYTES_PER_SECOND;
 }
 
 // Reads a whole memory with plain system calls on a port that Device does not hold.
@@ -177,8 +169,7 @@ int lineRate()
     const double readBackMs = writeMs < 0 ? -1.0 : readBothMemoriesMs(device, readPolls);
     if (readBackMs < 0)
         return 1;
-    const double writeFloorMs =
-        wireMs(2 * SELECTION_WIRE_BYTES + 2 * Device::MEMORY_PAGE_COUNT * PAGE_WRITE_WIRE_BYTES);
+    const double writeFloorMs = wireMs(LineRate::SAVE_WRITE_WIRE_BYTES);
     report("line_rate_save_write_1024_pages_and_read_back_ms", writeMs + readBackMs, "ms");
     report("line_rate_save_write_1024_pages_and_read_back_floor_ms",
            writeFloorMs + wireMs(2 * MEMORY_READ_WIRE_BYTES), "ms");

@@ -9,6 +9,7 @@
 #include "DemoContent.h"
 #include "Device.h"
 #include "FormContentEditor.h"
+#include "LineRate.h"
 #include "SimulatorProcess.h"
 
 #include <QAction>
@@ -50,7 +51,7 @@ bool writeMemories(const QString& state, const QByteArray& image)
 }
 
 // One memory on the wire at the real line rate: 131072 bytes at 11520 bytes/s.
-constexpr double ONE_MEMORY_WIRE_MS = Device::MEMORY_SIZE * 1000.0 / 11520.0;
+constexpr double ONE_MEMORY_WIRE_MS = LineRate::wireMs(Device::MEMORY_SIZE);
 
 // Milliseconds from OK on the password page to the editor showing the device's tabs, and to the
 // device being let go once its backup memory has arrived; -1 on failure.

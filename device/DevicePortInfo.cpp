@@ -1,7 +1,19 @@
 #include "DevicePortInfo.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QList>
+
+namespace
+{
+// The latency timer of a USB serial bridge (ftdi_sio exposes it), in milliseconds: 1 to 255.
+int parseLatencyTimer(const QByteArray& text)
+{
+    bool valid = false;
+    const int value = text.trimmed().toInt(&valid, 10);
+    return valid && value >= 0 && value <= 255 ? value : -1;
+}
+} // namespace
 
 DevicePortInfo::DevicePortInfo(const QSerialPortInfo& serialPortInfo)
     : _serialPortInfo(serialPortInfo), _portPath(serialPortInfo.systemLocation()),
@@ -35,6 +47,8 @@ DevicePortInfo DevicePortInfo::fromDescriptor(const QByteArray& descriptor)
             info._serialNumber = value;
         else if (key == "pid")
             info._processId = qMax(0LL, value.toLongLong());
+        else if (key == "latency_timer")
+            info._latencyTimerMs = parseLatencyTimer(value.toLatin1());
         else if (key == "vendor")
         {
             const uint number = value.toUInt(&valid, 10);
@@ -52,6 +66,19 @@ DevicePortInfo DevicePortInfo::fromDescriptor(const QByteArray& descriptor)
         return DevicePortInfo();
     info._portName = QFileInfo(info._systemLocation).fileName();
     return info;
+}
+
+int DevicePortInfo::latencyTimerMs() const
+{
+    if (isNull() || isSimulated())
+        return _latencyTimerMs;
+#ifdef Q_OS_LINUX
+    // Read when asked: a udev rule or the user may change it while the device stays plugged in.
+    QFile file(QStringLiteral("/sys/bus/usb-serial/devices/") + _portName + QStringLiteral("/latency_timer"));
+    if (!_portName.isEmpty() && file.open(QIODevice::ReadOnly))
+        return parseLatencyTimer(file.read(16));
+#endif
+    return -1;
 }
 
 bool DevicePortInfo::operator==(const DevicePortInfo& other) const

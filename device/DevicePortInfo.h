@@ -24,8 +24,9 @@ public:
     explicit DevicePortInfo(const QSerialPortInfo& serialPortInfo);
 
     // Reads a simulator descriptor: one key=value per line, keys port (path to open), location,
-    // vendor and product (decimal; a missing key means no such identifier), serial and pid (the
-    // simulator's process). Gives a null description when the port key is missing.
+    // vendor and product (decimal; a missing key means no such identifier), serial, pid (the
+    // simulator's process) and latency_timer (milliseconds, what the bridge's sysfs entry would
+    // say). Gives a null description when the port key is missing.
     static DevicePortInfo fromDescriptor(const QByteArray& descriptor);
 
     bool isNull() const { return _portPath.isEmpty(); }
@@ -48,6 +49,10 @@ public:
     quint16 productIdentifier() const { return _productIdentifier; }
     // The process of the simulator that wrote the descriptor; 0 when unknown (and for real ports).
     qint64 processId() const { return _processId; }
+    // The USB bridge's latency timer in milliseconds: how long it holds a short answer (an
+    // acknowledge) before handing it to the host. Read from sysfs for a real port on Linux, from
+    // the descriptor for a simulated one; -1 where it cannot be read (macOS, other drivers).
+    int latencyTimerMs() const;
 
     // The system's own description of a real port; null for a simulated one.
     const QSerialPortInfo& serialPortInfo() const { return _serialPortInfo; }
@@ -68,6 +73,7 @@ private:
     quint16 _vendorIdentifier = 0;
     quint16 _productIdentifier = 0;
     qint64 _processId = 0;
+    int _latencyTimerMs = -1;
 };
 
 #endif

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs everything needed to build, run and test on Debian 12.
+# Installs everything needed to build, run, test and package on Debian 12.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
@@ -12,4 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libqt6svgwidgets6 libgl-dev \
   libssl-dev \
   python3 python3-cryptography \
-  xvfb xauth
+  xvfb xauth \
+  dpkg-dev file desktop-file-utils appstream

@@ -14,7 +14,10 @@ for argument in "$@"; do
   if [ "$argument" = "--no-demo" ]; then isDemo=0; else arguments+=("$argument"); fi
 done
 
-scripts/build.sh build
+# Only what this script starts: the application, its help viewer, the simulator and the demo tool
+# (the tests and benchmarks are built by scripts/run-tests.sh and scripts/run-benchmarks.sh).
+cmake -S . -B build -G Ninja
+cmake --build build --parallel "$(nproc)" --target PavisorKeyManager Help_Viewer pavisor_simulator pavisor_demo_device
 application="build/Pavisor Key Manager.app/Contents/MacOS/Pavisor Key Manager"
 if [ "$isDemo" = 0 ]; then
   exec "$application" ${arguments[@]+"${arguments[@]}"}

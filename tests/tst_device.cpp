@@ -357,7 +357,7 @@ void TestDevice::discoveryListsOnlyPavisorPorts()
     qputenv("PAVISOR_SIMULATOR_DIR", QFile::encodeName(descriptors.path()));
     const auto unsetVariable = qScopeGuard([] { qunsetenv("PAVISOR_SIMULATOR_DIR"); });
     Simulator first;
-    START_SIMULATOR(first, {});
+    START_SIMULATOR(first, {"--latency-timer", "4"});
 
     // Hand-written descriptors on the same terminal, each failing one test of the filter; a
     // simulator killed outright leaves its descriptor (and here a terminal) behind.
@@ -397,9 +397,12 @@ void TestDevice::discoveryListsOnlyPavisorPorts()
     }
     QCOMPARE(listedSerialNumbers(), QStringList({"QRTAV-000001", "QRTAV-000002"}));
 
-    // A listed simulator opens through its terminal, not through its reported location.
+    // A listed simulator opens through its terminal, not through its reported location. Its bridge's
+    // latency timer comes with it, as sysfs tells a real one's; a descriptor without one has none.
     std::unique_ptr<QList<DevicePortInfo>> ports(Device::findAvailableDevices());
     QCOMPARE(ports->first().systemLocation(), first.location());
+    QCOMPARE(ports->first().latencyTimerMs(), 4);
+    QCOMPARE(ports->last().latencyTimerMs(), -1);
     Device firstDevice(ports->first());
     QCOMPARE(firstDevice.getUsbSerialNumber(), QStringLiteral("QRTAV-000001"));
     QCOMPARE(firstDevice.open(), 0);

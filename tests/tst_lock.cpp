@@ -718,11 +718,39 @@ private slots:
                 texts << _child<QLabel>(info, name)->text();
             return texts << (Device::getSelectedDevice() == nullptr ? u"released"_s : u"held"_s);
         };
+        // The USB adapter's latency timer where the system reports it (this simulator reports none): above
+        // 1 ms it is named as what makes saves slow, with the rule that sets it to 1 ms.
+        const auto latency = [&]()
+        {
+            auto* value = _child<QLabel>(info, "labelLatencyTimer");
+            auto* advice = _child<QLabel>(info, "labelLatencyTimerAdvice");
+            return QStringList({value->isHidden() ? u"hidden"_s : value->text(),
+                                advice->isHidden() ? u"hidden"_s : advice->text()});
+        };
         _selectDevice(simulator);
         _editor->viewPush(info);
         QCOMPARE(shown(), QStringList({"Office", "QRTAV-000001", "2", "7", "released"}));
+        QCOMPARE(latency(), QStringList({"hidden", "hidden"}));
         _child(info, "pushButtonOk")->click();
         QCOMPARE(_current(), V::VIEW_ID_START_MENU);
+        for (const QString& timer : {u"16"_s, u"1"_s})
+        {
+            QVERIFY(simulator.stop());
+            START_SIMULATOR(simulator, {u"--latency-timer"_s, timer});
+            _selectDevice(simulator);
+            _editor->viewPush(info);
+            QCOMPARE(shown(), QStringList({"Office", "QRTAV-000001", "2", "7", "released"}));
+            const QStringList latencyShown = latency();
+            QCOMPARE(latencyShown.value(0), timer + u" ms"_s);
+            if (timer == u"1"_s)
+                QCOMPARE(latencyShown.value(1), u"hidden"_s);
+            else
+                QVERIFY2(latencyShown.value(1).contains(u"waits 16 ms"_s) &&
+                             latencyShown.value(1).contains(u"about 16 s"_s) &&
+                             latencyShown.value(1).contains(u"70-pavisor.rules"_s),
+                         qPrintable(latencyShown.value(1)));
+            _child(info, "pushButtonOk")->click();
+        }
 
         // The name page: an empty name cannot be sent, Cancel sends nothing, and the device is always
         // released.

@@ -1,5 +1,6 @@
 // Start-up pieces: the settings store choice, the language choice and its catalogues, the
-// first-run prompt and the help viewer. This test runs from a bundle-shaped folder of its own.
+// first-run prompt and the help viewer. This test runs from a bundle-shaped folder of its own, and
+// a copy of it from an installed-shaped one.
 #include "Configuration.h"
 #include "FirstRunPrompt.h"
 #include "HelpViewer.h"
@@ -17,6 +18,7 @@ using namespace Qt::StringLiterals;
 namespace
 {
 const char* const LANGUAGE_PROBE_ARGUMENT = "--language-probe";
+const char* const HELP_PROBE_ARGUMENT = "--help-probe";
 
 QString iniPath()
 {
@@ -53,6 +55,27 @@ int runLanguageProbe(int argc, char* argv[])
     return 0;
 }
 
+// The child side of installedLayout(): asks for a help page, then prints the viewer program, the
+// resources folder and the first page the viewer shows.
+int runHelpProbe(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QProcess& viewer = HelpViewer::process();
+    HelpViewer::display(u"opening_device.html"_s);
+    QByteArray shown;
+    QDeadlineTimer deadline(20000);
+    while (!shown.contains('\n') && viewer.state() != QProcess::NotRunning && !deadline.hasExpired())
+    {
+        viewer.waitForReadyRead(100);
+        shown += viewer.readAllStandardOutput();
+    }
+    const QStringList lines = {viewer.program(), Configuration::getBundleResourcesPath(),
+                               QString::fromUtf8(shown.left(shown.indexOf('\n')))};
+    std::puts(lines.join(u'\n').toUtf8().constData());
+    viewer.kill();
+    viewer.waitForFinished(5000);
+    return 0;
+}
 } // namespace
 
 class TestStartup : public QObject
@@ -204,12 +227,34 @@ private slots:
         QTRY_COMPARE(viewer.state(), QProcess::NotRunning);
         QVERIFY(QFile::rename(hiddenPath, viewerPath));
     }
+
+    // Installed in a prefix, the application is "<prefix>/bin/pavisor-key-manager" and finds its help
+    // viewer where the install rules put it.
+    void installedLayout()
+    {
+        QTemporaryDir prefix;
+        QVERIFY(prefix.isValid());
+        const QString bin = prefix.filePath(u"bin"_s);
+        const QString helperDir = QDir::cleanPath(bin + u"/"_s + QStringLiteral(PAVISOR_HELPER_DIR_FROM_BIN));
+        const QString application = bin + u"/pavisor-key-manager"_s;
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(helperDir));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), application));
+        QVERIFY(QFile::link(QStringLiteral(PAVISOR_HELP_VIEWER), helperDir + u"/Help_Viewer"_s));
+
+        QProcess child;
+        child.start(application, {QString::fromLatin1(HELP_PROBE_ARGUMENT)});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                 QStringList({helperDir + u"/Help_Viewer"_s, helperDir + u"/"_s, u"opening_device.html"_s}));
+    }
 };
 
 int main(int argc, char* argv[])
 {
     if (argc > 1 && std::strcmp(argv[1], LANGUAGE_PROBE_ARGUMENT) == 0)
         return runLanguageProbe(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], HELP_PROBE_ARGUMENT) == 0)
+        return runHelpProbe(argc, argv);
     QApplication application(argc, argv);
     TestStartup test;
     return QTest::qExec(&test, argc, argv);

@@ -2228,6 +2228,18 @@ Vous pouvez aussi quitter l&apos;application.</translation>
         <source>Backup memory:</source>
         <translation>Mémoire de secours :</translation>
     </message>
+    <message>
+        <source>USB adapter latency timer:</source>
+        <translation>Délai de latence de l&apos;adaptateur USB :</translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <source>Saving is slow on this computer: each of the %1 page writes of a save waits %2 ms for the USB adapter, about %3 s in all. The device access rule %4, installed with the application, sets the latency timer to 1 ms; once it is installed, unplug the device and plug it in again.</source>
+        <translation>L&apos;enregistrement est lent sur cet ordinateur : chacune des %1 écritures de page d&apos;un enregistrement attend %2 ms l&apos;adaptateur USB, environ %3 s en tout. La règle d&apos;accès à l&apos;appareil %4, installée avec l&apos;application, règle le délai de latence à 1 ms ; une fois qu&apos;elle est installée, débranchez l&apos;appareil puis rebranchez-le.</translation>
+    </message>
 </context>
 <context>
     <name>ViewContentStartMenu</name>

@@ -8,8 +8,8 @@ namespace Ui
 class ViewContentShowDeviceInformation;
 }
 
-// Shows the selected device's name, serial number and versions, read when the page is entered, and
-// the state of its two memories as far as this session knows it.
+// Shows the selected device's name, serial number and versions, read when the page is entered, the
+// state of its two memories as far as this session knows it, and its USB adapter's latency timer.
 // The device is released before the page can be left, whatever the reads gave.
 class ViewContentShowDeviceInformation : public ViewContentBase
 {
@@ -24,6 +24,8 @@ public:
 private:
     Ui::ViewContentShowDeviceInformation* ui;
 
+    // The USB bridge's latency timer where the system reports it, and why a high one slows saves.
+    void _showLatencyTimer(int latencyTimerMs);
     void _fail(const QString& message);
 
 private slots:

@@ -9,7 +9,7 @@ namespace
 {
 constexpr int READY_TIMEOUT_MS = 10000;
 
-// The value of `key=` in the ready line ("ready port=... location=... serial=...").
+// The value of `key=` in the ready line ("ready port=... location=... serial=... [latency_timer=...]").
 QString readyLineField(const QString& line, const QString& key)
 {
     for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
@@ -58,6 +58,7 @@ bool Simulator::start(const QStringList& flags)
     _portPath = readyLineField(line, QStringLiteral("port"));
     _location = readyLineField(line, QStringLiteral("location"));
     _usbSerialNumber = readyLineField(line, QStringLiteral("serial"));
+    _latencyTimer = readyLineField(line, QStringLiteral("latency_timer"));
     if (line.startsWith(QStringLiteral("ready ")) && !_portPath.isEmpty())
         return true;
     _errorString = QStringLiteral("no ready line (flags: %1; %2): %3")
@@ -102,10 +103,11 @@ qint64 Simulator::processId() const
 
 DevicePortInfo Simulator::portInfo() const
 {
-    return DevicePortInfo::fromDescriptor(
-        QStringLiteral("port=%1\nlocation=%2\nvendor=1027\nproduct=24597\nserial=%3\n")
-            .arg(_portPath, _location, _usbSerialNumber)
-            .toUtf8());
+    QString descriptor = QStringLiteral("port=%1\nlocation=%2\nvendor=1027\nproduct=24597\nserial=%3\n")
+                             .arg(_portPath, _location, _usbSerialNumber);
+    if (!_latencyTimer.isEmpty())
+        descriptor += QStringLiteral("latency_timer=%1\n").arg(_latencyTimer);
+    return DevicePortInfo::fromDescriptor(descriptor.toUtf8());
 }
 
 QByteArray Simulator::stateFile(const QString& fileName) const

@@ -42,8 +42,8 @@ public:
     // From the ready line of the last start().
     QString portPath() const { return _portPath; }
     QString location() const { return _location; }
-    // The running simulator's port with a Pavisor's identity, to construct a Device without
-    // discovery.
+    // The running simulator's port with a Pavisor's identity (and its bridge's latency timer when it
+    // plays one), to construct a Device without discovery.
     DevicePortInfo portInfo() const;
 
     // One stored item ("main.bin", ...); writing is for before start(), when the state is read.
@@ -65,6 +65,7 @@ private:
     QString _portPath;
     QString _location;
     QString _usbSerialNumber;
+    QString _latencyTimer;
 };
 
 // Starts `simulator` with `flags` inside a test function, failing it with the reason.

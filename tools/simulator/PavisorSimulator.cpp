@@ -98,6 +98,8 @@ struct Options
     size_t surplusBytes = 0;
     double byteRate = 0.0;
     bool lineRate = false;
+    // The USB bridge's latency timer in ms; -1: 16 with --line-rate, no bridge without it.
+    long latencyTimerMs = -1;
     bool backupDiffers = false;
     bool noName = false;
     bool noSerial = false;
@@ -110,7 +112,7 @@ void printUsage(FILE* out)
         out, "Usage: pavisor_simulator --state DIR [options]\n"
              "\n"
              "Plays a Pavisor device over a pseudo-terminal. The first line on standard output is\n"
-             "  ready port=<pty path> location=<location> serial=<usb serial>\n"
+             "  ready port=<pty path> location=<location> serial=<usb serial>[ latency_timer=<ms>]\n"
              "and the simulator then runs until SIGTERM, SIGINT or SIGHUP. Several simulators may run\n"
              "at once, each with its own --serial and --state.\n"
              "\n"
@@ -121,8 +123,8 @@ void printUsage(FILE* out)
              "  DIR/versions.bin              4 bytes: hardware high, low, firmware high, low\n"
              "\n"
              "Discovery: when PAVISOR_SIMULATOR_DIR is set, the file <usb serial>.device is written\n"
-             "there at start (key=value lines: port, location, vendor, product, serial, pid) and\n"
-             "removed at exit.\n"
+             "there at start (key=value lines: port, location, vendor, product, serial, pid, and\n"
+             "latency_timer when the USB bridge is played) and removed at exit.\n"
              "\n"
              "The link: like the device, the simulator answers nothing while the terminal is not set to\n"
              "115200 baud, 8 data bits, no parity, 1 stop bit, no flow control; bytes received meanwhile\n"
@@ -143,8 +145,12 @@ void printUsage(FILE* out)
              "Timing:\n"
              "  --line-rate              pace the link like the USB UART bridge of a real device:\n"
              "                           11520 bytes/s each way (115200 baud 8N1), answers handed over\n"
-             "                           in 62-byte packets, a shorter rest after the 16 ms latency timer;\n"
+             "                           in 62-byte packets, a shorter rest after the latency timer;\n"
              "                           a command is answered once all its bytes are through the line\n"
+             "  --latency-timer MS       the USB bridge's latency timer (0 to 255 ms; 16 with --line-rate):\n"
+             "                           a rest shorter than a packet, such as an acknowledge, waits MS ms;\n"
+             "                           without --line-rate answers are not paced but still go in packets.\n"
+             "                           Reported as latency_timer in the descriptor, as sysfs shows it\n"
              "  --byte-rate N            send answers at N bytes per second at most, byte by byte\n"
              "  --late-command C,MS      hold every answer to command C for MS milliseconds (answers\n"
              "                           that follow wait behind it) (repeatable)\n"
@@ -221,7 +227,8 @@ const std::set<std::string> VALUE_FLAGS = {"--state",
                                            "--truncate-answer",
                                            "--surplus-bytes",
                                            "--read-back-differs",
-                                           "--byte-rate"};
+                                           "--byte-rate",
+                                           "--latency-timer"};
 
 // Returns 0 when the command line is valid, 1 when help was asked, -1 on an error.
 int parseOptions(int argc, char** argv, Options& options)
@@ -320,6 +327,8 @@ int parseOptions(int argc, char** argv, Options& options)
             options.lateCommands[static_cast<int>(number)] = second;
         else if (flag == "--truncate-answer" && parsePair(value, 255, MEMORY_SIZE, false, number, second))
             options.truncatedAnswers[static_cast<int>(number)] = static_cast<size_t>(second);
+        else if (flag == "--latency-timer" && parseNumber(value, 0, 255, number))
+            options.latencyTimerMs = number;
         else if (flag == "--surplus-bytes" && parseNumber(value, 0, 65536, number))
             options.surplusBytes = static_cast<size_t>(number);
         else if (flag == "--read-back-differs" && value.rfind("main,", 0) == 0 &&
@@ -389,6 +398,14 @@ void removeDescriptor()
         unlink(descriptorPath.c_str());
 }
 
+// The latency timer of the played USB bridge in ms, or -1 when answers go straight to the host.
+long bridgeLatencyMs(const Options& options)
+{
+    if (options.latencyTimerMs >= 0)
+        return options.latencyTimerMs;
+    return options.lineRate ? 16 : -1;
+}
+
 bool writeDescriptor(const std::string& directory, const Options& options, const std::string& port,
                      const std::string& location)
 {
@@ -400,6 +417,8 @@ bool writeDescriptor(const std::string& directory, const Options& options, const
     content += "serial=" + options.usbSerial + "\n";
     // Lets discovery tell a descriptor left behind by a killed simulator from a live one.
     content += "pid=" + std::to_string(getpid()) + "\n";
+    if (bridgeLatencyMs(options) >= 0)
+        content += "latency_timer=" + std::to_string(bridgeLatencyMs(options)) + "\n";
 
     // Written aside and renamed, so that enumeration never reads half a descriptor.
     const std::string finalPath = directory + "/" + options.usbSerial + ".device";
@@ -433,11 +452,14 @@ public:
         {
             _byteTime = byteTime(LINE_BYTES_PER_SECOND);
             _inboundByteTime = _byteTime;
-            _packetSize = BRIDGE_PACKET_SIZE;
-            _latency = BRIDGE_LATENCY;
         }
         else if (options.byteRate > 0)
             _byteTime = byteTime(options.byteRate);
+        if (bridgeLatencyMs(options) >= 0)
+        {
+            _packetSize = BRIDGE_PACKET_SIZE;
+            _latency = std::chrono::milliseconds(bridgeLatencyMs(options));
+        }
     }
 
     // When a byte that the host wrote at `now` has come through the line to the device: requests
@@ -455,7 +477,7 @@ public:
     {
         if (answer.empty())
             return;
-        if (_byteTime == Clock::duration::zero())
+        if (_byteTime == Clock::duration::zero() && _packetSize == 1)
         {
             _bytes.insert(_bytes.end(), answer.begin(), answer.end());
             release(start);
@@ -516,7 +538,6 @@ public:
 private:
     static constexpr double LINE_BYTES_PER_SECOND = 11520.0; // 115200 baud, 10 bits a byte
     static constexpr size_t BRIDGE_PACKET_SIZE = 62;         // 64-byte USB packet, 2 status bytes
-    static constexpr Clock::duration BRIDGE_LATENCY = std::chrono::milliseconds(16);
 
     static Clock::duration byteTime(double bytesPerSecond)
     {
@@ -857,8 +878,11 @@ int run(const Options& options)
         return 2;
     }
 
-    std::printf("ready port=%s location=%s serial=%s\n", slavePath.c_str(), location.c_str(),
+    std::printf("ready port=%s location=%s serial=%s", slavePath.c_str(), location.c_str(),
                 options.usbSerial.c_str());
+    if (bridgeLatencyMs(options) >= 0)
+        std::printf(" latency_timer=%ld", bridgeLatencyMs(options));
+    std::printf("\n");
     std::fflush(stdout);
 
     const pid_t parent = getppid();
