@@ -560,6 +560,24 @@ private slots:
         QCOMPARE(preview->item(0, 0)->text(), QString::fromLatin1(bitwarden.left(bitwarden.indexOf('\r'))));
         child<QComboBox>(view, "comboBoxFieldsSeparator")->setCurrentIndex(0);
         QCOMPARE(preview->rowCount(), 4);
+        // "Tab" and "Space" as the user picks them by name: fields with blanks in them, then fields
+        // between blanks.
+        const auto previewWith = [&](const QByteArray& bytes, const QString& separatorName)
+        {
+            view->selectFile(_writeFile(bytes));
+            auto* separators = child<QComboBox>(view, "comboBoxFieldsSeparator");
+            separators->setCurrentIndex(separators->findText(separatorName));
+            QStringList shown;
+            for (int column : {0, 1, 3, 4})
+                shown.append(preview->rowCount() == 1 ? preview->item(0, column)->text() : u"?"_s);
+            return shown;
+        };
+        QCOMPARE(previewWith("Mail box\tme too\tpw 1\thttps://m.example\tnote x\n", u"Tab"_s),
+                 QStringList({"Mail box", "me too", "https://m.example", "note x"}));
+        QCOMPARE(previewWith("Bank\tme\tpw https://b.example note\n", u"Space"_s),
+                 QStringList({"Bank\tme\tpw", "https://b.example", "", ""}));
+        child<QComboBox>(view, "comboBoxFieldsSeparator")->setCurrentIndex(0);
+        view->selectFile(_directory.filePath(u"keys.v2.csv"_s));
         child<QPushButton>(view, "pushButtonCancel")->click();
         QVERIFY(tabNames() == QStringList({"Existing", "Work"}) && !editor._isUnsavedDataPresent);
         QCOMPARE(existing->passwords.size(), 3);
