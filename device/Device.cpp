@@ -145,9 +145,15 @@ Device::Device(const QSerialPortInfo& serialPortInfo) : Device(DevicePortInfo(se
 
 Device::Device(const DevicePortInfo& portInfo) : _portInfo(portInfo), _name(tr("No name defined")) {}
 
+Device::Device(const DevicePortInfo& portInfo, QIODevice* link) : Device(portInfo)
+{
+    _link = link;
+}
+
 Device::~Device()
 {
     _destroyPort();
+    delete _link;
     // The images hold encrypted password data.
     wipeMemory(_memoryImages, sizeof(_memoryImages));
 }
@@ -155,23 +161,33 @@ Device::~Device()
 int Device::open()
 {
     _destroyPort();
-    if (_portInfo.serialPortInfo().isNull())
+    if (_link != nullptr)
     {
-        _port = new QSerialPort;
-        _port->setPortName(_portInfo.portPath());
+        if (!_link->open(QIODevice::ReadWrite))
+            return -1;
+        _port = _link;
     }
     else
-        _port = new QSerialPort(_portInfo.serialPortInfo());
-    if (_port->error() != QSerialPort::NoError)
-        return -1;
+    {
+        if (_portInfo.serialPortInfo().isNull())
+        {
+            _serialPort = new QSerialPort;
+            _serialPort->setPortName(_portInfo.portPath());
+        }
+        else
+            _serialPort = new QSerialPort(_portInfo.serialPortInfo());
+        _port = _serialPort;
+        if (_serialPort->error() != QSerialPort::NoError)
+            return -1;
 
-    _port->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
-    _port->setDataBits(QSerialPort::Data8);
-    _port->setParity(QSerialPort::NoParity);
-    _port->setStopBits(QSerialPort::OneStop);
-    _port->setFlowControl(QSerialPort::NoFlowControl);
-    if (!_port->open(QIODevice::ReadWrite))
-        return -1;
+        _serialPort->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
+        _serialPort->setDataBits(QSerialPort::Data8);
+        _serialPort->setParity(QSerialPort::NoParity);
+        _serialPort->setStopBits(QSerialPort::OneStop);
+        _serialPort->setFlowControl(QSerialPort::NoFlowControl);
+        if (!_serialPort->open(QIODevice::ReadWrite))
+            return -1;
+    }
 
     const unsigned char request[] = {SYNC_BYTE, COMMAND_READ_NAME};
     unsigned char answer[NAME_SIZE];
@@ -305,11 +321,16 @@ int Device::_sendRequest(const unsigned char* request, int size)
 {
     if (_port == nullptr || !_port->isOpen())
         return -1;
-    _port->clearError();
     // A late answer to an earlier request, bytes nobody asked for, or whatever an earlier user of
     // the port left unread (the first request follows the opening) must not be taken for the
     // answer to this one.
-    _port->clear(QSerialPort::Input);
+    if (_serialPort != nullptr)
+    {
+        _serialPort->clearError();
+        _serialPort->clear(QSerialPort::Input);
+    }
+    else
+        _port->skip(_port->bytesAvailable());
     if (_port->write(reinterpret_cast<const char*>(request), size) != size)
         return -1;
     _port->waitForBytesWritten(WRITE_WAIT_MS);
@@ -353,7 +374,8 @@ int Device::_continueReceive(qint64 sliceMs)
             reception.pollCount++;
             reception.silentPollCount++;
             // A vanished device (unplugged adapter, hung-up terminal) will never answer.
-            if (_port->error() == QSerialPort::ResourceError || _port->error() == QSerialPort::ReadError)
+            if (_serialPort != nullptr && (_serialPort->error() == QSerialPort::ResourceError ||
+                                           _serialPort->error() == QSerialPort::ReadError))
                 result = -1;
         }
         else
@@ -394,6 +416,9 @@ int Device::_acknowledgedCommand(const unsigned char* request, int size, int max
 
 void Device::_destroyPort()
 {
-    delete _port;
+    if (_port != nullptr && _port == _link)
+        _link->close();
+    delete _serialPort;
+    _serialPort = nullptr;
     _port = nullptr;
 }

@@ -8,6 +8,7 @@
 #include <QSerialPortInfo>
 #include <QString>
 
+class QIODevice;
 class QSerialPort;
 
 // LED state byte of the LED command.
@@ -62,6 +63,9 @@ public:
 
     explicit Device(const QSerialPortInfo& serialPortInfo);
     explicit Device(const DevicePortInfo& portInfo);
+    // A device behind `link` instead of a serial port (the fuzzer's fake device): any QIODevice that
+    // plays the device's side of the protocol. Taken over; open() opens it and reads the name.
+    Device(const DevicePortInfo& portInfo, QIODevice* link);
     ~Device() override;
 
     int open();
@@ -121,7 +125,10 @@ private:
     void _destroyPort();
 
     DevicePortInfo _portInfo;
-    QSerialPort* _port = nullptr;
+    // The open link: _serialPort, or _link once opened.
+    QIODevice* _port = nullptr;
+    QSerialPort* _serialPort = nullptr;
+    QIODevice* _link = nullptr;
     QString _name;
     Reception _reception;
     unsigned char _memoryImages[2][MEMORY_SIZE];

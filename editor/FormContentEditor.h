@@ -379,7 +379,7 @@ private:
     // disables "Clear".
     void _clearCopiedData();
     // Shows what the update server's answer `text` says (empty: no answer).
-    void _handleUpdateAnswer(const QString& text);
+    void _handleUpdateAnswer(const QByteArray& body);
     // While the locked page is shown, every stack operation but its own pop happens underneath it,
     // so that nothing a workflow does lifts the lock.
     bool _isViewStackLocked();

@@ -5,6 +5,7 @@
 #include "Configuration.h"
 #include "HelpViewer.h"
 #include "SecretClipboard.h"
+#include "UpdateAnswer.h"
 #include "ViewBase.h"
 #include "ViewContentApplicationLocked.h"
 #include "ViewContentDeviceAccess.h"
@@ -23,32 +24,12 @@ namespace
 {
 constexpr int UPDATE_CHECK_TIMEOUT_MS = 5000;
 const char* const UPDATE_FILE_PATH = "/download/desktop-application/Desktop_Application_Version.txt";
-const char* const UPDATE_FILE_PREFIX = "Latest_Version=";
-// The version file is one short line: a longer answer is not the version file.
-constexpr qint64 UPDATE_ANSWER_MAXIMUM_SIZE = 4096;
-constexpr int UPDATE_VERSION_MAXIMUM_LENGTH = 32;
 
 // The product web site is asked over https only; a local test server may use http.
 bool isUpdateUrlAllowed(const QUrl& url)
 {
     return url.scheme() == QLatin1String("https") ||
            (url.scheme() == QLatin1String("http") && url.host() == QLatin1String("127.0.0.1"));
-}
-
-// Only digits and dots reach the screen. The carriage return of a Windows line end (only line feeds
-// are removed) is let through: it makes the version differ, which offers the update.
-bool isVersionAccepted(QString version)
-{
-    if (version.endsWith(QLatin1Char('\r')))
-        version.chop(1);
-    if (version.isEmpty() || version.size() > UPDATE_VERSION_MAXIMUM_LENGTH)
-        return false;
-    for (const QChar character : version)
-    {
-        if ((character < QLatin1Char('0') || character > QLatin1Char('9')) && character != QLatin1Char('.'))
-            return false;
-    }
-    return true;
 }
 } // namespace
 
@@ -355,7 +336,7 @@ void FormContentEditor::checkForApplicationUpdate()
 
     const QUrl url = Configuration::getWebsiteUrl(QString::fromLatin1(UPDATE_FILE_PATH));
     if (!isUpdateUrlAllowed(url))
-        return _handleUpdateAnswer(QString());
+        return _handleUpdateAnswer(QByteArray());
     _pointerNetworkAccessManager->setTransferTimeout(UPDATE_CHECK_TIMEOUT_MS);
     QNetworkRequest request(url);
     // A redirection may not go from https to http.
@@ -368,7 +349,7 @@ void FormContentEditor::checkForApplicationUpdate()
     connect(reply, &QNetworkReply::readyRead, reply,
             [reply]()
             {
-                if (reply->bytesAvailable() > UPDATE_ANSWER_MAXIMUM_SIZE)
+                if (reply->bytesAvailable() > UpdateAnswer::MAXIMUM_SIZE)
                     reply->abort();
             });
 }
@@ -385,13 +366,13 @@ void FormContentEditor::_slotNetworkAccessManagerFinished(QNetworkReply* reply)
 {
     // At most a version file's size, from an address checked again: a redirection may lead elsewhere.
     const bool isAnswered = reply->error() == QNetworkReply::NoError && isUpdateUrlAllowed(reply->url());
-    const QByteArray body = isAnswered ? reply->read(UPDATE_ANSWER_MAXIMUM_SIZE + 1) : QByteArray();
+    const QByteArray body = isAnswered ? reply->read(UpdateAnswer::MAXIMUM_SIZE + 1) : QByteArray();
     reply->deleteLater();
     _pointerUpdateReply = nullptr;
-    _handleUpdateAnswer(body.size() <= UPDATE_ANSWER_MAXIMUM_SIZE ? QString::fromUtf8(body) : QString());
+    _handleUpdateAnswer(body);
 }
 
-void FormContentEditor::_handleUpdateAnswer(const QString& text)
+void FormContentEditor::_handleUpdateAnswer(const QByteArray& body)
 {
     // The notice goes, and only it (a lock may have come over it meanwhile).
     if (_isUpdateCheckNoticeShown)
@@ -399,11 +380,9 @@ void FormContentEditor::_handleUpdateAnswer(const QString& text)
     _isUpdateCheckNoticeShown = false;
     const bool isManual = _isApplicationUpdateManuallyChecked;
 
-    // Only line feeds go: any other difference, older versions included, counts as an update.
-    const QString prefix = QString::fromLatin1(UPDATE_FILE_PREFIX);
-    QString version = text.mid(prefix.size());
-    version.remove(QLatin1Char('\n'));
-    if (!text.startsWith(prefix) || !isVersionAccepted(version))
+    // Any difference from this version, older versions included, counts as an update.
+    QString version;
+    if (UpdateAnswer::readVersion(body, &version) != 0)
     {
         if (isManual)
             viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Update check"),

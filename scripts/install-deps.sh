@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs everything needed to build, run, test and package on Debian 12.
+# Installs everything needed to build, run, test and package on Debian 12. clang-14 builds the
+# libFuzzer targets; their runtime (libclang-rt-14-dev) is only recommended by it, hence named.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
@@ -12,5 +13,6 @@ $SUDO apt-get install -y --no-install-recommends \
   libqt6svgwidgets6 libgl-dev \
   libssl-dev \
   python3 python3-cryptography \
+  clang-14 libclang-rt-14-dev \
   xvfb xauth \
   dpkg-dev file desktop-file-utils appstream

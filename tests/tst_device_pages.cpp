@@ -321,6 +321,13 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     QCOMPARE(list->currentRow(), -1);
     QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);
+    // Plugged in again, it is a device like any other: clicked, it blinks and can be selected.
+    START_SIMULATOR(second, {"--serial", "QRTAV-000002", "--name", "Pavisor"});
+    QTRY_COMPARE_WITH_TIMEOUT(list->count(), 2, 3000);
+    QCOMPARE(_clickRow(1, &second), LED_IDENTIFY);
+    QVERIFY(select->isEnabled());
+    QVERIFY(second.stop());
+    QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 3000);
     QCOMPARE(_clickRow(0, &first), LED_IDENTIFY);
 
     // "Cancel": no device selected, no port left open, the blinking one stopped, no more polling.

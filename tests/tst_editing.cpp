@@ -251,9 +251,10 @@ void TestEditing::recordsTabsAndEnablingRules()
     QCOMPARE(_answerMessageBox("pushButtonNo"),
              QStringLiteral("Do you really want to remove the password called 'b2'?"));
     QCOMPARE(_table(0)->passwords.size(), 2);
+    _window->_setUnsavedDataPresent(false);
     _click("pushButtonRemovePassword");
     _answerMessageBox("pushButtonYes");
-    QCOMPARE(_table(0)->passwords.size(), 1);
+    QVERIFY(_table(0)->passwords.size() == 1 && _window->_isUnsavedDataPresent);
     _window->_setUnsavedDataPresent(false);
     _click("pushButtonRemoveTab");
     _answerMessageBox("pushButtonYes");
@@ -374,6 +375,14 @@ void TestEditing::searchWalkOrder()
     for (const QList<int>& cell : QList<QList<int>>{{1, 1, 3}, {2, 0, 0}, {0, 3, 4}, {1, 0, 4}})
         QCOMPARE(step(next), cell);
     QCOMPARE(step(previous).value(0), 0);
+    // The only match lies in the starting tab, before the start cell going forward, after it going
+    // backward: every other tab, then the starting tab from its edge.
+    searchText->setText("a needle");
+    _tabs->setCurrentIndex(1);
+    _table(1)->tableWidget()->setCurrentCell(1, 4);
+    QCOMPARE(step(next), QList<int>({1, 1, 3}));
+    _table(1)->tableWidget()->setCurrentCell(0, 0);
+    QCOMPARE(step(previous), QList<int>({1, 1, 3}));
 
     // A text only in passwords is never found.
     searchText->setText("SECRET");

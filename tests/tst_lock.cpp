@@ -30,11 +30,13 @@ QByteArray http(const char* status, const QByteArray& body)
            "\r\nConnection: close\r\n\r\n" + body;
 }
 
-// Answers each request with `response`, or keeps the connection open without a word when it is empty.
+// Answers each request with `response`, or keeps the connection open without a word when it is empty;
+// with `trickleMs`, answers a body of 4000 bytes one byte at that pace instead.
 struct UpdateServer : QTcpServer
 {
     QByteArray response;
     int requestCount = 0;
+    int trickleMs = 0;
     UpdateServer() { listen(QHostAddress::LocalHost); }
     void incomingConnection(qintptr descriptor) override
     {
@@ -47,6 +49,13 @@ struct UpdateServer : QTcpServer
                         return;
                     requestCount++;
                     socket->readAll();
+                    if (trickleMs > 0)
+                    {
+                        socket->write(http("200 OK", QByteArray(4000, '1')).chopped(4000));
+                        auto* timer = new QTimer(socket);
+                        connect(timer, &QTimer::timeout, socket, [socket]() { socket->write("1"); });
+                        timer->start(trickleMs);
+                    }
                     socket->write(response);
                     if (!response.isEmpty())
                         socket->disconnectFromHost();
@@ -862,6 +871,27 @@ private slots:
         QTRY_COMPARE(_shownMessageBoxes,
                      u"Searching for an update|"_s + none + u"Searching for an update|"_s + failure);
         QCOMPARE(_server->requestCount, 0);
+        _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
+
+        // A server that keeps sending a byte now and then never holds the notice beyond the check's
+        // 5 s. The lock came over the notice meanwhile: once unlocked, the failure shows, and after it
+        // the start menu, not the notice that ended under the lock.
+        qputenv("PAVISOR_WEBSITE_URL", "http://127.0.0.1:" + QByteArray::number(_server->serverPort()));
+        _server->response.clear();
+        _server->trickleMs = 200;
+        _knowMasterPassword(u"pw"_s);
+        QElapsedTimer clock;
+        clock.start();
+        _action("actionSoftwareUpdateCheck")->trigger();
+        _editor->_slotActionLockApplicationClicked();
+        QTRY_VERIFY_WITH_TIMEOUT(_editor->_pointerUpdateReply == nullptr, 8000);
+        QVERIFY2(clock.elapsed() < 7000 && _server->requestCount == 1,
+                 qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(_current(), V::VIEW_ID_APPLICATION_LOCKED);
+        _unlock(u"pw"_s);
+        QCOMPARE(_editor->viewGetFrame(V::VIEW_ID_MESSAGE_BOX_DIALOG)->title() + u'|', failure);
+        _child(V::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonOk")->click();
+        QCOMPARE(_current(), V::VIEW_ID_START_MENU);
     }
 };
 

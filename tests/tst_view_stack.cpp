@@ -72,42 +72,6 @@ private slots:
         pointerFormContentEditor = nullptr;
     }
 
-    void framesFollowViewIdentifiers()
-    {
-        // The editor page, then each view's page in its titled frame at the index of its identifier (page
-        // classes without their "ViewContent" prefix).
-        const QStringList views =
-            u"StartMenu=Welcome!;PasswordInformation=<No title set>;ReadDevice=Reading device memories...;"
-            "WriteDevice=Writing device memories...;InsertReadingMasterPassword=Insert master password;"
-            "InsertWritingMasterPassword=Insert master password;DeviceSelection=Detected devices;"
-            "ShowDeviceInformation=Device serial number;ChangeDeviceName=Set device name;Settings=Settings;"
-            "LineInputDialog=<No title set>;MessageBoxDialog=<No title set>;"
-            "DeviceErasingWizardPage1=Device erasing wizard;DeviceErasingWizardPage2=Erasing confirmation;"
-            "DeviceErasingWizardPage3=Successful erasure;DeviceCopyWizardPage1=Device copy wizard;"
-            "DeviceCopyWizardPage2=Read source device content;DeviceCopyWizardPage3=Write content to target "
-            "device;"
-            "DeviceCopyWizardPage4=Successful device duplication;ApplicationLocked=Application is locked;"
-            "ImportCSVFile=Import a CSV file"_s.split(u';');
-        QCOMPARE(_stackedWidget->count(), 22);
-        QCOMPARE(_stackedWidget->widget(0)->objectName(), u"pageContentEditor"_s);
-        for (int id = 1; id < V::VIEW_ID_PREVIOUS; id++)
-        {
-            auto* frame = qobject_cast<ViewBase*>(_stackedWidget->widget(id));
-            QVERIFY(frame != nullptr && frame == _editor->viewGetFrame(static_cast<V::ViewId>(id)));
-            QCOMPARE(QString::fromLatin1(frame->viewContent()->metaObject()->className()) + u'=' +
-                         frame->title(),
-                     u"ViewContent"_s + views.value(id - 1));
-        }
-
-        // The window opens with its title and menus.
-        QCOMPARE(_editor->windowTitle(), u"Pavisor Key Manager"_s);
-        QVERIFY(!_editor->menuBar()->isHidden());
-        QStringList menus;
-        for (QAction* action : _editor->menuBar()->actions())
-            menus << action->text();
-        QCOMPARE(menus, QStringList({u"File"_s, u"Device"_s, u"Help"_s}));
-    }
-
     void pushPopReplaceClearOrder()
     {
         const V::ViewId A = V::VIEW_ID_PASSWORD_INFORMATION, B = V::VIEW_ID_SHOW_DEVICE_INFORMATION,

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -92,6 +93,13 @@ Tabs opened(const Simulator& simulator)
     return tabs.isEmpty() ? decrypted(simulator.stateFile(u"backup.bin"_s), &plaintext) : tabs;
 }
 
+// Everything a device stores that a workflow may write: a device that was not chosen must keep it.
+QByteArray stored(const Simulator& simulator)
+{
+    return simulator.stateFile(u"main.bin"_s) + simulator.stateFile(u"backup.bin"_s) +
+           simulator.stateFile(u"name.bin"_s);
+}
+
 // Starts a simulator whose memories both hold `image` (when given).
 bool start(Simulator& simulator, const QStringList& flags, const QByteArray& image = {})
 {
@@ -157,8 +165,12 @@ private:
     // Waits for the in-window message box: "title / text", or a note that none came; then clicks
     // `button` when given.
     QString _nextMessage(const char* button = nullptr, int timeoutMs = 120000);
-    // Save, Yes at the confirmation, then the message that ends the workflow (dismissed).
-    QString _save();
+    // Answers the selection page, which comes when two devices are plugged in: the row of the device
+    // named `name`, then Select.
+    bool _choose(const QString& name);
+    // Save (with `device` chosen on the selection page when given), Yes at the confirmation, then the
+    // message that ends the workflow (dismissed).
+    QString _save(const QString& device = {});
     // Types `password` on the reading master password page and waits until nothing runs any more.
     void _typeReadingPassword(const QString& password);
 };
@@ -204,9 +216,27 @@ QString TestWriteWorkflows::_nextMessage(const char* button, int timeoutMs)
     return message;
 }
 
-QString TestWriteWorkflows::_save()
+bool TestWriteWorkflows::_choose(const QString& name)
+{
+    const E::ViewId id = E::VIEW_ID_DEVICE_SELECTION;
+    auto* list = _widget<QListWidget>(id, "listWidget");
+    if (!_waitForView(id, 10000) || !runUntil([list]() { return list->count() == 2; }, 5000))
+        return false;
+    const QList<QListWidgetItem*> rows = list->findItems(name, Qt::MatchExactly);
+    if (rows.size() != 1)
+        return false;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(rows.first()).center());
+    if (!_widget(id, "pushButtonSelect")->isEnabled())
+        return false;
+    _click(id, "pushButtonSelect");
+    return true;
+}
+
+QString TestWriteWorkflows::_save(const QString& device)
 {
     _editor->_pointerActionWriteDevice->trigger();
+    if (!device.isEmpty() && !_choose(device))
+        return u"<no selection page listing "_s + device + u'>';
     const QString confirmation = _nextMessage("pushButtonYes", 10000);
     if (!confirmation.startsWith(u"Confirm saving device / "_s))
         return u"no confirmation, instead: "_s + confirmation;
@@ -215,13 +245,20 @@ QString TestWriteWorkflows::_save()
 
 void TestWriteWorkflows::saveWorkflow()
 {
-    Simulator simulator;
-    QVERIFY(start(simulator, {u"--name"_s, u"Desk key"_s}));
+    // Another device is plugged in all along, listed first: every save goes to the device chosen on
+    // the selection page, and the other one keeps every byte.
+    Simulator simulator, other;
+    const QString desk = u"Desk key"_s;
+    QVERIFY(start(simulator, {u"--name"_s, desk}));
+    QVERIFY(start(other, {u"--serial"_s, u"QRTAV-000000"_s, u"--name"_s, u"Other key"_s},
+                  QByteArray(Device::MEMORY_SIZE, '\x5A')));
+    const QByteArray otherStored = stored(other);
     const Tabs tabs = content(u"Saved"_s, 3);
     _showInEditor(tabs);
 
     // No at the confirmation: the device is released untouched.
     _editor->_pointerActionWriteDevice->trigger();
+    QVERIFY(_choose(desk));
     QCOMPARE(_nextMessage("pushButtonNo"), u"Confirm saving device / Save changes to the device 'Desk key'?\n"
                                            "All device current data will be overwritten."_s);
     QVERIFY(Device::getSelectedDevice() == nullptr);
@@ -232,8 +269,8 @@ void TestWriteWorkflows::saveWorkflow()
     QByteArray images[2], plaintexts[2];
     for (int save = 0; save < 2; save++)
     {
-        QCOMPARE(_save(), u"Write success / All data were successfully written.\n"
-                          "You can safely remove the device if you want."_s);
+        QCOMPARE(_save(desk), u"Write success / All data were successfully written.\n"
+                              "You can safely remove the device if you want."_s);
         QVERIFY(!_editor->_isUnsavedDataPresent && Device::getSelectedDevice() == nullptr);
         images[save] = simulator.stateFile(u"main.bin"_s);
         QCOMPARE(simulator.stateFile(u"backup.bin"_s), images[save]);
@@ -255,6 +292,7 @@ void TestWriteWorkflows::saveWorkflow()
         emit static_cast<ViewContentInsertWritingMasterPassword*>(
             _editor->viewGetContent(FormContentEditor::VIEW_ID_INSERT_WRITING_MASTER_PASSWORD))
             ->insertionFinished(true, u"Nouveau"_s);
+        QVERIFY(_choose(desk));
         QVERIFY(_nextMessage(answer).startsWith(u"Confirm saving device / "_s));
         QCOMPARE(_editor->_masterPassword, PASSWORD);
     }
@@ -266,20 +304,28 @@ void TestWriteWorkflows::saveWorkflow()
              0);
     images[1] = simulator.stateFile(u"main.bin"_s);
 
-    // A store that does not fit: refused after the confirmation, no memory even selected.
+    // A store that does not fit: refused after the confirmation, no memory even selected, the device
+    // let go (its port closed).
     _showInEditor(content(u"Big"_s, 60, 500));
     simulator.clearRecord();
-    QCOMPARE(_save(), u"Error / There is not enough room in device memory. Please remove some passwords."_s);
+    QCOMPARE(_save(desk),
+             u"Error / There is not enough room in device memory. Please remove some passwords."_s);
     QVERIFY(_editor->_isUnsavedDataPresent);
     QVERIFY(!simulator.recordedBytes().contains(MEMORY_SELECTION));
     QCOMPARE(simulator.stateFile(u"main.bin"_s), images[1]);
+    QVERIFY(Device::getSelectedDevice() == nullptr && simulator.openDescriptorCount() == 0);
+    QCOMPARE(stored(other), otherStored);
 }
 
 void TestWriteWorkflows::eraseWizard()
 {
     const E::ViewId page2 = E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_2;
-    Simulator simulator;
+    // Another device plugged in all along, listed first, keeps every byte.
+    Simulator simulator, other;
     QVERIFY(start(simulator, {u"--name"_s, u"Old name"_s}, QByteArray(Device::MEMORY_SIZE, '\x33')));
+    QVERIFY(start(other, {u"--serial"_s, u"QRTAV-000000"_s, u"--name"_s, u"Other key"_s},
+                  QByteArray(Device::MEMORY_SIZE, '\x5A')));
+    const QByteArray otherStored = stored(other);
     _showInEditor(content(u"Kept"_s, 1));
     auto* next = _widget(page2, "pushButtonNext");
     auto* resetName = _widget<QCheckBox>(page2, "checkBoxResetDeviceName");
@@ -301,6 +347,7 @@ void TestWriteWorkflows::eraseWizard()
         QCOMPARE(next->isEnabled(), isEnabled);
     }
     next->click();
+    QVERIFY(_choose(u"Old name"_s));
     QVERIFY(_waitForView(E::VIEW_ID_DEVICE_ERASING_WIZARD_PAGE_3));
     QCOMPARE(simulator.stateFile(u"main.bin"_s), QByteArray(Device::MEMORY_SIZE, '\0'));
     QCOMPARE(simulator.stateFile(u"backup.bin"_s), QByteArray(Device::MEMORY_SIZE, '\0'));
@@ -322,9 +369,26 @@ void TestWriteWorkflows::eraseWizard()
     QVERIFY(!resetName->isChecked() && !confirmation->isChecked() && !next->isEnabled());
     confirmation->click();
     next->click();
+    QVERIFY(_choose(u"Kept name"_s));
     QCOMPARE(_nextMessage("pushButtonOk"), WRITE_ERROR);
     QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
     QCOMPARE(simulator.stateFile(u"name.bin"_s), keptName);
+
+    // The device erases but refuses the new name: the user is told, and the wizard does not end as
+    // if all went well.
+    QVERIFY(simulator.stop());
+    QVERIFY(start(simulator, {u"--wrong-ack-command"_s, u"9"_s}));
+    startWizard();
+    resetName->click();
+    confirmation->click();
+    next->click();
+    QVERIFY(_choose(u"Kept name"_s));
+    QCOMPARE(_nextMessage("pushButtonOk", 20000), u"Error / Could not write the device name."_s);
+    QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(simulator.stateFile(u"main.bin"_s), QByteArray(Device::MEMORY_SIZE, '\0'));
+    QCOMPARE(simulator.stateFile(u"name.bin"_s), keptName);
+    QVERIFY(Device::getSelectedDevice() == nullptr);
+    QCOMPARE(stored(other), otherStored);
 }
 
 void TestWriteWorkflows::copyWizardAndRename()
@@ -333,8 +397,18 @@ void TestWriteWorkflows::copyWizardAndRename()
                     page3 = E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_3;
     const Tabs tabs = content(u"Copied"_s, 2);
     const QByteArray sourceImage = encrypted(tabs), targetImage(Device::MEMORY_SIZE, '\x77');
+    const QString sourceName = u"Source <i>"_s, targetName = u"Target"_s;
+    // Both devices are plugged in all along: the selection page tells which one is read and which one
+    // written, and the source keeps every byte.
     Simulator source, target;
-    QVERIFY(start(source, {u"--name"_s, u"Source <i>"_s}, sourceImage));
+    QVERIFY(start(source, {u"--name"_s, sourceName}, sourceImage));
+    QVERIFY(start(target, {u"--serial"_s, u"QRTAV-000002"_s, u"--name"_s, targetName}, targetImage));
+    const QByteArray sourceStored = stored(source);
+    const auto isSourceWiped = [this]()
+    {
+        return QByteArray(reinterpret_cast<const char*>(_editor->_deviceWriteImages.decryptedSource),
+                          Device::MEMORY_SIZE) == QByteArray(Device::MEMORY_SIZE, '\0');
+    };
 
     // The source's password page: Return does nothing while the field is empty.
     _trigger(u"actionCopyDevice"_s);
@@ -343,17 +417,20 @@ void TestWriteWorkflows::copyWizardAndRename()
     QTest::keyClick(password, Qt::Key_Return);
     QCOMPARE(_editor->viewGetCurrent(), page2);
     QVERIFY(!source.recordedBytes().contains(MEMORY_SELECTION));
-    password->setText(PASSWORD);
-    QTest::keyClick(password, Qt::Key_Return);
-    QVERIFY(_waitForView(page3));
-    QVERIFY(Device::getSelectedDevice() == nullptr);
-    QVERIFY(source.stop());
-    QVERIFY(start(target, {u"--serial"_s, u"QRTAV-000002"_s, u"--name"_s, u"Target"_s}, targetImage));
+    const auto readSource = [&]()
+    {
+        password->setText(PASSWORD);
+        QTest::keyClick(password, Qt::Key_Return);
+        return _choose(sourceName) && _waitForView(page3) && Device::getSelectedDevice() == nullptr;
+    };
+    QVERIFY(readSource());
+    QVERIFY(!target.recordedBytes().contains(MEMORY_SELECTION));
 
     // A blank target password keeps the source's. No at the confirmation leaves the target as it was.
     QString question;
     answerQuestion(QMessageBox::No, &question);
     _click(page3, "pushButtonNext");
+    QVERIFY(_choose(targetName));
     QVERIFY2(question.contains(
                  u"Source device name: <b>Source &lt;i&gt;</b><br />Target device name: <b>Target</b>"
                  "<br />Source and target devices master password are <b>identical</b>"_s),
@@ -363,21 +440,40 @@ void TestWriteWorkflows::copyWizardAndRename()
     QVERIFY(!target.recordedBytes().contains(MEMORY_SELECTION));
     QCOMPARE(target.stateFile(u"main.bin"_s), targetImage);
 
+    // Yes: the target opens to the source's records, in a fresh encryption; the source's plaintext is
+    // gone from memory once done.
     answerQuestion(QMessageBox::Yes, &question);
     _click(page3, "pushButtonNext");
+    QVERIFY(_choose(targetName));
     QVERIFY(_waitForView(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4));
     QCOMPARE(target.stateFile(u"backup.bin"_s), target.stateFile(u"main.bin"_s));
     QVERIFY(target.stateFile(u"main.bin"_s) != sourceImage);
     QCOMPARE(flatten(opened(target)), flatten(tabs));
+    QVERIFY(isSourceWiped());
     _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_4, "pushButtonExit");
     QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(stored(source), sourceStored);
+
+    // A target whose backup memory reads back otherwise than written: a write error, and the wizard
+    // goes back to reading the source, holding nothing of it.
+    QVERIFY(target.stop());
+    QVERIFY(start(target, {u"--serial"_s, u"QRTAV-000002"_s, u"--read-back-differs"_s, u"backup,70000"_s}));
+    _trigger(u"actionCopyDevice"_s);
+    _click(E::VIEW_ID_DEVICE_COPY_WIZARD_PAGE_1, "pushButtonNext");
+    QVERIFY(readSource());
+    answerQuestion(QMessageBox::Yes, &question);
+    _click(page3, "pushButtonNext");
+    QVERIFY(_choose(targetName));
+    QCOMPARE(_nextMessage("pushButtonOk", 30000), WRITE_ERROR);
+    QVERIFY(_editor->viewGetCurrent() == page2 && isSourceWiped() && Device::getSelectedDevice() == nullptr);
+    _click(page2, "pushButtonCancel");
 
     // Rename: 65 UTF-8 bytes are refused before anything is sent; 64 fit.
-    auto rename = [this](const QString& name)
+    auto rename = [this, &targetName](const QString& name)
     {
         _trigger(u"actionChangeDeviceName"_s);
         auto* field = _widget<QLineEdit>(E::VIEW_ID_CHANGE_DEVICE_NAME, "lineEditName");
-        if (_editor->viewGetCurrent() != E::VIEW_ID_CHANGE_DEVICE_NAME || field == nullptr)
+        if (!_choose(targetName) || _editor->viewGetCurrent() != E::VIEW_ID_CHANGE_DEVICE_NAME)
             return u"<no device name page>"_s;
         field->setText(name);
         _click(E::VIEW_ID_CHANGE_DEVICE_NAME, "pushButtonOk");
@@ -392,6 +488,7 @@ void TestWriteWorkflows::copyWizardAndRename()
     QCOMPARE(rename(name64), u"Success / Device name was successfully changed."_s);
     QCOMPARE(target.stateFile(u"name.bin"_s), name64.toUtf8());
     QVERIFY(Device::getSelectedDevice() == nullptr);
+    QCOMPARE(stored(source), sourceStored);
 }
 
 void TestWriteWorkflows::interruptedSavesLeaveADeviceThatOpens()
