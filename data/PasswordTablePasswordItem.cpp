@@ -6,10 +6,21 @@
 #include <QIcon>
 #include <QStyle>
 
+#include <QSet>
 #include <algorithm>
 
+namespace
+{
+// The cells showing their password: what a lock masks.
+QSet<PasswordTablePasswordItem*>& revealedItems()
+{
+    static QSet<PasswordTablePasswordItem*> items;
+    return items;
+}
+} // namespace
+
 PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
-    : QWidget(nullptr), _password(password), ui(new Ui::PasswordTablePasswordItem)
+    : QWidget(nullptr), _password(password), _timerMask(this), ui(new Ui::PasswordTablePasswordItem)
 {
     ui->setupUi(this);
 
@@ -26,11 +37,38 @@ PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
     ui->pushButton->setEnabled(!_password.isEmpty());
 
     connect(ui->pushButton, &QPushButton::clicked, this, &PasswordTablePasswordItem::_slotPushButtonClicked);
+    _timerMask.setSingleShot(true);
+    _timerMask.setInterval(REVEAL_DURATION_MS);
+    connect(&_timerMask, &QTimer::timeout, this, [this]() { _setRevealed(false); });
 }
 
 PasswordTablePasswordItem::~PasswordTablePasswordItem()
 {
+    revealedItems().remove(this);
     delete ui;
+}
+
+void PasswordTablePasswordItem::maskAll()
+{
+    const QSet<PasswordTablePasswordItem*> items = revealedItems();
+    for (PasswordTablePasswordItem* item : items)
+        item->_setRevealed(false);
+}
+
+void PasswordTablePasswordItem::_setRevealed(bool isRevealed)
+{
+    _isClearTextDisplayed = isRevealed;
+    _displayClearTextPassword(isRevealed);
+    if (isRevealed)
+    {
+        revealedItems().insert(this);
+        _timerMask.start();
+    }
+    else
+    {
+        revealedItems().remove(this);
+        _timerMask.stop();
+    }
 }
 
 void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDisplayed)
@@ -56,6 +94,5 @@ void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDispla
 
 void PasswordTablePasswordItem::_slotPushButtonClicked()
 {
-    _isClearTextDisplayed = !_isClearTextDisplayed;
-    _displayClearTextPassword(_isClearTextDisplayed);
+    _setRevealed(!_isClearTextDisplayed);
 }
