@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include <QSet>
+#include <QTimer>
 #include <algorithm>
 
 namespace
@@ -20,7 +21,7 @@ QSet<PasswordTablePasswordItem*>& revealedItems()
 } // namespace
 
 PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
-    : QWidget(nullptr), _password(password), _timerMask(this), ui(new Ui::PasswordTablePasswordItem)
+    : QWidget(nullptr), _password(password), ui(new Ui::PasswordTablePasswordItem)
 {
     ui->setupUi(this);
 
@@ -37,9 +38,6 @@ PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
     ui->pushButton->setEnabled(!_password.isEmpty());
 
     connect(ui->pushButton, &QPushButton::clicked, this, &PasswordTablePasswordItem::_slotPushButtonClicked);
-    _timerMask.setSingleShot(true);
-    _timerMask.setInterval(REVEAL_DURATION_MS);
-    connect(&_timerMask, &QTimer::timeout, this, [this]() { _setRevealed(false); });
 }
 
 PasswordTablePasswordItem::~PasswordTablePasswordItem()
@@ -61,13 +59,21 @@ void PasswordTablePasswordItem::_setRevealed(bool isRevealed)
     _displayClearTextPassword(isRevealed);
     if (isRevealed)
     {
+        if (_timerMask == nullptr)
+        {
+            _timerMask = new QTimer(this);
+            _timerMask->setSingleShot(true);
+            _timerMask->setInterval(REVEAL_DURATION_MS);
+            connect(_timerMask, &QTimer::timeout, this, [this]() { _setRevealed(false); });
+        }
         revealedItems().insert(this);
-        _timerMask.start();
+        _timerMask->start();
     }
     else
     {
         revealedItems().remove(this);
-        _timerMask.stop();
+        if (_timerMask != nullptr)
+            _timerMask->stop();
     }
 }
 

@@ -2,8 +2,9 @@
 #define PASSWORDTABLEPASSWORDITEM_H
 
 #include <QString>
-#include <QTimer>
 #include <QWidget>
+
+class QTimer;
 
 namespace Ui
 {
@@ -29,7 +30,8 @@ public:
 private:
     QString _password;
     bool _isClearTextDisplayed = false;
-    QTimer _timerMask;
+    // Made at the first reveal: a table holds thousands of cells that are never revealed.
+    QTimer* _timerMask = nullptr;
     Ui::PasswordTablePasswordItem* ui;
 
     void _displayClearTextPassword(bool isClearTextDisplayed);
