@@ -1,9 +1,16 @@
 #ifndef WINDOWBENCH_H
 #define WINDOWBENCH_H
 
+#include "Device.h"
+#include "FormContentEditor.h"
+#include "ViewBase.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -35,6 +42,30 @@ inline bool waitFor(const std::function<bool()>& condition, int timeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return true;
+}
+
+// After a save's confirmation: the in-window message it ended with ("title / text", dismissed), or
+// "Saved / " and the notice of the status area for a save that worked; a note when neither came.
+inline QString waitForSaveEnding(FormContentEditor* editor, int timeoutMs)
+{
+    using E = FormContentEditor;
+    QStatusBar* status = editor->statusBar();
+    if (!waitFor(
+            [editor, status]()
+            {
+                return editor->viewGetCurrent() == E::VIEW_ID_MESSAGE_BOX_DIALOG ||
+                       (!status->currentMessage().isEmpty() && Device::getSelectedDevice() == nullptr);
+            },
+            timeoutMs))
+        return QStringLiteral("<no ending>");
+    if (editor->viewGetCurrent() != E::VIEW_ID_MESSAGE_BOX_DIALOG)
+        return QStringLiteral("Saved / ") + status->currentMessage();
+    QWidget* page = editor->viewGetContent(E::VIEW_ID_MESSAGE_BOX_DIALOG);
+    const QString message = editor->viewGetFrame(E::VIEW_ID_MESSAGE_BOX_DIALOG)->title() +
+                            QStringLiteral(" / ") +
+                            page->findChild<QLabel*>(QStringLiteral("labelText"))->text();
+    page->findChild<QPushButton*>(QStringLiteral("pushButtonOk"))->click();
+    return message;
 }
 
 #endif

@@ -1,7 +1,7 @@
 // Wall time of a whole save through the main window against the device simulator: the "Save"
 // entry, the confirmation answered at once, the preparation of the image (random fill, store
 // encoding, scheme 2 encryption), the 1024 page writes and the verification read of both
-// memories, up to the "Write success" box. First unthrottled, then paced at the line rate of a
+// memories, up to the notice that the save worked. First unthrottled, then paced at the line rate of a
 // real device's USB bridge, once with the bridge's default 16 ms latency timer and once with the
 // 1 ms that the Linux udev rule sets, each set against the save's time on the wire (skipped with
 // --unthrottled-only, or when the simulator cannot pace).
@@ -90,14 +90,9 @@ public:
         // Yes runs the preparation in the answering slot, then the write page takes over.
         messageBox->findChild<QPushButton*>(QStringLiteral("pushButtonYes"))->click();
         const double preparedMs = clock.nsecsElapsed() / 1e6;
-        if (!waitFor(isMessageBoxShown, 600000))
-            return -1.0;
+        const QString ending = waitForSaveEnding(_editor, 600000);
         const double totalMs = clock.nsecsElapsed() / 1e6;
-        const QString ending = _editor->viewGetFrame(FormContentEditor::VIEW_ID_MESSAGE_BOX_DIALOG)->title() +
-                               QStringLiteral(" / ") +
-                               messageBox->findChild<QLabel*>(QStringLiteral("labelText"))->text();
-        messageBox->findChild<QPushButton*>(QStringLiteral("pushButtonOk"))->click();
-        if (!ending.startsWith(QStringLiteral("Write success / ")))
+        if (!ending.startsWith(QStringLiteral("Saved / ")))
         {
             std::fprintf(stderr, "bench_save: the save ended with \"%s\"\n", qPrintable(ending));
             return -1.0;

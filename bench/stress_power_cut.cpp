@@ -244,7 +244,7 @@ public:
         const QString confirmation = _nextMessage("pushButtonYes", 10000);
         if (!confirmation.startsWith(QStringLiteral("Confirm saving device / ")))
             return QStringLiteral("no confirmation, instead: ") + confirmation;
-        const QString ending = _nextMessage("pushButtonOk", 600000);
+        const QString ending = waitForSaveEnding(_editor.get(), 600000);
         waitFor([]() { return Device::getSelectedDevice() == nullptr; }, 10000);
         return ending;
     }
@@ -271,16 +271,24 @@ public:
         auto* ok = passwordPage->findChild<QPushButton*>(QStringLiteral("pushButtonOk"));
         ok->setEnabled(true);
         ok->click();
-        // The device is let go once both memories are in and every question has been answered.
+        // The device is let go once both memories are in and every question has been answered; a
+        // password that opens neither memory is asked again, and given up here.
         if (!waitFor(
                 [this]()
                 {
-                    return Device::getSelectedDevice() == nullptr && !_editor->_backgroundRead.isRunning() &&
-                           QApplication::activeModalWidget() == nullptr;
+                    return (Device::getSelectedDevice() == nullptr && !_editor->_backgroundRead.isRunning() &&
+                            QApplication::activeModalWidget() == nullptr) ||
+                           _editor->viewGetCurrent() == E::VIEW_ID_INSERT_READING_MASTER_PASSWORD;
                 },
                 600000))
         {
             *message = QStringLiteral("the open did not end");
+            return QString();
+        }
+        if (_editor->viewGetCurrent() == E::VIEW_ID_INSERT_READING_MASTER_PASSWORD)
+        {
+            *message = passwordPage->findChild<QLabel*>(QStringLiteral("labelError"))->text();
+            passwordPage->findChild<QPushButton*>(QStringLiteral("pushButtonCancel"))->click();
             return QString();
         }
         // A message the open ended with is pushed on the next turns of the event loop.
@@ -490,7 +498,7 @@ int main(int argc, char** argv)
     // The device before any save: the old content in both memories, written by the window itself.
     const QString initialState = directory.filePath(QStringLiteral("initial"));
     const QString initialEnding = saveOnce(initialState, earlierTabs, -1);
-    if (!initialEnding.startsWith(QStringLiteral("Write success / ")))
+    if (!initialEnding.startsWith(QStringLiteral("Saved / ")))
     {
         std::fprintf(stderr, "stress_power_cut: the old content could not be saved: %s\n",
                      qPrintable(initialEnding));

@@ -6,7 +6,19 @@
 #include <QIcon>
 #include <QStyle>
 
+#include <QSet>
+#include <QTimer>
 #include <algorithm>
+
+namespace
+{
+// The cells showing their password: what a lock masks.
+QSet<PasswordTablePasswordItem*>& revealedItems()
+{
+    static QSet<PasswordTablePasswordItem*> items;
+    return items;
+}
+} // namespace
 
 PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
     : QWidget(nullptr), _password(password), ui(new Ui::PasswordTablePasswordItem)
@@ -30,7 +42,39 @@ PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
 
 PasswordTablePasswordItem::~PasswordTablePasswordItem()
 {
+    revealedItems().remove(this);
     delete ui;
+}
+
+void PasswordTablePasswordItem::maskAll()
+{
+    const QSet<PasswordTablePasswordItem*> items = revealedItems();
+    for (PasswordTablePasswordItem* item : items)
+        item->_setRevealed(false);
+}
+
+void PasswordTablePasswordItem::_setRevealed(bool isRevealed)
+{
+    _isClearTextDisplayed = isRevealed;
+    _displayClearTextPassword(isRevealed);
+    if (isRevealed)
+    {
+        if (_timerMask == nullptr)
+        {
+            _timerMask = new QTimer(this);
+            _timerMask->setSingleShot(true);
+            _timerMask->setInterval(REVEAL_DURATION_MS);
+            connect(_timerMask, &QTimer::timeout, this, [this]() { _setRevealed(false); });
+        }
+        revealedItems().insert(this);
+        _timerMask->start();
+    }
+    else
+    {
+        revealedItems().remove(this);
+        if (_timerMask != nullptr)
+            _timerMask->stop();
+    }
 }
 
 void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDisplayed)
@@ -56,6 +100,5 @@ void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDispla
 
 void PasswordTablePasswordItem::_slotPushButtonClicked()
 {
-    _isClearTextDisplayed = !_isClearTextDisplayed;
-    _displayClearTextPassword(_isClearTextDisplayed);
+    _setRevealed(!_isClearTextDisplayed);
 }

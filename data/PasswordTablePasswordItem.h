@@ -4,12 +4,15 @@
 #include <QString>
 #include <QWidget>
 
+class QTimer;
+
 namespace Ui
 {
 class PasswordTablePasswordItem;
 }
 
-// The password cell of a table row: masked by default, switched to clear text by its eye button.
+// The password cell of a table row: masked by default, switched to clear text by its eye button,
+// and masked again after a while or when the application locks.
 class PasswordTablePasswordItem : public QWidget
 {
     Q_OBJECT
@@ -19,12 +22,20 @@ public:
     explicit PasswordTablePasswordItem(const QString& password);
     ~PasswordTablePasswordItem() override;
 
+    // How long a password stays revealed.
+    static constexpr int REVEAL_DURATION_MS = 30000;
+    // Masks every revealed password of every table.
+    static void maskAll();
+
 private:
     QString _password;
     bool _isClearTextDisplayed = false;
+    // Made at the first reveal: a table holds thousands of cells that are never revealed.
+    QTimer* _timerMask = nullptr;
     Ui::PasswordTablePasswordItem* ui;
 
     void _displayClearTextPassword(bool isClearTextDisplayed);
+    void _setRevealed(bool isRevealed);
 
 private slots:
     void _slotPushButtonClicked();

@@ -83,11 +83,12 @@ FormContentEditor::FormContentEditor(QWidget* parent)
     _pointerShortcutClearClipboard = new QShortcut(QKeySequence(QStringLiteral("Ctrl+K")), this);
     _pointerShortcutClearClipboard->setContext(Qt::WindowShortcut);
 
-    // The save button only opens its menu: each entry is its own workflow.
+    // The save button's main part saves; its drop-down offers each workflow by name.
     _pointerActionWriteDevice = _menuWriteDevice.addAction(tr("Save"));
     _pointerActionChangePasswordThenWriteDevice =
         _menuWriteDevice.addAction(tr("Set/change the master password then save"));
     ui->pushButtonWriteDevice->setMenu(&_menuWriteDevice);
+    ui->pushButtonWriteDevice->setPopupMode(QToolButton::MenuButtonPopup);
 
     auto* startMenu = static_cast<ViewContentStartMenu*>(viewGetContent(VIEW_ID_START_MENU));
     connect(startMenu, &ViewContentStartMenu::initializeDeviceClicked, this,

@@ -164,8 +164,9 @@ private:
     void _forgetCandidateMasterPassword();
     // Opens whichever memory of the selected device opens with `password` (both read; main first; the
     // user chooses only when both open and differ), its plaintext going to `plaintext`, and records
-    // what each memory holds. 0: opened, *openedMemory says which; 1: neither opens; -1: decryption
-    // failed; -2: the user cancelled the choice. Errors have been shown; the device stays selected.
+    // what each memory holds. 0: opened, *openedMemory says which; 1: neither opens (not shown: the
+    // caller says it); -1: decryption failed; -2: the user cancelled the choice. Other errors have
+    // been shown; the device stays selected.
     int _openSelectedDeviceMemories(const QString& password, unsigned char* plaintext,
                                     Device::MemoryId* openedMemory);
     // The same with two images from anywhere (a device, a backup file); *health says what each holds.
@@ -177,6 +178,10 @@ private:
     void _handleDeviceReadRequestForOpenDevice();
     // The main memory did not open: the backup memory is read and both are tried.
     bool _isOpenReadingBackup = false;
+    // Neither memory opened: the password page is asked again over the images already read (a
+    // blank device is named instead, and released).
+    void _askOpenRetry();
+    bool _isOpenRetryWaiting = false;
     // The backup memory of the device just opened, read while the records are already shown.
     DeviceBackgroundRead _backgroundRead;
     QProgressBar* _progressBarBackgroundRead = nullptr;
@@ -286,8 +291,13 @@ private:
     bool _handleWriteRoadWriteFinished(int code);
     void _classifyCheckedMemories();
     QString _selectedDeviceUsbSerialNumber() const;
+    // A notice in the status area that goes by itself (a save that worked).
+    static constexpr int STATUS_NOTICE_DURATION_MS = 15000;
+    void _showStatusNotice(const QString& text);
+    bool _isBackgroundReadShown = false;
 private slots:
     void _slotActionWriteDeviceTriggered();
+    void _slotPushButtonWriteDeviceClicked();
     void _slotActionChangePasswordThenWriteDeviceTriggered();
     void _slotViewContentInsertWritingMasterPasswordInsertionFinished(bool isConfirmed, QString password);
     void _slotViewContentWriteDeviceWriteFinished(int code);

@@ -198,6 +198,11 @@ void FormContentEditor::_openBackupFileWithCandidatePassword()
     {
         // A wrong password changes nothing: the previous password, records and flags stay.
         _forgetCandidateMasterPassword();
+        if (result == 1)
+            viewPushMessageBoxDialog(
+                ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
+                tr("Failed to decrypt data. Make sure you provided the correct password."),
+                ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
         return;
     }
     _adoptCandidateMasterPassword();

@@ -231,9 +231,6 @@ int FormContentEditor::_openMemoryImages(const QString& password, const unsigned
         *openedMemory = Device::MEMORY_ID_BACKUP;
         return 0;
     }
-    viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_ERROR, tr("Error"),
-                             tr("Failed to decrypt data. Make sure you provided the correct password."),
-                             ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
     return 1;
 }
 
@@ -311,10 +308,19 @@ void FormContentEditor::_slotViewContentInsertReadingMasterPasswordInsertionFini
 {
     // Records appear as soon as the main memory has opened; the backup memory follows in the
     // background, or in the foreground when the main memory does not open.
+    const bool isRetry = _isOpenRetryWaiting;
+    _isOpenRetryWaiting = false;
     if (!_acceptMasterPasswordAnswer(isConfirmed, password))
         return;
     if (_pendingRequest == PENDING_REQUEST_OPEN_BACKUP_FILE)
         return _openBackupFileWithCandidatePassword();
+    if (isRetry && Device::getSelectedDevice() != nullptr)
+    {
+        // Both memories were read for the previous try: they are tried at once.
+        _isOpenReadingBackup = true;
+        _handleDeviceReadRequestForOpenDevice();
+        return;
+    }
     _isOpenReadingBackup = false;
     static_cast<ViewContentReadDevice*>(viewGetContent(VIEW_ID_READ_DEVICE))
         ->setNextRunMemories(ViewContentDeviceAccess::MEMORIES_MAIN);
@@ -349,11 +355,16 @@ void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
         // Both memories are in: whichever opens is shown.
         _isOpenReadingBackup = false;
         Device::MemoryId openedMemory = Device::MEMORY_ID_MAIN;
-        if (_openSelectedDeviceMemories(_candidateMasterPassword, plaintext.get(), &openedMemory) != 0)
+        const int result =
+            _openSelectedDeviceMemories(_candidateMasterPassword, plaintext.get(), &openedMemory);
+        if (result != 0)
         {
             // A wrong password changes nothing: the previous password, records and flags stay.
             _forgetCandidateMasterPassword();
-            Device::releaseSelectedDevice();
+            if (result == 1)
+                _askOpenRetry();
+            else
+                Device::releaseSelectedDevice();
             return;
         }
         _adoptCandidateMasterPassword();
@@ -401,10 +412,42 @@ void FormContentEditor::_handleDeviceReadRequestForOpenDevice()
     _updateUserInterfaceControls();
 }
 
+void FormContentEditor::_askOpenRetry()
+{
+    const DeviceMemoryHealth::Memories health =
+        _deviceMemoryHealth.get(Device::getSelectedDevice()->getUsbSerialNumber());
+    if (health.main == DeviceMemoryHealth::STATE_EMPTY && health.backup == DeviceMemoryHealth::STATE_EMPTY)
+    {
+        // No password opens a device that was never written: asking again would only mislead.
+        Device::releaseSelectedDevice();
+        viewPushMessageBoxDialog(
+            ViewContentMessageBoxDialog::ICON_ERROR, tr("Blank device"),
+            tr("This Pavisor is blank: it holds no records (it is new, or it was erased), so no master "
+               "password opens it.\nTo set it up, click \"start initializing your Pavisor\" on the start "
+               "menu, add your records, then save them to the device with \"Set/change the master "
+               "password then save\"."),
+            ViewContentMessageBoxDialog::BUTTON_OK, ViewContentMessageBoxDialog::BUTTON_OK);
+        return;
+    }
+    // The device stays selected with the images read: the next password is tried on them, and
+    // Cancel on the page releases the device, which wipes them. A device unplugged meanwhile still
+    // opens from what was read; the actions after that find it gone.
+    _isOpenRetryWaiting = true;
+    viewPush(VIEW_ID_INSERT_READING_MASTER_PASSWORD);
+    static_cast<ViewContentInsertReadingMasterPassword*>(
+        viewGetContent(VIEW_ID_INSERT_READING_MASTER_PASSWORD))
+        ->showError(tr("Wrong password: the device did not open with it. Type it again; it is tried at "
+                       "once on the memories already read."));
+}
+
 void FormContentEditor::_setBackgroundReadShown(bool isShown)
 {
+    _isBackgroundReadShown = isShown;
     _progressBarBackgroundRead->setValue(0);
-    statusBar()->setVisible(isShown);
+    // A notice would hide the progress.
+    if (isShown)
+        statusBar()->clearMessage();
+    statusBar()->setVisible(isShown || !statusBar()->currentMessage().isEmpty());
 }
 
 void FormContentEditor::_slotBackgroundReadProgressed(int receivedByteCount)

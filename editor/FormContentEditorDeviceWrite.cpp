@@ -21,6 +21,7 @@
 #include <QDate>
 #include <QMessageBox>
 #include <QRandomGenerator>
+#include <QStatusBar>
 #include <QTimer>
 #include <cstring>
 
@@ -56,6 +57,15 @@ void FormContentEditor::_initializeDeviceWrite()
             &FormContentEditor::_slotActionWriteDeviceTriggered);
     connect(_pointerActionChangePasswordThenWriteDevice, &QAction::triggered, this,
             &FormContentEditor::_slotActionChangePasswordThenWriteDeviceTriggered);
+    connect(ui->pushButtonWriteDevice, &QToolButton::clicked, this,
+            &FormContentEditor::_slotPushButtonWriteDeviceClicked);
+    // The status area is there while it has something to say.
+    connect(statusBar(), &QStatusBar::messageChanged, this,
+            [this](const QString& message)
+            {
+                if (message.isEmpty() && !_isBackgroundReadShown)
+                    statusBar()->hide();
+            });
     connect(ui->actionEraseDevice, &QAction::triggered, this,
             &FormContentEditor::_slotActionEraseDeviceTriggered);
     connect(ui->actionCopyDevice, &QAction::triggered, this,
@@ -127,8 +137,25 @@ void FormContentEditor::_slotActionWriteDeviceTriggered()
     _startSaveDevice();
 }
 
+void FormContentEditor::_slotPushButtonWriteDeviceClicked()
+{
+    // Records that have no master password yet can only be saved under a new one.
+    QAction* action = _pointerActionWriteDevice->isEnabled() ? _pointerActionWriteDevice
+                                                             : _pointerActionChangePasswordThenWriteDevice;
+    if (action->isEnabled())
+        action->trigger();
+}
+
+void FormContentEditor::_showStatusNotice(const QString& text)
+{
+    statusBar()->showMessage(text, STATUS_NOTICE_DURATION_MS);
+    statusBar()->show();
+}
+
 void FormContentEditor::_startSaveDevice()
 {
+    // The notice of a previous save does not stand for this one.
+    statusBar()->clearMessage();
     _pendingRequest = PENDING_REQUEST_SAVE_DEVICE_CONFIRMATION;
     if (_selectDevice() == 0)
         _handleDeviceWriteRequestAskConfirmation();
@@ -158,12 +185,16 @@ void FormContentEditor::_slotViewContentInsertWritingMasterPasswordInsertionFini
 
 void FormContentEditor::_handleDeviceWriteRequestAskConfirmation()
 {
+    // The buttons say what they do, and Return saves: the question is there to name the device.
     viewPushMessageBoxDialog(
         ViewContentMessageBoxDialog::ICON_QUESTION, tr("Confirm saving device"),
         tr("Save changes to the device '%1'?\nAll device current data will be overwritten.")
             .arg(Device::getSelectedDevice()->getName()),
         ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
-        ViewContentMessageBoxDialog::BUTTON_NO);
+        ViewContentMessageBoxDialog::BUTTON_YES);
+    auto* dialog = static_cast<ViewContentMessageBoxDialog*>(viewGetContent(VIEW_ID_MESSAGE_BOX_DIALOG));
+    dialog->setButtonText(ViewContentMessageBoxDialog::BUTTON_YES, tr("Save"));
+    dialog->setButtonText(ViewContentMessageBoxDialog::BUTTON_NO, tr("Cancel"));
 }
 
 void FormContentEditor::_handleMessageBoxAnswerForSaveDevice(ViewContentMessageBoxDialog::Button button)
@@ -293,10 +324,11 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterWrite()
             _keepSavedImages(_deviceWriteImages.lastWrittenMain, _deviceWriteImages.lastWrittenBackup);
         const QString text =
             tr("All data were successfully written.\nYou can safely remove the device if you want.");
+        // Success needs no answer; a missing backup file keeps its page, to be read.
         if (backupErrorText.isEmpty())
-            viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_SUCCESS, tr("Write success"), text,
-                                     ViewContentMessageBoxDialog::BUTTON_OK,
-                                     ViewContentMessageBoxDialog::BUTTON_OK);
+            _showStatusNotice(tr("All data were saved to the device '%1' and checked. You can safely "
+                                 "remove the device.")
+                                  .arg(Device::getSelectedDevice()->getName()));
         else
             viewPushMessageBoxDialog(
                 ViewContentMessageBoxDialog::ICON_INFORMATION, tr("Write success"),

@@ -4,6 +4,7 @@
 
 #include "Configuration.h"
 #include "HelpViewer.h"
+#include "PasswordTablePasswordItem.h"
 #include "SecretClipboard.h"
 #include "UpdateAnswer.h"
 #include "ViewBase.h"
@@ -131,6 +132,13 @@ void FormContentEditor::_slotActionLockApplicationClicked()
         return;
     _closeWindowsAboveLock();
     _clearCopiedData();
+    // Nothing revealed is still revealed after unlocking.
+    PasswordTablePasswordItem::maskAll();
+    for (int id = VIEW_ID_CONTENT_EDITOR; id < VIEW_ID_PREVIOUS; id++)
+    {
+        if (ViewContentBase* page = viewGetContent(static_cast<ViewId>(id)))
+            page->maskSecrets();
+    }
     // A copy waiting on one of its pages forgets its source (read again after unlocking); one that
     // is writing or reading back keeps the image it needs.
     if (!isDeviceWriteRunning() && _writeRoadStep == WRITE_ROAD_IDLE &&

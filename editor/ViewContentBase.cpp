@@ -9,3 +9,9 @@ void ViewContentBase::togglePasswordVisibility(QLineEdit* field, QPushButton* bu
     field->setEchoMode(isMasked ? QLineEdit::Normal : QLineEdit::Password);
     button->setText(isMasked ? tr("Hide") : tr("Show"));
 }
+
+void ViewContentBase::maskPasswordField(QLineEdit* field, QPushButton* button)
+{
+    field->setEchoMode(QLineEdit::Password);
+    button->setText(tr("Show"));
+}

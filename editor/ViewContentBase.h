@@ -17,11 +17,15 @@ public:
 
     virtual void enterView() = 0;
     virtual void exitView() {}
+    // The application locks: a password this page shows in clear text is masked again.
+    virtual void maskSecrets() {}
 
 protected:
     // The Show/Hide button of a password field: flips the field between masked and clear, and the
     // button's text to what the next click will do.
     static void togglePasswordVisibility(QLineEdit* field, QPushButton* button);
+    // Back to masked, the button offering to show it.
+    static void maskPasswordField(QLineEdit* field, QPushButton* button);
 };
 
 #endif

@@ -64,6 +64,10 @@ void ViewContentMessageBoxDialog::setDialogContent(Icon icon, const QString& mes
         entry.button->setVisible((buttons & entry.bit) != 0);
         entry.button->setDefault(false);
     }
+    ui->pushButtonOk->setText(tr("OK"));
+    ui->pushButtonYes->setText(tr("Yes"));
+    ui->pushButtonNo->setText(tr("No"));
+    ui->pushButtonCancel->setText(tr("Cancel"));
     for (const auto& entry : buttonsTable)
     {
         if (entry.bit == defaultButton)
@@ -78,6 +82,26 @@ void ViewContentMessageBoxDialog::setDialogContent(Icon icon, const QString& mes
     if (icon >= ICON_SUCCESS && icon <= ICON_QUESTION)
         ui->svgWidgetIcon->load(QString::fromLatin1(iconPaths[icon]));
     ui->svgWidgetIcon->renderer()->setAspectRatioMode(Qt::KeepAspectRatio);
+}
+
+QPushButton* ViewContentMessageBoxDialog::_button(Button button) const
+{
+    switch (button)
+    {
+    case BUTTON_OK:
+        return ui->pushButtonOk;
+    case BUTTON_YES:
+        return ui->pushButtonYes;
+    case BUTTON_NO:
+        return ui->pushButtonNo;
+    default:
+        return ui->pushButtonCancel;
+    }
+}
+
+void ViewContentMessageBoxDialog::setButtonText(Button button, const QString& text)
+{
+    _button(button)->setText(text);
 }
 
 void ViewContentMessageBoxDialog::_exit(Button button)

@@ -37,13 +37,17 @@ public:
     ~ViewContentMessageBoxDialog() override;
 
     void enterView() override;
+    // Each button gets its usual text back here.
     void setDialogContent(Icon icon, const QString& message, int buttons, Button defaultButton);
+    // A text that says what the button does, for the message just set.
+    void setButtonText(Button button, const QString& text);
 
 signals:
     void dialogExited(ViewContentMessageBoxDialog::Button button);
 
 private:
     Ui::ViewContentMessageBoxDialog* ui;
+    QPushButton* _button(Button button) const;
 
     void _exit(Button button);
 

@@ -170,6 +170,18 @@ void TestEditing::passwordEditorPage()
     table->tableWidget()->setCurrentCell(0, PasswordTable::PASSWORD_DATA_ID_NOTE);
     _click("pushButtonEditPassword");
     QVERIFY(title() == "Edit password" && _window->focusWidget() == note && !save->isEnabled());
+    // Generate over a password, twice: Ctrl+Z in the field brings back the one it replaced. Once the
+    // user types in the field, the field's own undo is the one that counts.
+    generate->click();
+    generate->click();
+    QVERIFY(password->text() != "pw-a" && save->isEnabled());
+    QTest::keyClick(password, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(password->text() == "pw-a" && !save->isEnabled());
+    generate->click();
+    QTest::keyClicks(password, "9");
+    QTest::keyClick(password, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(password->text() != "pw-a");
+    password->setText("pw-a");
     name->clear();
     QTest::keyClicks(name, "alpha ");
     QVERIFY(!save->isEnabled());

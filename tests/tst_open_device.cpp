@@ -37,6 +37,7 @@ private slots:
     void asksFirstWhenMemoriesDifferOrDataIsUnsaved();
     void aThousandTabsOpenAndWork();
     void damagedMemoriesAreNamedAndRepaired();
+    void aWrongPasswordIsRetriedWithoutReadingAgain();
 
 private:
     std::unique_ptr<FormContentEditor> _editor;
@@ -49,8 +50,13 @@ private:
     void _trigger(const char* action) { _editor->findChild<QAction*>(QLatin1String(action))->trigger(); }
     // A simulator whose backup memory holds `backup`, or the same bytes as the main one.
     Simulator& _plug(const QByteArray& main, const QByteArray& backup = {}, const QStringList& flags = {});
-    // Types the password on its page and waits for the read to end.
+    // Types the password on its page and waits for the read to end (or for the page to ask again).
     void _typePassword(const QString& password = PASSWORD);
+    // How many times the whole of a memory was asked for.
+    static int _memoryReadCount(const Simulator& simulator)
+    {
+        return int(simulator.recordedBytes().count(QByteArray::fromHex("a505")));
+    }
     // Waits for the in-window message box, answers it and gives its text.
     QString _answerMessage(const char* button = "pushButtonOk");
     QStringList _tabNames() const;
@@ -101,7 +107,9 @@ void TestOpenDevice::_typePassword(const QString& password)
     // The read page runs on timer ticks and pops itself at the end; the backup memory follows in the
     // background.
     QTRY_VERIFY_WITH_TIMEOUT(_editor->viewGetCurrent() != View::VIEW_ID_READ_DEVICE, 60000);
-    QTRY_VERIFY_WITH_TIMEOUT(!_editor->_isDeviceBusy(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!_editor->_isDeviceBusy() ||
+                                 _editor->viewGetCurrent() == View::VIEW_ID_INSERT_READING_MASTER_PASSWORD,
+                             60000);
 }
 
 QString TestOpenDevice::_answerMessage(const char* button)
@@ -202,9 +210,7 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
 
     // Each ends with its message, the shown records, the master password and the flags intact, and
     // the device released (erased or random images are refused as a wrong password by the
-    // decryption itself).
-    const QString wrongPassword =
-        QStringLiteral("Failed to decrypt data. Make sure you provided the correct password.");
+    // decryption itself; a wrong password is asked again, below).
     struct Case
     {
         QStringList flags;
@@ -212,7 +218,6 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
         QString message;
     };
     const QList<Case> cases = {
-        {{}, QStringLiteral("correct horsE"), wrongPassword},
         {{"--silent-command", "8"}, QString(), QStringLiteral("Could not open the connected device.")},
         // Unplugged while its main memory arrives.
         {{"--byte-rate", "400000"},
@@ -272,15 +277,17 @@ void TestOpenDevice::failuresKeepTheEditorAndReleaseTheDevice()
     QVERIFY(!isSaveOffered && tabCountMeanwhile == demo.size());
     QVERIFY(_editor->_pointerActionWriteDevice->isEnabled());
 
-    // After a wrong password on another device, "Save" writes the records under the password that
-    // opened them, never under the mistyped one.
+    // After a wrong password on another device, given up, "Save" writes the records under the
+    // password that opened them, never under the mistyped one.
     Simulator& other = _plug(image(DemoContent::generatedTabs(1, 10)));
     _trigger("actionOpenDevice");
     _typePassword(QStringLiteral("mistyped"));
-    QCOMPARE(_answerMessage(), wrongPassword);
+    _widget(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "pushButtonCancel")->click();
+    QVERIFY(_isReleased(other));
     _editor->_pointerActionWriteDevice->trigger();
     QVERIFY(_answerMessage("pushButtonYes").startsWith("Save changes to the device"));
-    QVERIFY(_answerMessage().startsWith("All data were successfully written."));
+    QTRY_VERIFY_WITH_TIMEOUT(_isReleased(other), 60000);
+    QVERIFY(_editor->statusBar()->currentMessage().startsWith("All data were saved to the device"));
     QByteArray written = other.stateFile("main.bin");
     QCOMPARE(Security::decryptMemoryData(PASSWORD, Security::ENCRYPTION_SCHEME_ID_2,
                                          reinterpret_cast<unsigned char*>(written.data())),
@@ -447,6 +454,76 @@ void TestOpenDevice::damagedMemoriesAreNamedAndRepaired()
     QCOMPARE(_answerMessage(), QStringLiteral("Both device memories hold the same complete content again."));
     QTRY_VERIFY(_isReleased(cut));
     QCOMPARE(cut.stateFile("main.bin"), oldImage);
+}
+
+void TestOpenDevice::aWrongPasswordIsRetriedWithoutReadingAgain()
+{
+    const Tabs demo = DemoContent::demoTabs();
+    Simulator& good = _plug(image(demo));
+    _trigger("actionOpenDevice");
+    _typePassword();
+    good.stop();
+    _editor->_setUnsavedDataPresent(true);
+    const auto isEditorAsBefore = [&]()
+    {
+        return _tabNames().size() == demo.size() && _editor->_isUnsavedDataPresent &&
+               _editor->_masterPassword == PASSWORD && _editor->_isMasterPasswordKnown;
+    };
+
+    // A wrong password reads both memories once and asks again on the page, saying why; the device
+    // stays selected with what was read, and the editor keeps everything. Another wrong one, then
+    // the right one, are tried on those images: nothing more is read.
+    const Tabs other = DemoContent::generatedTabs(3, 100);
+    const QString otherPassword = QStringLiteral("other horse");
+    Simulator& device =
+        _plug(DemoContent::encryptedImage(other, otherPassword, Security::ENCRYPTION_SCHEME_ID_2), {},
+              {"--serial", "QRTAV-000004"});
+    auto* error = _widget<QLabel>(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "labelError");
+    auto* field = _widget<QLineEdit>(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "lineEditPasswordField");
+    for (const QString& wrong : {PASSWORD, QStringLiteral("other horsE")})
+    {
+        _trigger("actionOpenDevice");
+        _answerMessage("pushButtonYes");
+        QVERIFY(error->isHidden());
+        _typePassword(wrong);
+        QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_INSERT_READING_MASTER_PASSWORD);
+        QVERIFY2(!error->isHidden() && error->text().startsWith("Wrong password"), qPrintable(error->text()));
+        QVERIFY(field->text().isEmpty());
+        QVERIFY(Device::getSelectedDevice() != nullptr && isEditorAsBefore());
+        QCOMPARE(_memoryReadCount(device), 2);
+        _typePassword(wrong + "!");
+        QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_INSERT_READING_MASTER_PASSWORD);
+        QCOMPARE(_memoryReadCount(device), 2);
+        QVERIFY(isEditorAsBefore());
+        // Given up: the device goes, the editor as it was.
+        if (wrong == PASSWORD)
+        {
+            _widget(View::VIEW_ID_INSERT_READING_MASTER_PASSWORD, "pushButtonCancel")->click();
+            QVERIFY(_isReleased(device) && isEditorAsBefore());
+            QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_CONTENT_EDITOR);
+            device.clearRecord();
+        }
+    }
+    _typePassword(otherPassword);
+    QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_CONTENT_EDITOR);
+    QCOMPARE(_tabNames(), QStringList({"Tab 1", "Tab 2", "Tab 3"}));
+    QVERIFY(_isReleased(device) && !_editor->_isUnsavedDataPresent);
+    QVERIFY(_editor->_masterPassword == otherPassword);
+    QCOMPARE(_memoryReadCount(device), 2);
+    device.stop();
+
+    // A device that was never written is named as blank, with how to set it up; nothing changes.
+    _editor->_setUnsavedDataPresent(true);
+    Simulator& blank = _plug(QByteArray(Device::MEMORY_SIZE, '\xff'), {}, {"--serial", "QRTAV-000005"});
+    _trigger("actionOpenDevice");
+    _answerMessage("pushButtonYes");
+    _typePassword();
+    const QString text = _answerMessage();
+    QVERIFY2(text.startsWith("This Pavisor is blank") && text.contains("start initializing your Pavisor"),
+             qPrintable(text));
+    QVERIFY(_isReleased(blank) && _editor->_isUnsavedDataPresent &&
+            _editor->_masterPassword == otherPassword);
+    QCOMPARE(_tabNames().size(), other.size());
 }
 
 QTEST_MAIN(TestOpenDevice)

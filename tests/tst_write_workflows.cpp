@@ -20,7 +20,9 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -168,9 +170,12 @@ private:
     // Answers the selection page, which comes when two devices are plugged in: the row of the device
     // named `name`, then Select.
     bool _choose(const QString& name);
-    // Save (with `device` chosen on the selection page when given), Yes at the confirmation, then the
-    // message that ends the workflow (dismissed).
+    // Save (with `device` chosen on the selection page when given), Save at the confirmation, then
+    // what ends the workflow: see _saveEnding().
     QString _save(const QString& device = {});
+    // After the confirmation: the message that ends the save (dismissed), or for a save that worked
+    // "Saved / " and the notice of the status area.
+    QString _saveEnding();
     // Types `password` on the reading master password page and waits until nothing runs any more.
     void _typeReadingPassword(const QString& password);
 };
@@ -240,7 +245,26 @@ QString TestWriteWorkflows::_save(const QString& device)
     const QString confirmation = _nextMessage("pushButtonYes", 10000);
     if (!confirmation.startsWith(u"Confirm saving device / "_s))
         return u"no confirmation, instead: "_s + confirmation;
-    return _nextMessage("pushButtonOk");
+    return _saveEnding();
+}
+
+QString TestWriteWorkflows::_saveEnding()
+{
+    QStatusBar* status = _editor->statusBar();
+    const bool isEnded = runUntil(
+        [this, status]()
+        {
+            return _editor->viewGetCurrent() == E::VIEW_ID_MESSAGE_BOX_DIALOG ||
+                   (!status->currentMessage().isEmpty() && !_editor->_isDeviceBusy());
+        });
+    if (!isEnded)
+        return u"<no ending>"_s;
+    if (_editor->viewGetCurrent() == E::VIEW_ID_MESSAGE_BOX_DIALOG)
+        return _nextMessage("pushButtonOk");
+    // The notice leaves the editor on screen, and the status area shows it.
+    if (_editor->viewGetCurrent() != E::VIEW_ID_CONTENT_EDITOR || status->isHidden())
+        return u"<notice not shown>"_s;
+    return u"Saved / "_s + status->currentMessage();
 }
 
 void TestWriteWorkflows::saveWorkflow()
@@ -256,9 +280,15 @@ void TestWriteWorkflows::saveWorkflow()
     const Tabs tabs = content(u"Saved"_s, 3);
     _showInEditor(tabs);
 
-    // No at the confirmation: the device is released untouched.
+    // The confirmation's buttons say what they do, Save the default; Cancel releases the device
+    // untouched.
     _editor->_pointerActionWriteDevice->trigger();
     QVERIFY(_choose(desk));
+    QVERIFY(_waitForView(E::VIEW_ID_MESSAGE_BOX_DIALOG, 10000));
+    QPushButton* saveButton = _widget(E::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonYes");
+    QPushButton* cancelButton = _widget(E::VIEW_ID_MESSAGE_BOX_DIALOG, "pushButtonNo");
+    QVERIFY(saveButton->text() == u"Save"_s && cancelButton->text() == u"Cancel"_s);
+    QVERIFY(saveButton->isDefault() && !cancelButton->isDefault());
     QCOMPARE(_nextMessage("pushButtonNo"), u"Confirm saving device / Save changes to the device 'Desk key'?\n"
                                            "All device current data will be overwritten."_s);
     QVERIFY(Device::getSelectedDevice() == nullptr);
@@ -266,11 +296,23 @@ void TestWriteWorkflows::saveWorkflow()
 
     // Two saves of the same content: both verified, both memories identical, each opening to it,
     // with fresh random bytes after the same store.
+    // The first from the button's main part, confirmed by Return.
+    const QString saved =
+        u"Saved / All data were saved to the device 'Desk key' and checked. You can safely remove the device."_s;
     QByteArray images[2], plaintexts[2];
     for (int save = 0; save < 2; save++)
     {
-        QCOMPARE(_save(desk), u"Write success / All data were successfully written.\n"
-                              "You can safely remove the device if you want."_s);
+        if (save == 0)
+        {
+            _editor->findChild<QToolButton*>(u"pushButtonWriteDevice"_s)->click();
+            QVERIFY(_choose(desk));
+            QVERIFY(_waitForView(E::VIEW_ID_MESSAGE_BOX_DIALOG, 10000));
+            QCOMPARE(_editor->focusWidget(), saveButton);
+            QTest::keyClick(saveButton, Qt::Key_Return);
+            QCOMPARE(_saveEnding(), saved);
+        }
+        else
+            QCOMPARE(_save(desk), saved);
         QVERIFY(!_editor->_isUnsavedDataPresent && Device::getSelectedDevice() == nullptr);
         images[save] = simulator.stateFile(u"main.bin"_s);
         QCOMPARE(simulator.stateFile(u"backup.bin"_s), images[save]);
@@ -296,7 +338,7 @@ void TestWriteWorkflows::saveWorkflow()
         QVERIFY(_nextMessage(answer).startsWith(u"Confirm saving device / "_s));
         QCOMPARE(_editor->_masterPassword, PASSWORD);
     }
-    QVERIFY(_nextMessage("pushButtonOk").startsWith(u"Write success"_s));
+    QVERIFY(_saveEnding().startsWith(u"Saved / "_s));
     QVERIFY(_editor->_masterPassword == u"Nouveau"_s && _editor->_isMasterPasswordKnown);
     QByteArray newImage = simulator.stateFile(u"main.bin"_s);
     QCOMPARE(Security::decryptMemoryData(u"Nouveau"_s, Security::ENCRYPTION_SCHEME_ID_2,
@@ -546,7 +588,7 @@ void TestWriteWorkflows::retriedSavesSwapsAndSelfCopiesKeepAGoodCopy()
         QVERIFY2(flatten(opened(simulator)) == flatten(newTabs), qPrintable(secondCut));
         // Plugged in again, the third save repairs what is needed and verifies.
         QVERIFY(start(simulator, {}));
-        QVERIFY(_save().startsWith(u"Write success"_s));
+        QVERIFY(_save().startsWith(u"Saved / "_s));
         QCOMPARE(simulator.stateFile(u"backup.bin"_s), simulator.stateFile(u"main.bin"_s));
         QVERIFY(simulator.stop());
         _editor->_setUnsavedDataPresent(true);
@@ -782,8 +824,7 @@ void TestWriteWorkflows::backupFileRestoreAndAutomaticBackups()
     QCOMPARE(_editor->viewGetCurrent(), E::VIEW_ID_CONTENT_EDITOR);
     QCOMPARE(_editor->windowTitle(), u"Pavisor Key Manager - desk.pavisorbackup"_s);
     QCOMPARE(_editor->findChild<QTabWidget*>(u"tabWidget"_s)->count(), tabs.size());
-    QCOMPARE(_save(), u"Write success / All data were successfully written.\n"
-                      "You can safely remove the device if you want."_s);
+    QVERIFY(_save().startsWith(u"Saved / All data were saved to the device"_s));
     QCOMPARE(_editor->windowTitle(), u"Pavisor Key Manager"_s);
     QByteArray plaintext;
     QCOMPARE(flatten(decrypted(erased.stateFile(u"main.bin"_s), &plaintext)), flatten(tabs));
@@ -816,7 +857,7 @@ void TestWriteWorkflows::backupFileRestoreAndAutomaticBackups()
     QVERIFY(QFile::remove(deviceBackups));
     Configuration::pointerSettings->setValue(Configuration::SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED, false);
     _editor->_setUnsavedDataPresent(true);
-    QVERIFY(_save().startsWith(u"Write success / "_s));
+    QVERIFY(_save().startsWith(u"Saved / "_s));
     QVERIFY(!QFileInfo::exists(deviceBackups));
     Configuration::pointerSettings->setValue(Configuration::SETTINGS_KEY_IS_AUTOMATIC_BACKUP_ENABLED, true);
 }

@@ -1419,6 +1419,28 @@ Confirmez-vous le remplacement de ces données non enregistrées par le contenu 
         <source>The automatic backup file of this save could not be written (%1).</source>
         <translation>Le fichier de sauvegarde automatique de cet enregistrement n&apos;a pas pu être écrit (%1).</translation>
     </message>
+    <message>
+        <source>Blank device</source>
+        <translation>Périphérique vierge</translation>
+    </message>
+    <message>
+        <source>This Pavisor is blank: it holds no records (it is new, or it was erased), so no master password opens it.
+To set it up, click &quot;start initializing your Pavisor&quot; on the start menu, add your records, then save them to the device with &quot;Set/change the master password then save&quot;.</source>
+        <translation>Ce Pavisor est vierge : il ne contient aucune fiche (il est neuf, ou il a été effacé), aucun mot de passe maître ne peut donc l&apos;ouvrir.
+Pour le préparer, cliquez sur « commencez à initialiser votre Pavisor » dans le menu de démarrage, ajoutez vos fiches, puis enregistrez-les dans le périphérique avec « Définir ou changer le mot de passe maître puis enregistrer ».</translation>
+    </message>
+    <message>
+        <source>Wrong password: the device did not open with it. Type it again; it is tried at once on the memories already read.</source>
+        <translation>Mot de passe erroné : le périphérique ne s&apos;est pas ouvert avec lui. Saisissez-le à nouveau ; il est essayé aussitôt sur les mémoires déjà lues.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>All data were saved to the device &apos;%1&apos; and checked. You can safely remove the device.</source>
+        <translation>Toutes les données ont été enregistrées dans le périphérique « %1 » et vérifiées. Vous pouvez retirer le périphérique en toute sécurité.</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>

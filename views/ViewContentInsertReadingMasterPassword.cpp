@@ -8,6 +8,7 @@ ViewContentInsertReadingMasterPassword::ViewContentInsertReadingMasterPassword(Q
     : ViewContentBase(parent), ui(new Ui::ViewContentInsertReadingMasterPassword)
 {
     ui->setupUi(this);
+    ui->labelError->hide();
 
     connect(ui->pushButtonOk, &QPushButton::clicked, this,
             &ViewContentInsertReadingMasterPassword::_slotPushButtonOkClicked);
@@ -29,12 +30,24 @@ ViewContentInsertReadingMasterPassword::~ViewContentInsertReadingMasterPassword(
 void ViewContentInsertReadingMasterPassword::enterView()
 {
     // No password survives from one use to the next, and it is hidden until asked for.
-    ui->pushButtonShow->setText(tr("Show"));
     // setText() rather than clear(): clearing is an undoable edit that would keep the password.
     ui->lineEditPasswordField->setText(QString());
-    ui->lineEditPasswordField->setEchoMode(QLineEdit::Password);
+    maskSecrets();
     ui->pushButtonOk->setEnabled(false);
     ui->lineEditPasswordField->setFocus();
+    ui->labelError->clear();
+    ui->labelError->hide();
+}
+
+void ViewContentInsertReadingMasterPassword::maskSecrets()
+{
+    maskPasswordField(ui->lineEditPasswordField, ui->pushButtonShow);
+}
+
+void ViewContentInsertReadingMasterPassword::showError(const QString& text)
+{
+    ui->labelError->setText(text);
+    ui->labelError->show();
 }
 
 void ViewContentInsertReadingMasterPassword::exitView()

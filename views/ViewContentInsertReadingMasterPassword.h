@@ -22,6 +22,10 @@ public:
 
     void enterView() override;
     void exitView() override;
+    void maskSecrets() override;
+    // Says on the page why it is asked again (a password that did not open the device); entering
+    // the page afresh hides it.
+    void showError(const QString& text);
 
 signals:
     // True and the typed password after OK; false and an empty text after Cancel. Emitted once the

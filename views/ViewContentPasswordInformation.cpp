@@ -4,9 +4,11 @@
 #include "Configuration.h"
 #include "FormContentEditor.h"
 #include "HelpViewer.h"
+#include "PasswordTablePasswordItem.h"
 #include "SecretClipboard.h"
 #include "Security.h"
 
+#include <QKeyEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -21,7 +23,7 @@ constexpr int AUTO_GENERATION_MAXIMUM_LENGTH = 30;
 } // namespace
 
 ViewContentPasswordInformation::ViewContentPasswordInformation(QWidget* parent)
-    : ViewContentBase(parent), ui(new Ui::ViewContentPasswordInformation)
+    : ViewContentBase(parent), ui(new Ui::ViewContentPasswordInformation), _timerMaskPassword(this)
 {
     ui->setupUi(this);
     // A line edit cuts its text at 32767 characters by default: a long key or certificate pasted in
@@ -53,6 +55,13 @@ ViewContentPasswordInformation::ViewContentPasswordInformation(QWidget* parent)
             &ViewContentPasswordInformation::_slotLabelHelpLinkActivated);
     connect(ui->pushButtonShowPassword, &QPushButton::clicked, this,
             &ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked);
+    ui->lineEditPassword->installEventFilter(this);
+    // Typing in the field makes its own undo history the one that counts.
+    connect(ui->lineEditPassword, &QLineEdit::textEdited, this,
+            &ViewContentPasswordInformation::_forgetPasswordBeforeGeneration);
+    _timerMaskPassword.setSingleShot(true);
+    _timerMaskPassword.setInterval(PasswordTablePasswordItem::REVEAL_DURATION_MS);
+    connect(&_timerMaskPassword, &QTimer::timeout, this, &ViewContentPasswordInformation::maskSecrets);
     connect(ui->pushButtonCopyPassword, &QPushButton::clicked, this,
             &ViewContentPasswordInformation::_slotPushButtonCopyPasswordClicked);
     connect(ui->pushButtonGeneratePassword, &QPushButton::clicked, this,
@@ -101,9 +110,14 @@ void ViewContentPasswordInformation::enterView()
                                       _focusedDataId < PasswordTable::PASSWORD_DATA_IDS_COUNT;
     focusedWidgets[isFocusedDataIdValid ? _focusedDataId : PasswordTable::PASSWORD_DATA_ID_NAME]->setFocus();
 
-    ui->lineEditPassword->setEchoMode(QLineEdit::Password);
-    ui->pushButtonShowPassword->setText(tr("Show"));
+    maskSecrets();
     _updateControls();
+}
+
+void ViewContentPasswordInformation::maskSecrets()
+{
+    _timerMaskPassword.stop();
+    maskPasswordField(ui->lineEditPassword, ui->pushButtonShowPassword);
 }
 
 void ViewContentPasswordInformation::exitView()
@@ -114,6 +128,7 @@ void ViewContentPasswordInformation::exitView()
         lineEdit->setText(QString()); // not clear(): that keeps the old text in the undo history
     ui->textEditNote->clear();
     PasswordTable::clearPassword(&_password);
+    _forgetPasswordBeforeGeneration();
 }
 
 void ViewContentPasswordInformation::_slotLineEditsTextEdited(const QString&)
@@ -187,6 +202,10 @@ void ViewContentPasswordInformation::_getEditedPassword(PasswordTable::Password*
 void ViewContentPasswordInformation::_slotPushButtonShowPasswordClicked()
 {
     togglePasswordVisibility(ui->lineEditPassword, ui->pushButtonShowPassword);
+    if (ui->lineEditPassword->echoMode() == QLineEdit::Normal)
+        _timerMaskPassword.start();
+    else
+        _timerMaskPassword.stop();
 }
 
 void ViewContentPasswordInformation::_slotPushButtonCopyPasswordClicked(bool)
@@ -210,7 +229,40 @@ void ViewContentPasswordInformation::_slotPushButtonGeneratePasswordClicked(bool
     else
         password = Security::generateRandomPassword(AUTO_GENERATION_MINIMUM_LENGTH,
                                                     AUTO_GENERATION_MAXIMUM_LENGTH, true, true, true, true);
+    // The password that a run of Generate replaced comes back with Ctrl+Z in the field (a masked
+    // field's own undo only empties it).
+    if (!_isGenerationUndoable)
+    {
+        _passwordBeforeGeneration = ui->lineEditPassword->text();
+        _isGenerationUndoable = true;
+    }
     ui->lineEditPassword->setText(password);
+    password.fill(QChar(0));
+}
+
+void ViewContentPasswordInformation::_forgetPasswordBeforeGeneration()
+{
+    _passwordBeforeGeneration.fill(QChar(0));
+    _passwordBeforeGeneration.clear();
+    _isGenerationUndoable = false;
+}
+
+bool ViewContentPasswordInformation::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->lineEditPassword && _isGenerationUndoable &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo))
+    {
+        if (event->type() == QEvent::ShortcutOverride)
+        {
+            event->accept();
+            return true;
+        }
+        ui->lineEditPassword->setText(_passwordBeforeGeneration);
+        _forgetPasswordBeforeGeneration();
+        return true;
+    }
+    return ViewContentBase::eventFilter(watched, event);
 }
 
 void ViewContentPasswordInformation::_slotPushButtonSaveClicked(bool)

@@ -4,6 +4,8 @@
 #include "PasswordTable.h"
 #include "ViewContentBase.h"
 
+#include <QTimer>
+
 namespace Ui
 {
 class ViewContentPasswordInformation;
@@ -26,6 +28,7 @@ public:
 
     void enterView() override;
     void exitView() override;
+    void maskSecrets() override;
 
 signals:
     // The receiver owns the record.
@@ -40,7 +43,17 @@ private:
     PasswordTable::PasswordDataId _focusedDataId = PasswordTable::PASSWORD_DATA_ID_NAME;
     // Set while the note is being cleaned, whose removals change the text again.
     bool _isNoteBeingCleaned = false;
+    // A password shown in clear text is masked again after this.
+    QTimer _timerMaskPassword;
+    // What the field held before Generate replaced it, until the user edits the field or leaves.
+    QString _passwordBeforeGeneration;
+    bool _isGenerationUndoable = false;
+    void _forgetPasswordBeforeGeneration();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     void _updateControls();
     // The record as Save would hand it over.
     void _getEditedPassword(PasswordTable::Password* pointerPassword);
