@@ -61,6 +61,7 @@ void PasswordTable::_build()
     ui = new Ui::PasswordTable;
     ui->setupUi(this);
     QTableWidget* table = ui->tableWidget;
+    table->setAccessibleName(tr("Records"));
 
     const QStringList headers = {tr("Name"), tr("ID / Login / Email"), tr("Password"), tr("Web site / URL"),
                                  tr("Note")};

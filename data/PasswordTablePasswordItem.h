@@ -9,7 +9,8 @@ namespace Ui
 class PasswordTablePasswordItem;
 }
 
-// The password cell of a table row: masked by default, switched to clear text by its eye button.
+// The password cell of a table row: masked by default, switched to clear text by its eye button. It is
+// as wide as the mask; a clear password wider than that is cut.
 class PasswordTablePasswordItem : public QWidget
 {
     Q_OBJECT

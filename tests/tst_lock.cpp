@@ -373,7 +373,14 @@ private slots:
         // Every entry of the menu bar and of the save button's menu, as a native menu bar triggers them.
         QList<QAction*> actions = _editor->_menuWriteDevice.actions();
         for (QAction* menu : _editor->menuBar()->actions())
-            actions += menu->menu()->actions();
+        {
+            // Save is in both the File menu and the button's menu: counted once.
+            for (QAction* action : menu->menu()->actions())
+            {
+                if (!actions.contains(action))
+                    actions << action;
+            }
+        }
         actions.removeIf([](QAction* action) { return action->isSeparator(); });
         const auto disabled = [&actions](bool isEnabledToo = false)
         {

@@ -48,8 +48,9 @@ void verifyRowsShowRecords(PasswordTable& table)
             QCOMPARE(table.tableWidget()->item(row, column)->text(), password.data[column]);
         QWidget* cell = table.tableWidget()->cellWidget(row, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
         QVERIFY(cell != nullptr);
+        // A mask of one length, whatever the password's; nothing for no password.
         QCOMPARE(cell->findChild<QLabel*>(QStringLiteral("label"))->text(),
-                 QString(password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD].size(), mask));
+                 QString(password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD].isEmpty() ? 0 : 8, mask));
     }
 }
 
@@ -237,6 +238,7 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
     // Wider in clear than masked (with markup, a two-byte and a surrogate-pair character), and narrower.
     const QString wideSecret = QStringLiteral("<b>") + QString(40, QLatin1Char('W')) +
                                QStringLiteral("</b>€") + QString::fromUtf8("\xF0\x9F\x94\x91");
+    int firstWidth = -1;
     for (const QString& secret : {wideSecret, QStringLiteral("iiii")})
     {
         PasswordTablePasswordItem item(secret);
@@ -245,12 +247,17 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
         auto* label = item.findChild<QLabel*>(QStringLiteral("label"));
         auto* button = item.findChild<QPushButton*>(QStringLiteral("pushButton"));
 
-        // Masked, one character per UTF-16 unit, with a square enabled eye button, as wide as either text.
-        QCOMPARE(label->text(), QString(secret.size(), mask));
+        // Masked with eight characters whatever its length, with a square enabled eye button named by
+        // what it does; the cell as wide as the mask for a long and a short password alike.
+        QCOMPARE(label->text(), QString(8, mask));
         QVERIFY(button->isEnabled() && button->width() == button->height());
+        QVERIFY(button->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(button->toolTip() + u'|' + button->accessibleName() + u'|' + label->accessibleName(),
+                 QStringLiteral("Show password|Show password|password hidden"));
         const int width = item.sizeHint().width();
-        QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(secret)));
         QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(label->text())));
+        QCOMPARE(width, firstWidth < 0 ? width : firstWidth);
+        firstWidth = width;
 
         QCOMPARE(picture(button->icon()), picture(QIcon(QStringLiteral(":/Images/Password_Hidden.svg"))));
 
@@ -259,10 +266,12 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(label->text(), secret);
         QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(button->toolTip() + u'|' + button->accessibleName(),
+                 QStringLiteral("Hide password|Hide password"));
         QCOMPARE(picture(button->icon()), picture(QIcon(QStringLiteral(":/Images/Password_Visible.svg"))));
         QCOMPARE(item.sizeHint().width(), width);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(label->text(), QString(secret.size(), mask));
+        QCOMPARE(label->text(), QString(8, mask));
         QCOMPARE(item.sizeHint().width(), width);
     }
 

@@ -1421,6 +1421,13 @@ Confirmez-vous le remplacement de ces données non enregistrées par le contenu 
     </message>
 </context>
 <context>
+    <name>PasswordTabWidget</name>
+    <message>
+        <source>Tabs</source>
+        <translation>Onglets</translation>
+    </message>
+</context>
+<context>
     <name>PasswordTable</name>
     <message>
         <source>Name</source>
@@ -1457,6 +1464,25 @@ Confirmez-vous le remplacement de ces données non enregistrées par le contenu 
     <message>
         <source>Move row to tab...</source>
         <translation>Déplacer la ligne vers l&apos;onglet...</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Enregistrements</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordTablePasswordItem</name>
+    <message>
+        <source>Hide password</source>
+        <translation>Masquer le mot de passe</translation>
+    </message>
+    <message>
+        <source>password hidden</source>
+        <translation>mot de passe masqué</translation>
+    </message>
+    <message>
+        <source>Show password</source>
+        <translation>Afficher le mot de passe</translation>
     </message>
 </context>
 <context>
@@ -1644,6 +1670,10 @@ Vous pouvez aussi quitter l&apos;application.</translation>
         <source>Password strength: &lt;b&gt;%1&lt;/b&gt;</source>
         <translation>Robustesse du mot de passe : &lt;b&gt;%1&lt;/b&gt;</translation>
     </message>
+    <message>
+        <source>Target device master password</source>
+        <translation>Mot de passe maître du périphérique cible</translation>
+    </message>
 </context>
 <context>
     <name>ViewContentDeviceCopyWizardPage4</name>
@@ -1762,6 +1792,10 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Could not make the device LED blink.</source>
         <translation>Impossible de faire clignoter la LED du périphérique.</translation>
+    </message>
+    <message>
+        <source>Detected devices</source>
+        <translation>Périphériques détectés</translation>
     </message>
 </context>
 <context>

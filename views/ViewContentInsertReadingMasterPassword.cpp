@@ -17,8 +17,6 @@ ViewContentInsertReadingMasterPassword::ViewContentInsertReadingMasterPassword(Q
             &ViewContentInsertReadingMasterPassword::_slotPushButtonShowClicked);
     connect(ui->lineEditPasswordField, &QLineEdit::textEdited, this,
             &ViewContentInsertReadingMasterPassword::_slotLineEditTextEdited);
-    connect(ui->lineEditPasswordField, &QLineEdit::returnPressed, this,
-            &ViewContentInsertReadingMasterPassword::_slotLineEditReturnPressed);
 }
 
 ViewContentInsertReadingMasterPassword::~ViewContentInsertReadingMasterPassword()
@@ -67,10 +65,4 @@ void ViewContentInsertReadingMasterPassword::_slotPushButtonShowClicked(bool)
 void ViewContentInsertReadingMasterPassword::_slotLineEditTextEdited(const QString& text)
 {
     ui->pushButtonOk->setEnabled(!text.isEmpty());
-}
-
-void ViewContentInsertReadingMasterPassword::_slotLineEditReturnPressed()
-{
-    if (ui->pushButtonOk->isEnabled())
-        _slotPushButtonOkClicked(false);
 }
