@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -44,7 +43,6 @@ PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent)
 
 PasswordTable::~PasswordTable()
 {
-    delete _pointerShortcutCopyTableData;
     delete ui;
 }
 
@@ -68,24 +66,32 @@ void PasswordTable::_build()
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
         table->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
 
-    _pointerActionCopyTableData = new QAction(tr("Copy to clipboard"), this);
+    // The copies work in the whole window (only the table of the visible tab is shown, so only that one
+    // reacts); Return and Delete only in the table, whose rows they act on.
+    _pointerActionCopyLogin = new QAction(tr("Copy login"), this);
+    _pointerActionCopyLogin->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
+    _pointerActionCopyPassword = new QAction(tr("Copy password"), this);
+    _pointerActionCopyPassword->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
     _pointerActionEdit = new QAction(tr("Edit"), this);
+    _pointerActionEdit->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    _pointerActionEdit->setShortcutContext(Qt::WidgetShortcut);
     _pointerActionDuplicateRowToTab = new QAction(tr("Duplicate row into tab..."), this);
     _pointerMenuDuplicateRowToTab = new QMenu(this);
     _pointerActionDuplicateRowToTab->setMenu(_pointerMenuDuplicateRowToTab);
     _pointerActionMoveRowToTab = new QAction(tr("Move row to tab..."), this);
     _pointerMenuMoveRowToTab = new QMenu(this);
     _pointerActionMoveRowToTab->setMenu(_pointerMenuMoveRowToTab);
-    for (QAction* action : {_pointerActionCopyTableData, _pointerActionEdit, _pointerActionDuplicateRowToTab,
-                            _pointerActionMoveRowToTab})
+    _pointerActionRemove = new QAction(tr("Remove"), this);
+    _pointerActionRemove->setShortcut(QKeySequence::Delete);
+    _pointerActionRemove->setShortcutContext(Qt::WidgetShortcut);
+    for (QAction* action :
+         {_pointerActionCopyLogin, _pointerActionCopyPassword, _pointerActionEdit,
+          _pointerActionDuplicateRowToTab, _pointerActionMoveRowToTab, _pointerActionRemove})
     {
         action->setEnabled(false);
+        action->setShortcutVisibleInContextMenu(true);
         table->addAction(action);
     }
-
-    // Window context: only the table of the visible tab is shown, so only that one reacts.
-    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(QStringLiteral("Ctrl+C")), this);
-    _pointerShortcutCopyTableData->setContext(Qt::WindowShortcut);
 
     // The records may have changed before the table was built.
     fillTableWithPasswords();
@@ -93,11 +99,22 @@ void PasswordTable::_build()
     connect(table, &QTableWidget::itemSelectionChanged, this,
             &PasswordTable::_slotTableWidgetItemSelectionChanged);
     connect(table, &QTableWidget::cellDoubleClicked, this, &PasswordTable::_slotTableWidgetCellDoubleClicked);
-    connect(_pointerActionCopyTableData, &QAction::triggered, this,
-            &PasswordTable::_slotActionCopyTableDataTriggered);
+    connect(table, &QTableWidget::currentCellChanged, this,
+            [table](int currentRow, int, int previousRow, int)
+            {
+                for (const int row : {previousRow, currentRow})
+                {
+                    if (auto* item = qobject_cast<PasswordTablePasswordItem*>(
+                            table->cellWidget(row, PASSWORD_DATA_ID_PASSWORD)))
+                        item->setTabReachable(row == currentRow, table);
+                }
+            });
+    connect(_pointerActionCopyLogin, &QAction::triggered, this,
+            [this]() { copyCurrentRecordField(PASSWORD_DATA_ID_LOGIN); });
+    connect(_pointerActionCopyPassword, &QAction::triggered, this,
+            [this]() { copyCurrentRecordField(PASSWORD_DATA_ID_PASSWORD); });
     connect(_pointerActionEdit, &QAction::triggered, this, &PasswordTable::editRequested);
-    connect(_pointerShortcutCopyTableData, &QShortcut::activated, this,
-            &PasswordTable::_slotActionCopyTableDataTriggered);
+    connect(_pointerActionRemove, &QAction::triggered, this, &PasswordTable::removeRequested);
     connect(_pointerMenuDuplicateRowToTab, &QMenu::aboutToShow, this,
             [this]() { _fillTabNamesMenu(_pointerMenuDuplicateRowToTab, -1); });
     connect(_pointerMenuMoveRowToTab, &QMenu::aboutToShow, this,
@@ -411,9 +428,9 @@ PasswordTable* PasswordTable::_getTargetTable(QAction* pointerAction)
 void PasswordTable::_slotTableWidgetItemSelectionChanged()
 {
     const bool isSelectionPresent = !ui->tableWidget->selectedRanges().isEmpty();
-    _pointerActionCopyTableData->setEnabled(isSelectionPresent);
-    _pointerActionEdit->setEnabled(isSelectionPresent);
-    _pointerActionDuplicateRowToTab->setEnabled(isSelectionPresent);
+    for (QAction* action : {_pointerActionCopyLogin, _pointerActionCopyPassword, _pointerActionEdit,
+                            _pointerActionDuplicateRowToTab, _pointerActionRemove})
+        action->setEnabled(isSelectionPresent);
 
     QTabWidget* tabWidget = _getParentTabWidget();
     _pointerActionMoveRowToTab->setEnabled(isSelectionPresent && tabWidget != nullptr &&
@@ -433,15 +450,14 @@ void PasswordTable::_slotTableWidgetCellDoubleClicked(int row, int column)
         QDesktopServices::openUrl(openableUrl);
 }
 
-void PasswordTable::_slotActionCopyTableDataTriggered()
+void PasswordTable::copyCurrentRecordField(PasswordDataId dataId)
 {
-    const int row = ui->tableWidget->currentRow();
-    const int column = ui->tableWidget->currentColumn();
-    if (row < 0 || row >= passwords.size() || column < 0 || column >= PASSWORD_DATA_IDS_COUNT)
+    const int row = ui != nullptr ? ui->tableWidget->currentRow() : -1;
+    if (row < 0 || row >= passwords.size())
         return;
 
-    // The record, not the cell, is the source: a masked password cell still copies the clear password.
-    SecretClipboard::copy(passwords[row].data[column], column == PASSWORD_DATA_ID_PASSWORD);
+    // The record, not the cell, is the source: a masked password still copies in clear.
+    SecretClipboard::copy(passwords[row].data[dataId], dataId == PASSWORD_DATA_ID_PASSWORD);
     emit dataCopied();
 }
 

@@ -41,6 +41,13 @@ PasswordTablePasswordItem::~PasswordTablePasswordItem()
     delete ui;
 }
 
+void PasswordTablePasswordItem::setTabReachable(bool isTabReachable, QWidget* table)
+{
+    ui->pushButton->setFocusPolicy(isTabReachable ? Qt::StrongFocus : Qt::ClickFocus);
+    if (isTabReachable)
+        QWidget::setTabOrder(table, ui->pushButton);
+}
+
 void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDisplayed)
 {
     // Every row of every table shows one of these: each icon is read from its picture once, then

@@ -20,6 +20,10 @@ public:
     explicit PasswordTablePasswordItem(const QString& password);
     ~PasswordTablePasswordItem() override;
 
+    // Whether Tab reaches the eye button, right after `table`; the table gives that to its current row
+    // only, so that Tab leaves it after one stop instead of walking every row.
+    void setTabReachable(bool isTabReachable, QWidget* table);
+
 private:
     QString _password;
     bool _isClearTextDisplayed = false;

@@ -129,11 +129,14 @@ private:
     }
     void _copy(PasswordTable::PasswordDataId column)
     {
-        // Active again after a dialog: the table's own copy takes Ctrl+C only while it is inactive.
+        // Active again after a dialog: the table's own copies take their keys only while it is active.
+        // Ctrl+B copies the login, Ctrl+C the password.
         _editor->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(_editor.get()));
         _table->tableWidget()->setCurrentCell(0, column);
-        QTest::keyClick(_table->tableWidget(), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(_table->tableWidget(),
+                        column == PasswordTable::PASSWORD_DATA_ID_LOGIN ? Qt::Key_B : Qt::Key_C,
+                        Qt::ControlModifier);
     }
     void _unlock(const QString& password)
     {
@@ -478,8 +481,8 @@ private slots:
                                 [&](QWidget* widget)
                                 {
                                     auto* menu = static_cast<QMenu*>(widget);
-                                    menu->setActiveAction(menu->actions().value(2));
-                                    if (QApplication::activePopupWidget() == menu->actions().value(2)->menu())
+                                    menu->setActiveAction(menu->actions().value(3));
+                                    if (QApplication::activePopupWidget() == menu->actions().value(3)->menu())
                                         submenu = QApplication::activePopupWidget();
                                     lock();
                                 });

@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using Password = PasswordTable::Password;
@@ -99,7 +101,7 @@ private slots:
     void sizesColumns();
     void underlinesAndOpensOnlyValidUrls();
     void passwordCellKeepsItsWidthAndRevealsOnDemand();
-    void copiesTheClearFieldOfTheCurrentCell();
+    void keyboardCopiesEditsAndRemovesWholeRows();
     void contextActionsDuplicateAndMoveRowsBetweenTabs();
 };
 
@@ -251,7 +253,7 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
         // what it does; the cell as wide as the mask for a long and a short password alike.
         QCOMPARE(label->text(), QString(8, mask));
         QVERIFY(button->isEnabled() && button->width() == button->height());
-        QVERIFY(button->focusPolicy() & Qt::TabFocus);
+        QVERIFY(button->focusPolicy() & Qt::ClickFocus);
         QCOMPARE(button->toolTip() + u'|' + button->accessibleName() + u'|' + label->accessibleName(),
                  QStringLiteral("Show password|Show password|password hidden"));
         const int width = item.sizeHint().width();
@@ -280,44 +282,74 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
     QVERIFY(!empty.findChild<QPushButton*>(QStringLiteral("pushButton"))->isEnabled());
 }
 
-void TestPasswordTable::copiesTheClearFieldOfTheCurrentCell()
+void TestPasswordTable::keyboardCopiesEditsAndRemovesWholeRows()
 {
-    PasswordTable table;
-    table.insertPassword(makePassword(QStringLiteral("mail"), QStringLiteral("s3cret!")));
-    table.insertPassword(makePassword(QStringLiteral("bank"), QStringLiteral("other")));
-    QSignalSpy copied(&table, &PasswordTable::dataCopied);
-    table.show();
-    QVERIFY(QTest::qWaitForWindowActive(&table));
+    // The table between two other controls, as on the editor page.
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QLineEdit(&window);
+    auto* table = new PasswordTable(&window);
+    // Built before the next control exists, so that the focus chain follows the layout.
+    QTableWidget* cells = table->tableWidget();
+    auto* after = new QLineEdit(&window);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(before), static_cast<QWidget*>(table), static_cast<QWidget*>(after)})
+        layout->addWidget(widget);
+    table->insertPassword(makePassword(QStringLiteral("mail"), QStringLiteral("s3cret!")));
+    table->insertPassword(makePassword(QStringLiteral("bank"), QStringLiteral("other")));
+    QSignalSpy copied(table, &PasswordTable::dataCopied);
+    QSignalSpy edit(table, &PasswordTable::editRequested);
+    QSignalSpy remove(table, &PasswordTable::removeRequested);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(QStringLiteral("before"));
 
-    // No current cell: "Ctrl+C" (not gated by the disabled action) copies nothing.
-    table.tableWidget()->setCurrentCell(-1, -1);
-    table.tableWidget()->setFocus();
-    QTest::keyClick(table.tableWidget(), Qt::Key_C, Qt::ControlModifier);
-    QVERIFY(copied.isEmpty() && clipboard->text() == QStringLiteral("before"));
+    // No current row: the keys do nothing.
+    cells->setFocus();
+    cells->setCurrentCell(-1, -1);
+    for (const Qt::Key key : {Qt::Key_C, Qt::Key_B})
+        QTest::keyClick(cells, key, Qt::ControlModifier);
+    QTest::keyClick(cells, Qt::Key_Return);
+    QTest::keyClick(cells, Qt::Key_Delete);
+    QVERIFY(copied.isEmpty() && edit.isEmpty() && remove.isEmpty() &&
+            clipboard->text() == QStringLiteral("before"));
 
-    // "Ctrl+C" on the masked password cell copies the clear password.
-    table.tableWidget()->setCurrentCell(1, 2);
-    QTest::keyClick(table.tableWidget(), Qt::Key_C, Qt::ControlModifier);
+    // A click on any cell selects the whole row. Ctrl+C copies its password in clear (as a secret),
+    // whichever column is current; Ctrl+B its login.
+    cells->setCurrentCell(1, 4);
+    QCOMPARE(cells->selectionModel()->selectedIndexes().size(), 5);
+    QTest::keyClick(cells, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("s3cret!"));
     QCOMPARE(clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
     QVERIFY(clipboard->mimeData()->hasFormat(QStringLiteral("org.nspasteboard.ConcealedType")));
-    QCOMPARE(copied.count(), 1);
-
-    // The context action copies the field of the current column.
-    table.tableWidget()->setCurrentCell(0, 4);
-    table.tableWidget()->actions()[0]->trigger();
-    QCOMPARE(clipboard->text(), QStringLiteral("note bank"));
+    QTest::keyClick(cells, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("mail@login"));
     QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
     QCOMPARE(copied.count(), 2);
+    // The context menu offers both with their keys, and the same copies.
+    const QList<QAction*> actions = cells->actions();
+    QCOMPARE(actions[0]->shortcut().toString() + u'|' + actions[1]->shortcut().toString(),
+             QStringLiteral("Ctrl+B|Ctrl+C"));
+    cells->setCurrentCell(0, 0);
+    actions[0]->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("bank@login"));
 
-    // Cells are never edited in place: F2, typing and Return change nothing.
-    QTest::keyClick(table.tableWidget(), Qt::Key_F2);
+    // Return asks for the editor, Delete for the removal; cells are never edited in place.
+    QTest::keyClick(cells, Qt::Key_Return);
+    QTest::keyClick(cells, Qt::Key_Delete);
+    QCOMPARE(edit.count() * 10 + remove.count(), 11);
+    QTest::keyClick(cells, Qt::Key_F2);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCoreApplication::processEvents(); // an editor commits on the next turn
-    QCOMPARE(table.tableWidget()->item(0, 4)->text(), QStringLiteral("note bank"));
+    QCOMPARE(cells->item(0, 4)->text(), QStringLiteral("note bank"));
+
+    // Tab leaves the table instead of walking its cells, after one stop on the current row's eye button.
+    cells->setFocus();
+    QTest::keyClick(cells, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), cells->cellWidget(0, 2)->findChild<QPushButton*>());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
 }
 
 void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
@@ -331,10 +363,10 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
     QStringList texts;
     for (QAction* action : actions)
         texts << action->text();
-    QCOMPARE(texts,
-             QStringList({"Copy to clipboard", "Edit", "Duplicate row into tab...", "Move row to tab..."}));
-    QMenu* duplicateMenu = actions[2]->menu();
-    QMenu* moveMenu = actions[3]->menu();
+    QCOMPARE(texts, QStringList({"Copy login", "Copy password", "Edit", "Duplicate row into tab...",
+                                 "Move row to tab...", "Remove"}));
+    QMenu* duplicateMenu = actions[3]->menu();
+    QMenu* moveMenu = actions[4]->menu();
     const auto enabledStates = [&actions]()
     {
         QString states;
@@ -342,12 +374,12 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
             states += QLatin1Char(action->isEnabled() ? '1' : '0');
         return states;
     };
-    QCOMPARE(enabledStates(), QStringLiteral("0000"));
+    QCOMPARE(enabledStates(), QStringLiteral("000000"));
 
     // One tab: everything but moving; duplication offers the tab itself.
     source->updateTabNamesContextMenu({QStringLiteral("Source")}, 0);
     source->tableWidget()->setCurrentCell(0, 1);
-    QCOMPARE(enabledStates(), QStringLiteral("1110"));
+    QCOMPARE(enabledStates(), QStringLiteral("111101"));
     QCOMPARE(entries(duplicateMenu), QStringList({"Source=0"}));
 
     // Three tabs, the source current at index 1: moving offers tabs 0 and 2, duplicating all three.
@@ -359,9 +391,9 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
     QCOMPARE(entries(duplicateMenu), QStringList({"Target=0", "Source=1", "Other=2"}));
     QCOMPARE(entries(moveMenu), QStringList({"Target=0", "Other=2"}));
     source->tableWidget()->clearSelection();
-    QCOMPARE(enabledStates(), QStringLiteral("0000"));
+    QCOMPARE(enabledStates(), QStringLiteral("000000"));
     source->tableWidget()->setCurrentCell(1, 0);
-    QCOMPARE(enabledStates(), QStringLiteral("1111"));
+    QCOMPARE(enabledStates(), QStringLiteral("111111"));
 
     // Duplicate "m" into the target (sorted there) and into its own tab (two equal records).
     target->insertPassword(makePassword(QStringLiteral("k")));

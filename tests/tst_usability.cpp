@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -99,6 +100,29 @@ void TestUsability::everyPageInBothLanguages()
         auto* table = editor->findChild<QTableWidget*>(u"tableWidget"_s);
         QVERIFY(table != nullptr && table->rowCount() == 1);
         QCOMPARE(table->item(0, 0)->text(), u"Mail"_s);
+
+        // Delete on the table asks first; Escape answers the question with No and keeps the record.
+        table->setFocus();
+        table->setCurrentCell(0, 0);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QTRY_COMPARE(editor->viewGetCurrent(), V::VIEW_ID_MESSAGE_BOX_DIALOG);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(editor->viewGetCurrent(), V::VIEW_ID_CONTENT_EDITOR);
+        QCOMPARE(table->rowCount(), 1);
+
+        // Ctrl+S is Save, shown in the File menu (only the key is under test: no device here).
+        QAction* save = nullptr;
+        for (QAction* action : editor->findChild<QMenu*>(u"menuFile"_s)->actions())
+        {
+            if (action->shortcut() == QKeySequence::Save)
+                save = action;
+        }
+        QVERIFY(save != nullptr);
+        QObject::disconnect(save, nullptr, editor.get(), nullptr);
+        save->setEnabled(true);
+        QSignalSpy saved(save, &QAction::triggered);
+        QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(saved.count(), 1);
 
         // The advanced generation options shown: the widest state of the password editor.
         editor->viewPush(V::VIEW_ID_PASSWORD_INFORMATION);

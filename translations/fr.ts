@@ -841,14 +841,6 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         <translation>Rechercher dans tous les onglets</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Fichier</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aide</translation>
-    </message>
-    <message>
         <source>Open Pavisor...</source>
         <translation>Ouvrir le Pavisor...</translation>
     </message>
@@ -1419,6 +1411,38 @@ Confirmez-vous le remplacement de ces données non enregistrées par le contenu 
         <source>The automatic backup file of this save could not be written (%1).</source>
         <translation>Le fichier de sauvegarde automatique de cet enregistrement n&apos;a pas pu être écrit (%1).</translation>
     </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Device</source>
+        <translation>&amp;Périphérique</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>Copy login</source>
+        <translation>Copier l&apos;identifiant</translation>
+    </message>
+    <message>
+        <source>Copy password</source>
+        <translation>Copier le mot de passe</translation>
+    </message>
+    <message>
+        <source>Clear clipboard</source>
+        <translation>Vider le presse-papiers</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTabWidget</name>
@@ -1450,10 +1474,6 @@ Confirmez-vous le remplacement de ces données non enregistrées par le contenu 
         <translation>Note</translation>
     </message>
     <message>
-        <source>Copy to clipboard</source>
-        <translation>Copier dans le presse-papiers</translation>
-    </message>
-    <message>
         <source>Edit</source>
         <translation>Modifier</translation>
     </message>
@@ -1468,6 +1488,18 @@ Confirmez-vous le remplacement de ces données non enregistrées par le contenu 
     <message>
         <source>Records</source>
         <translation>Enregistrements</translation>
+    </message>
+    <message>
+        <source>Copy login</source>
+        <translation>Copier l&apos;identifiant</translation>
+    </message>
+    <message>
+        <source>Copy password</source>
+        <translation>Copier le mot de passe</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Supprimer</translation>
     </message>
 </context>
 <context>
