@@ -18,8 +18,12 @@
 
 namespace
 {
-// A long address would push the note column out of sight.
-constexpr int URL_COLUMN_MAXIMUM_WIDTH = 450;
+// The widest a column grows by itself: a long name, login or address would push the note column out
+// of sight. The password column holds a mask of one length, the note column takes what is left.
+constexpr int COLUMN_MAXIMUM_WIDTHS[] = {300, 300, 300, 450, 1 << 20};
+// The widths the user gave columns by dragging, for every table of the window while it lives; 0 where
+// the user gave none.
+int userColumnWidths[PasswordRecord::FIELD_COUNT] = {};
 // A cell shows at most this many characters of its field: laying out a whole 100 KB note on every
 // paint and every column sizing would stall the window, and a cell never shows that much anyway.
 constexpr int CELL_TEXT_MAXIMUM_LENGTH = 1000;
@@ -99,6 +103,14 @@ void PasswordTable::_build()
     connect(table, &QTableWidget::itemSelectionChanged, this,
             &PasswordTable::_slotTableWidgetItemSelectionChanged);
     connect(table, &QTableWidget::cellDoubleClicked, this, &PasswordTable::_slotTableWidgetCellDoubleClicked);
+    // A width the user drags a column to (or double-clicks its edge for) holds for every table from now on.
+    table->horizontalHeader()->viewport()->installEventFilter(this);
+    connect(table->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int newSize)
+            {
+                if (_isHeaderPressed && !_isSizingColumns && column < PASSWORD_DATA_IDS_COUNT - 1)
+                    userColumnWidths[column] = newSize;
+            });
     connect(table, &QTableWidget::currentCellChanged, this,
             [table](int currentRow, int, int previousRow, int)
             {
@@ -127,6 +139,15 @@ void PasswordTable::_build()
     // Built while shown (from showEvent()), the new child must be shown and placed at once.
     table->show();
     layout()->activate();
+}
+
+bool PasswordTable::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        _isHeaderPressed = true;
+    else if (event->type() == QEvent::MouseButtonRelease)
+        _isHeaderPressed = false;
+    return QWidget::eventFilter(watched, event);
 }
 
 void PasswordTable::clearPassword(Password* password)
@@ -286,10 +307,11 @@ void PasswordTable::_setTableRowCells(int index)
 
 void PasswordTable::_updateTableView()
 {
+    _isSizingColumns = true;
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
         ui->tableWidget->resizeColumnToContents(column);
-    if (ui->tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
-        ui->tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+    _isSizingColumns = false;
+    _applyColumnWidthLimits();
     _isColumnContentWidthsValid = false;
 }
 
@@ -359,11 +381,26 @@ void PasswordTable::_applyColumnContentWidths()
     // The same sizes the view's own pass sets: content (plus the grid line) or header, whichever is wider.
     QHeaderView* header = ui->tableWidget->horizontalHeader();
     const int gridWidth = ui->tableWidget->showGrid() ? 1 : 0;
+    _isSizingColumns = true;
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
         header->resizeSection(
             column, std::max(_columnContentWidths[column] + gridWidth, header->sectionSizeHint(column)));
-    if (ui->tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
-        ui->tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+    _isSizingColumns = false;
+    _applyColumnWidthLimits();
+}
+
+void PasswordTable::_applyColumnWidthLimits()
+{
+    QHeaderView* header = ui->tableWidget->horizontalHeader();
+    _isSizingColumns = true;
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+    {
+        if (userColumnWidths[column] > 0)
+            header->resizeSection(column, userColumnWidths[column]);
+        else if (header->sectionSize(column) > COLUMN_MAXIMUM_WIDTHS[column])
+            header->resizeSection(column, COLUMN_MAXIMUM_WIDTHS[column]);
+    }
+    _isSizingColumns = false;
 }
 
 int PasswordTable::_getCellContentWidth(int row, int column) const

@@ -92,6 +92,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Watches the header: only a column resized while the user holds the mouse on it is the user's.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The form, and with it everything down to the shortcut, exists once the table is built.
@@ -129,6 +131,11 @@ private:
     // Whether the cached widths still are those of the view's own pass (same font, style and rows measured).
     bool _isColumnContentWidthsUsable();
     void _applyColumnContentWidths();
+    // Caps the columns, or gives them the widths the user chose.
+    void _applyColumnWidthLimits();
+    // Set while the table sizes its columns, so that only the user's own resizing is remembered.
+    bool _isSizingColumns = false;
+    bool _isHeaderPressed = false;
     int _getCellContentWidth(int row, int column) const;
     QTabWidget* _getParentTabWidget();
     static bool _isUrlValid(const QString& url);

@@ -149,16 +149,17 @@ void TestPasswordTable::sizesColumns()
     QVERIFY(QTest::qWaitForWindowExposed(&table));
     QCOMPARE(table.tableWidget()->horizontalHeader()->minimumSectionSize(), 100);
 
-    // A rebuild from an assigned list fits the columns to their content, a long address cut to 450 pixels.
+    // A rebuild from an assigned list fits the columns to their content, a long name cut to 300 pixels and
+    // a long address to 450.
     const QString longName = QString(120, QLatin1Char('N'));
     table.passwords = {
         makePassword(longName, {}, QStringLiteral("https://example.com/") + QString(300, 'p'))};
     table.fillTableWithPasswords();
     QCOMPARE(table.tableWidget()->columnWidth(3), 450);
-    QVERIFY(table.tableWidget()->columnWidth(0) >= table.fontMetrics().horizontalAdvance(longName));
+    QCOMPARE(table.tableWidget()->columnWidth(0), 300);
 
     // An insertion sizes the columns from its own row; the widths must be those of the view's full
-    // pass (the address cut to 450), in a shown table and in a hidden one, also after a removal.
+    // pass (then cut), in a shown table and in a hidden one, also after a removal.
     PasswordTable hiddenTable;
     QRandomGenerator random(7);
     for (PasswordTable* sized : {&table, &hiddenTable})
@@ -184,11 +185,31 @@ void TestPasswordTable::sizesColumns()
                 widths << sized->tableWidget()->columnWidth(column);
             for (int column = 0; column < 5; column++)
                 sized->tableWidget()->resizeColumnToContents(column);
-            sized->tableWidget()->setColumnWidth(3, std::min(sized->tableWidget()->columnWidth(3), 450));
+            for (int column = 0; column < 4; column++)
+                sized->tableWidget()->setColumnWidth(
+                    column, std::min(sized->tableWidget()->columnWidth(column), column == 3 ? 450 : 300));
             for (int column = 0; column < 5; column++)
                 QCOMPARE(widths[column], sized->tableWidget()->columnWidth(column));
         }
     }
+
+    // A width the user drags a column to holds over insertions and rebuilds, and in every other table.
+    QHeaderView* header = table.tableWidget()->horizontalHeader();
+    const int edge = header->sectionViewportPosition(1) + header->sectionSize(1) - 1;
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge - 40, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge - 60, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge - 60, y));
+    const int userWidth = header->sectionSize(1);
+    QVERIFY(userWidth < edge - header->sectionViewportPosition(1) - 30);
+    table.insertPassword(makePassword(longName));
+    table.fillTableWithPasswords();
+    PasswordTable other;
+    other.insertPassword(makePassword(longName));
+    QCOMPARE(QList<int>({table.tableWidget()->columnWidth(1), other.tableWidget()->columnWidth(1)}),
+             QList<int>({userWidth, userWidth}));
+    QCOMPARE(other.tableWidget()->columnWidth(0), 300);
 }
 
 void TestPasswordTable::underlinesAndOpensOnlyValidUrls()
