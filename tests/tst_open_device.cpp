@@ -327,6 +327,11 @@ void TestOpenDevice::asksFirstWhenMemoriesDifferOrDataIsUnsaved()
     _typePassword();
     QCOMPARE(_tabNames().size(), demo.size());
     QVERIFY(!_editor->_isUnsavedDataPresent);
+    // The records of the first tab have the keyboard.
+    auto* firstTable =
+        static_cast<PasswordTable*>(_editor->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->widget(0));
+    QVERIFY(!firstTable->passwords.isEmpty());
+    QCOMPARE(_editor->focusWidget(), firstTable->tableWidget());
 }
 
 void TestOpenDevice::aThousandTabsOpenAndWork()
@@ -345,6 +350,10 @@ void TestOpenDevice::aThousandTabsOpenAndWork()
     }
     auto* tabWidget = _editor->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
     QCOMPARE(tabWidget->currentIndex(), 0);
+    // With no record in the first tab (as here), the keyboard goes to "New" record, not to the tab buttons.
+    QVERIFY(static_cast<PasswordTable*>(tabWidget->widget(0))->passwords.isEmpty());
+    QCOMPARE(_editor->focusWidget(),
+             _editor->findChild<QPushButton*>(QStringLiteral("pushButtonNewPassword")));
     // Tabs are laid out with their real sizes, names readable.
     QVERIFY(tabWidget->tabBar()->tabRect(999).width() >
             tabWidget->fontMetrics().horizontalAdvance("Tab 1000"));
