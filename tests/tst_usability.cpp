@@ -2,6 +2,7 @@
 // it lets the keyboard reach, and answers Escape and Return.
 #include "Configuration.h"
 #include "FormContentEditor.h"
+#include "StyleSheet.h"
 #include "ViewBase.h"
 #include "ViewContentBase.h"
 #include "ViewContentPasswordInformation.h"
@@ -30,12 +31,22 @@ private slots:
     {
         Configuration::initialize();
         Configuration::pointerSettings->clear();
+        // As the application runs: its focus frame is part of every page's size.
+        StyleSheet::install(qApp);
     }
     void everyPageInBothLanguages();
 };
 
 namespace
 {
+// With PAVISOR_SCREENSHOTS_DIR set, the window as it looks now, for a person to look at.
+void saveScreenshot(QWidget* window, const QString& name)
+{
+    const QString directory = qEnvironmentVariable("PAVISOR_SCREENSHOTS_DIR");
+    if (!directory.isEmpty())
+        QVERIFY(window->grab().save(directory + u'/' + name + u".png"_s));
+}
+
 // The controls of `root` that Tab reaches (shown or not yet) whose accessible name is empty, by class
 // and object name.
 QStringList unnamedFocusableControls(QWidget* root)
@@ -100,6 +111,7 @@ void TestUsability::everyPageInBothLanguages()
         auto* table = editor->findChild<QTableWidget*>(u"tableWidget"_s);
         QVERIFY(table != nullptr && table->rowCount() == 1);
         QCOMPARE(table->item(0, 0)->text(), u"Mail"_s);
+        saveScreenshot(editor.get(), language + u"-editor"_s);
 
         // Delete on the table asks first; Escape answers the question with No and keeps the record.
         table->setFocus();
@@ -129,6 +141,7 @@ void TestUsability::everyPageInBothLanguages()
         auto* page = editor->viewGetContent(V::VIEW_ID_PASSWORD_INFORMATION);
         page->findChild<QComboBox*>(u"comboBoxPasswordGenerationMode"_s)->setCurrentIndex(1);
         QVERIFY(page->findChild<QWidget*>(u"widgetAdvancedPasswordGeneration"_s)->isVisible());
+        saveScreenshot(editor.get(), language + u"-password-editor"_s);
         editor->viewPop(V::VIEW_ID_CONTENT_EDITOR);
 
         auto* stack = editor->findChild<QStackedWidget*>(u"stackedWidget"_s);
@@ -147,9 +160,15 @@ void TestUsability::everyPageInBothLanguages()
                 unnamed << u"%1:%2"_s.arg(id).arg(control);
         }
         QVERIFY2(tooWide.isEmpty(), qPrintable(language + u" too wide: "_s + tooWide.join(u", "_s)));
-        QVERIFY2(editor->minimumSizeHint().width() <= 1000,
-                 qPrintable(language + u" window: "_s + QString::number(editor->minimumSizeHint().width())));
+        // The whole window, menu bar included, within a 1024x768 screen less its panel and title bar.
+        QVERIFY2(editor->minimumSizeHint().width() <= 1000 && editor->minimumSizeHint().height() <= 728,
+                 qPrintable(language + u" window: "_s + QString::number(editor->minimumSizeHint().width()) +
+                            u'x' + QString::number(editor->minimumSizeHint().height())));
         QVERIFY2(unnamed.isEmpty(), qPrintable(language + u" unnamed: "_s + unnamed.join(u", "_s)));
+
+        // The focus frame stands out from the window, light or dark.
+        for (const QColor& window : {editor->palette().color(QPalette::Window), QColor(0x2d, 0x2d, 0x2d)})
+            QVERIFY(StyleSheet::contrastRatio(StyleSheet::focusColor(window), window) >= 3.0);
 
         int returnClicks = 0;
         // Escape leaves each page that can be left; Return clicks its default button once, from any field.
@@ -164,6 +183,8 @@ void TestUsability::everyPageInBothLanguages()
             editor->viewPush(id);
             QWidget* focused = QApplication::focusWidget();
             QVERIFY2(focused != nullptr && content->isAncestorOf(focused), qPrintable(QString::number(id)));
+            if (id == V::VIEW_ID_DEVICE_SELECTION)
+                saveScreenshot(editor.get(), language + u"-device-selection"_s);
             QTest::keyClick(focused, Qt::Key_Escape);
             QVERIFY2(editor->viewGetCurrent() == V::VIEW_ID_CONTENT_EDITOR, qPrintable(QString::number(id)));
 
