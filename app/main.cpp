@@ -1,6 +1,7 @@
 #include "Configuration.h"
 #include "FirstRunPrompt.h"
 #include "FormContentEditor.h"
+#include "StyleSheet.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     // Lets Wayland compositors and docks match the window with the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(PAVISOR_APPLICATION_ID));
     Configuration::initialize();
+    StyleSheet::install(application);
 
     auto* qtTranslator = new QTranslator();
     auto* applicationTranslator = new QTranslator();

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -19,8 +18,12 @@
 
 namespace
 {
-// A long address would push the note column out of sight.
-constexpr int URL_COLUMN_MAXIMUM_WIDTH = 450;
+// The widest a column grows by itself: a long name, login or address would push the note column out
+// of sight. The password column holds a mask of one length, the note column takes what is left.
+constexpr int COLUMN_MAXIMUM_WIDTHS[] = {300, 300, 300, 450, 1 << 20};
+// The widths the user gave columns by dragging, for every table of the window while it lives; 0 where
+// the user gave none.
+int userColumnWidths[PasswordRecord::FIELD_COUNT] = {};
 // A cell shows at most this many characters of its field: laying out a whole 100 KB note on every
 // paint and every column sizing would stall the window, and a cell never shows that much anyway.
 constexpr int CELL_TEXT_MAXIMUM_LENGTH = 1000;
@@ -44,7 +47,6 @@ PasswordTable::PasswordTable(QWidget* parent) : QWidget(parent)
 
 PasswordTable::~PasswordTable()
 {
-    delete _pointerShortcutCopyTableData;
     delete ui;
 }
 
@@ -61,30 +63,39 @@ void PasswordTable::_build()
     ui = new Ui::PasswordTable;
     ui->setupUi(this);
     QTableWidget* table = ui->tableWidget;
+    table->setAccessibleName(tr("Records"));
 
     const QStringList headers = {tr("Name"), tr("ID / Login / Email"), tr("Password"), tr("Web site / URL"),
                                  tr("Note")};
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
         table->setHorizontalHeaderItem(column, new QTableWidgetItem(headers[column]));
 
-    _pointerActionCopyTableData = new QAction(tr("Copy to clipboard"), this);
+    // The copies work in the whole window (only the table of the visible tab is shown, so only that one
+    // reacts); Return and Delete only in the table, whose rows they act on.
+    _pointerActionCopyLogin = new QAction(tr("Copy login"), this);
+    _pointerActionCopyLogin->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
+    _pointerActionCopyPassword = new QAction(tr("Copy password"), this);
+    _pointerActionCopyPassword->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
     _pointerActionEdit = new QAction(tr("Edit"), this);
+    _pointerActionEdit->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    _pointerActionEdit->setShortcutContext(Qt::WidgetShortcut);
     _pointerActionDuplicateRowToTab = new QAction(tr("Duplicate row into tab..."), this);
     _pointerMenuDuplicateRowToTab = new QMenu(this);
     _pointerActionDuplicateRowToTab->setMenu(_pointerMenuDuplicateRowToTab);
     _pointerActionMoveRowToTab = new QAction(tr("Move row to tab..."), this);
     _pointerMenuMoveRowToTab = new QMenu(this);
     _pointerActionMoveRowToTab->setMenu(_pointerMenuMoveRowToTab);
-    for (QAction* action : {_pointerActionCopyTableData, _pointerActionEdit, _pointerActionDuplicateRowToTab,
-                            _pointerActionMoveRowToTab})
+    _pointerActionRemove = new QAction(tr("Remove"), this);
+    _pointerActionRemove->setShortcut(QKeySequence::Delete);
+    _pointerActionRemove->setShortcutContext(Qt::WidgetShortcut);
+    for (QAction* action :
+         {_pointerActionCopyLogin, _pointerActionCopyPassword, _pointerActionEdit,
+          _pointerActionDuplicateRowToTab, _pointerActionMoveRowToTab, _pointerActionRemove})
     {
         action->setEnabled(false);
+        action->setShortcutVisibleInContextMenu(true);
         table->addAction(action);
     }
-
-    // Window context: only the table of the visible tab is shown, so only that one reacts.
-    _pointerShortcutCopyTableData = new QShortcut(QKeySequence(QStringLiteral("Ctrl+C")), this);
-    _pointerShortcutCopyTableData->setContext(Qt::WindowShortcut);
 
     // The records may have changed before the table was built.
     fillTableWithPasswords();
@@ -92,11 +103,30 @@ void PasswordTable::_build()
     connect(table, &QTableWidget::itemSelectionChanged, this,
             &PasswordTable::_slotTableWidgetItemSelectionChanged);
     connect(table, &QTableWidget::cellDoubleClicked, this, &PasswordTable::_slotTableWidgetCellDoubleClicked);
-    connect(_pointerActionCopyTableData, &QAction::triggered, this,
-            &PasswordTable::_slotActionCopyTableDataTriggered);
+    // A width the user drags a column to (or double-clicks its edge for) holds for every table from now on.
+    table->horizontalHeader()->viewport()->installEventFilter(this);
+    connect(table->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int newSize)
+            {
+                if (_isHeaderPressed && !_isSizingColumns && column < PASSWORD_DATA_IDS_COUNT - 1)
+                    userColumnWidths[column] = newSize;
+            });
+    connect(table, &QTableWidget::currentCellChanged, this,
+            [table](int currentRow, int, int previousRow, int)
+            {
+                for (const int row : {previousRow, currentRow})
+                {
+                    if (auto* item = qobject_cast<PasswordTablePasswordItem*>(
+                            table->cellWidget(row, PASSWORD_DATA_ID_PASSWORD)))
+                        item->setTabReachable(row == currentRow, table);
+                }
+            });
+    connect(_pointerActionCopyLogin, &QAction::triggered, this,
+            [this]() { copyCurrentRecordField(PASSWORD_DATA_ID_LOGIN); });
+    connect(_pointerActionCopyPassword, &QAction::triggered, this,
+            [this]() { copyCurrentRecordField(PASSWORD_DATA_ID_PASSWORD); });
     connect(_pointerActionEdit, &QAction::triggered, this, &PasswordTable::editRequested);
-    connect(_pointerShortcutCopyTableData, &QShortcut::activated, this,
-            &PasswordTable::_slotActionCopyTableDataTriggered);
+    connect(_pointerActionRemove, &QAction::triggered, this, &PasswordTable::removeRequested);
     connect(_pointerMenuDuplicateRowToTab, &QMenu::aboutToShow, this,
             [this]() { _fillTabNamesMenu(_pointerMenuDuplicateRowToTab, -1); });
     connect(_pointerMenuMoveRowToTab, &QMenu::aboutToShow, this,
@@ -109,6 +139,15 @@ void PasswordTable::_build()
     // Built while shown (from showEvent()), the new child must be shown and placed at once.
     table->show();
     layout()->activate();
+}
+
+bool PasswordTable::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        _isHeaderPressed = true;
+    else if (event->type() == QEvent::MouseButtonRelease)
+        _isHeaderPressed = false;
+    return QWidget::eventFilter(watched, event);
 }
 
 void PasswordTable::clearPassword(Password* password)
@@ -268,10 +307,11 @@ void PasswordTable::_setTableRowCells(int index)
 
 void PasswordTable::_updateTableView()
 {
+    _isSizingColumns = true;
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
         ui->tableWidget->resizeColumnToContents(column);
-    if (ui->tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
-        ui->tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+    _isSizingColumns = false;
+    _applyColumnWidthLimits();
     _isColumnContentWidthsValid = false;
 }
 
@@ -341,11 +381,26 @@ void PasswordTable::_applyColumnContentWidths()
     // The same sizes the view's own pass sets: content (plus the grid line) or header, whichever is wider.
     QHeaderView* header = ui->tableWidget->horizontalHeader();
     const int gridWidth = ui->tableWidget->showGrid() ? 1 : 0;
+    _isSizingColumns = true;
     for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
         header->resizeSection(
             column, std::max(_columnContentWidths[column] + gridWidth, header->sectionSizeHint(column)));
-    if (ui->tableWidget->columnWidth(PASSWORD_DATA_ID_URL) > URL_COLUMN_MAXIMUM_WIDTH)
-        ui->tableWidget->setColumnWidth(PASSWORD_DATA_ID_URL, URL_COLUMN_MAXIMUM_WIDTH);
+    _isSizingColumns = false;
+    _applyColumnWidthLimits();
+}
+
+void PasswordTable::_applyColumnWidthLimits()
+{
+    QHeaderView* header = ui->tableWidget->horizontalHeader();
+    _isSizingColumns = true;
+    for (int column = 0; column < PASSWORD_DATA_IDS_COUNT; column++)
+    {
+        if (userColumnWidths[column] > 0)
+            header->resizeSection(column, userColumnWidths[column]);
+        else if (header->sectionSize(column) > COLUMN_MAXIMUM_WIDTHS[column])
+            header->resizeSection(column, COLUMN_MAXIMUM_WIDTHS[column]);
+    }
+    _isSizingColumns = false;
 }
 
 int PasswordTable::_getCellContentWidth(int row, int column) const
@@ -410,9 +465,9 @@ PasswordTable* PasswordTable::_getTargetTable(QAction* pointerAction)
 void PasswordTable::_slotTableWidgetItemSelectionChanged()
 {
     const bool isSelectionPresent = !ui->tableWidget->selectedRanges().isEmpty();
-    _pointerActionCopyTableData->setEnabled(isSelectionPresent);
-    _pointerActionEdit->setEnabled(isSelectionPresent);
-    _pointerActionDuplicateRowToTab->setEnabled(isSelectionPresent);
+    for (QAction* action : {_pointerActionCopyLogin, _pointerActionCopyPassword, _pointerActionEdit,
+                            _pointerActionDuplicateRowToTab, _pointerActionRemove})
+        action->setEnabled(isSelectionPresent);
 
     QTabWidget* tabWidget = _getParentTabWidget();
     _pointerActionMoveRowToTab->setEnabled(isSelectionPresent && tabWidget != nullptr &&
@@ -432,15 +487,14 @@ void PasswordTable::_slotTableWidgetCellDoubleClicked(int row, int column)
         QDesktopServices::openUrl(openableUrl);
 }
 
-void PasswordTable::_slotActionCopyTableDataTriggered()
+void PasswordTable::copyCurrentRecordField(PasswordDataId dataId)
 {
-    const int row = ui->tableWidget->currentRow();
-    const int column = ui->tableWidget->currentColumn();
-    if (row < 0 || row >= passwords.size() || column < 0 || column >= PASSWORD_DATA_IDS_COUNT)
+    const int row = ui != nullptr ? ui->tableWidget->currentRow() : -1;
+    if (row < 0 || row >= passwords.size())
         return;
 
-    // The record, not the cell, is the source: a masked password cell still copies the clear password.
-    SecretClipboard::copy(passwords[row].data[column], column == PASSWORD_DATA_ID_PASSWORD);
+    // The record, not the cell, is the source: a masked password still copies in clear.
+    SecretClipboard::copy(passwords[row].data[dataId], dataId == PASSWORD_DATA_ID_PASSWORD);
     emit dataCopied();
 }
 

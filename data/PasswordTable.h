@@ -12,7 +12,6 @@
 class QAction;
 class QLineEdit;
 class QMenu;
-class QShortcut;
 class QTabWidget;
 class QTableWidget;
 
@@ -77,6 +76,8 @@ public:
     // The address a double click on this web site text opens: http and https only, "https://" added
     // to an address typed without a scheme. An empty address for anything else.
     static QUrl getOpenableUrl(const QString& url);
+    // Copies one field of the current record (the password as a secret); nothing without a current row.
+    void copyCurrentRecordField(PasswordDataId dataId);
 
 signals:
     void dataCopied();
@@ -84,23 +85,28 @@ signals:
     // Relayed from the table widget and the "Edit" action, so that wiring a table up does not build it.
     void selectionChanged();
     void editRequested();
+    // Delete, or the context menu's "Remove": the receiver asks before it removes the current row.
+    void removeRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Watches the header: only a column resized while the user holds the mouse on it is the user's.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The form, and with it everything down to the shortcut, exists once the table is built.
     Ui::PasswordTable* ui = nullptr;
-    // Context-menu actions, in the order they are added to the table widget (callers rely on index 1: Edit).
-    QAction* _pointerActionCopyTableData = nullptr;
+    // Context-menu actions, in the order they are added to the table widget (callers rely on index 2: Edit).
+    QAction* _pointerActionCopyLogin = nullptr;
+    QAction* _pointerActionCopyPassword = nullptr;
     QAction* _pointerActionEdit = nullptr;
     QAction* _pointerActionDuplicateRowToTab = nullptr;
     QAction* _pointerActionMoveRowToTab = nullptr;
     QMenu* _pointerMenuDuplicateRowToTab = nullptr;
     QMenu* _pointerMenuMoveRowToTab = nullptr;
-    QShortcut* _pointerShortcutCopyTableData = nullptr;
+    QAction* _pointerActionRemove = nullptr;
     // What the tab submenus offer when they open.
     QList<QString> _tabNames;
     int _currentTabIndex = -1;
@@ -125,6 +131,11 @@ private:
     // Whether the cached widths still are those of the view's own pass (same font, style and rows measured).
     bool _isColumnContentWidthsUsable();
     void _applyColumnContentWidths();
+    // Caps the columns, or gives them the widths the user chose.
+    void _applyColumnWidthLimits();
+    // Set while the table sizes its columns, so that only the user's own resizing is remembered.
+    bool _isSizingColumns = false;
+    bool _isHeaderPressed = false;
     int _getCellContentWidth(int row, int column) const;
     QTabWidget* _getParentTabWidget();
     static bool _isUrlValid(const QString& url);
@@ -133,7 +144,6 @@ private:
 private slots:
     void _slotTableWidgetItemSelectionChanged();
     void _slotTableWidgetCellDoubleClicked(int row, int column);
-    void _slotActionCopyTableDataTriggered();
     void _slotMenuDuplicateRowToTabTriggered(QAction* pointerAction);
     void _slotMenuMoveRowToTabTriggered(QAction* pointerAction);
 };

@@ -4,14 +4,21 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QIcon>
-#include <QStyle>
-
 #include <QSet>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 
 namespace
 {
+// What a hidden password shows: one length for every password, in the character line edits use.
+QString maskText()
+{
+    constexpr int MASK_LENGTH = 8;
+    return QString(MASK_LENGTH,
+                   QChar(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter)));
+}
+
 // The cells showing their password: what a lock masks.
 QSet<PasswordTablePasswordItem*>& revealedItems()
 {
@@ -25,13 +32,12 @@ PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
 {
     ui->setupUi(this);
 
-    // Both texts are measured so that the cell keeps one width whichever of the two is shown.
-    const QFontMetricsF fontMetrics(QApplication::font());
-    _displayClearTextPassword(true);
-    const int clearTextWidth = static_cast<int>(fontMetrics.horizontalAdvance(ui->label->text()));
+    // The cell is as wide as the mask, which has one length for every password; a clear password
+    // wider than its column is cut by the column.
     _displayClearTextPassword(false);
-    const int maskedTextWidth = static_cast<int>(fontMetrics.horizontalAdvance(ui->label->text()));
-    ui->label->setMinimumWidth(std::max(clearTextWidth, maskedTextWidth));
+    const QFontMetricsF fontMetrics(QApplication::font());
+    ui->label->setMinimumWidth(static_cast<int>(fontMetrics.horizontalAdvance(maskText())));
+    ui->label->setSizePolicy(QSizePolicy::Ignored, ui->label->sizePolicy().verticalPolicy());
 
     // A square button: its height is the one its icon gives it.
     ui->pushButton->setFixedWidth(ui->pushButton->sizeHint().height());
@@ -77,6 +83,13 @@ void PasswordTablePasswordItem::_setRevealed(bool isRevealed)
     }
 }
 
+void PasswordTablePasswordItem::setTabReachable(bool isTabReachable, QWidget* table)
+{
+    ui->pushButton->setFocusPolicy(isTabReachable ? Qt::StrongFocus : Qt::ClickFocus);
+    if (isTabReachable)
+        QWidget::setTabOrder(table, ui->pushButton);
+}
+
 void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDisplayed)
 {
     // Every row of every table shows one of these: each icon is read from its picture once, then
@@ -87,15 +100,21 @@ void PasswordTablePasswordItem::_displayClearTextPassword(bool isClearTextDispla
     if (isClearTextDisplayed)
     {
         ui->label->setText(_password);
+        ui->label->setAccessibleName(QString());
         ui->pushButton->setIcon(iconVisible);
+        ui->pushButton->setToolTip(tr("Hide password"));
     }
     else
     {
-        // One masking character per UTF-16 code unit, the same character line edits use.
-        const QChar maskCharacter(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter));
-        ui->label->setText(QString(_password.size(), maskCharacter));
+        // The mask tells nothing of the password's length; an empty password shows nothing. Screen
+        // readers hear the state, not the dots.
+        ui->label->setText(_password.isEmpty() ? QString() : maskText());
+        ui->label->setAccessibleName(_password.isEmpty() ? QString() : tr("password hidden"));
         ui->pushButton->setIcon(iconHidden);
+        ui->pushButton->setToolTip(tr("Show password"));
     }
+    // The button's name is what a click does, as its tool tip says.
+    ui->pushButton->setAccessibleName(ui->pushButton->toolTip());
 }
 
 void PasswordTablePasswordItem::_slotPushButtonClicked()

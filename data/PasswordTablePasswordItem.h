@@ -12,7 +12,8 @@ class PasswordTablePasswordItem;
 }
 
 // The password cell of a table row: masked by default, switched to clear text by its eye button,
-// and masked again after a while or when the application locks.
+// and masked again after a while or when the application locks. It is as wide as the mask; a clear
+// password wider than that is cut.
 class PasswordTablePasswordItem : public QWidget
 {
     Q_OBJECT
@@ -26,6 +27,10 @@ public:
     static constexpr int REVEAL_DURATION_MS = 30000;
     // Masks every revealed password of every table.
     static void maskAll();
+
+    // Whether Tab reaches the eye button, right after `table`; the table gives that to its current row
+    // only, so that Tab leaves it after one stop instead of walking every row.
+    void setTabReachable(bool isTabReachable, QWidget* table);
 
 private:
     QString _password;

@@ -89,6 +89,9 @@ FormContentEditor::FormContentEditor(QWidget* parent)
         _menuWriteDevice.addAction(tr("Set/change the master password then save"));
     ui->pushButtonWriteDevice->setMenu(&_menuWriteDevice);
     ui->pushButtonWriteDevice->setPopupMode(QToolButton::MenuButtonPopup);
+    // Saving is also in the File menu, where its shortcut is shown and works on the whole window.
+    _pointerActionWriteDevice->setShortcut(QKeySequence::Save);
+    ui->menuFile->insertAction(ui->actionLockApplication, _pointerActionWriteDevice);
 
     auto* startMenu = static_cast<ViewContentStartMenu*>(viewGetContent(VIEW_ID_START_MENU));
     connect(startMenu, &ViewContentStartMenu::initializeDeviceClicked, this,

@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <cstring>
 #include <memory>
 
@@ -342,6 +343,13 @@ void FormContentEditor::_showDecryptedImage(const unsigned char* plaintext)
     _setUnsavedDataPresent(false);
     viewReplace(VIEW_ID_CONTENT_EDITOR);
     viewClear();
+    // The records take the keyboard (arrows, Return, Ctrl+C); a tab without any offers a new record,
+    // and a store without tabs a new tab.
+    PasswordTable* table = _getCurrentPasswordTable();
+    if (table != nullptr && !table->passwords.isEmpty())
+        table->tableWidget()->setFocus();
+    else
+        (table != nullptr ? ui->pushButtonNewPassword : ui->pushButtonNewTab)->setFocus();
 }
 
 void FormContentEditor::_handleDeviceReadRequestForOpenDevice()

@@ -42,6 +42,22 @@ void FormContentEditor::_initializeEditing()
             &FormContentEditor::_slotPushButtonNextSearchResultClicked);
     connect(_pointerShortcutFind, &QShortcut::activated, this,
             &FormContentEditor::_slotShortcutFindActivated);
+    // The Edit menu's entries show keys that the table, the search field and the window hold (their
+    // shortcuts act only inside the open menu), and do the same when chosen.
+    connect(ui->actionFind, &QAction::triggered, this, &FormContentEditor::_slotShortcutFindActivated);
+    for (const auto& [action, dataId] :
+         {std::pair(ui->actionCopyLogin, PasswordTable::PASSWORD_DATA_ID_LOGIN),
+          std::pair(ui->actionCopyPassword, PasswordTable::PASSWORD_DATA_ID_PASSWORD)})
+    {
+        connect(action, &QAction::triggered, this,
+                [this, dataId = dataId]()
+                {
+                    PasswordTable* table =
+                        _isEditorActionAllowed(false) ? _getCurrentPasswordTable() : nullptr;
+                    if (table != nullptr)
+                        table->copyCurrentRecordField(dataId);
+                });
+    }
 
     auto* passwordInformation =
         static_cast<ViewContentPasswordInformation*>(viewGetContent(VIEW_ID_PASSWORD_INFORMATION));
@@ -318,9 +334,10 @@ void FormContentEditor::_searchText(bool isSearchForward)
     if (text.isEmpty() || table == nullptr)
         return;
 
-    const QList<QTableWidgetSelectionRange> ranges = table->tableWidget()->selectedRanges();
-    int row = ranges.isEmpty() ? 0 : ranges.first().topRow();
-    int column = ranges.isEmpty() ? 0 : ranges.first().leftColumn();
+    // Rows are selected whole: the current cell of the selected row is where the walk starts.
+    const bool isRowSelected = !table->tableWidget()->selectedRanges().isEmpty();
+    int row = isRowSelected ? table->tableWidget()->currentRow() : 0;
+    int column = isRowSelected ? table->tableWidget()->currentColumn() : 0;
 
     int tabIndex = ui->tabWidget->currentIndex();
     bool isFound = false;

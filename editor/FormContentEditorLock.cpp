@@ -49,6 +49,8 @@ void FormContentEditor::_initializeLock()
             &FormContentEditor::_slotPushButtonClearClipboardClicked);
     connect(_pointerShortcutClearClipboard, &QShortcut::activated, this,
             &FormContentEditor::_slotPushButtonClearClipboardClicked);
+    connect(ui->actionClearClipboard, &QAction::triggered, this,
+            &FormContentEditor::_slotPushButtonClearClipboardClicked);
     // Queued: the reply never runs inside checkForApplicationUpdate(), always after its notice.
     connect(_pointerNetworkAccessManager, &QNetworkAccessManager::finished, this,
             &FormContentEditor::_slotNetworkAccessManagerFinished, Qt::QueuedConnection);

@@ -79,6 +79,8 @@ PasswordTable* FormContentEditor::_createEmptyTab(const QString& name)
     connect(table, &PasswordTable::selectionChanged, this, &FormContentEditor::_updateUserInterfaceControls);
     connect(table, &PasswordTable::editRequested, this,
             &FormContentEditor::_slotPushButtonEditPasswordClicked);
+    connect(table, &PasswordTable::removeRequested, this,
+            &FormContentEditor::_slotPushButtonRemovePasswordClicked);
     connect(table, &PasswordTable::dataCopied, this, &FormContentEditor::_setClearClipboardButtonEnabled);
     connect(table, &PasswordTable::dataModified, this, &FormContentEditor::_slotPasswordTableDataModified);
     if (!_isPasswordStoreLoading)

@@ -28,6 +28,7 @@ protected:
 PasswordTabWidget::PasswordTabWidget(QWidget* parent) : QTabWidget(parent)
 {
     setTabBar(new PasswordTabBar(this));
+    tabBar()->setAccessibleName(tr("Tabs"));
 }
 
 void PasswordTabWidget::beginTabInsertions()

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -21,6 +22,13 @@ public:
     virtual void maskSecrets() {}
 
 protected:
+    // Return clicks the focused push button, or else the page's default button; Escape clicks the
+    // page's cancelling button (see escapeButton()). Keys a child used never arrive here.
+    void keyPressEvent(QKeyEvent* event) override;
+    // The button Escape clicks: by default the visible Cancel (or Exit, or No) button, or the only
+    // visible button of the page; none on a page that cannot be left that way.
+    virtual QPushButton* escapeButton() const;
+
     // The Show/Hide button of a password field: flips the field between masked and clear, and the
     // button's text to what the next click will do.
     static void togglePasswordVisibility(QLineEdit* field, QPushButton* button);

@@ -18,8 +18,6 @@ ViewContentLineInputDialog::ViewContentLineInputDialog(QWidget* parent)
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,
             &ViewContentLineInputDialog::_slotPushButtonCancelClicked);
     connect(ui->lineEdit, &QLineEdit::textEdited, this, &ViewContentLineInputDialog::_slotLineEditTextEdited);
-    connect(ui->lineEdit, &QLineEdit::returnPressed, this,
-            &ViewContentLineInputDialog::_slotLineEditReturnPressed);
 }
 
 ViewContentLineInputDialog::~ViewContentLineInputDialog()
@@ -48,12 +46,6 @@ void ViewContentLineInputDialog::_slotLineEditTextEdited(const QString&)
     const bool isAcceptable = !ui->lineEdit->text().isEmpty();
     ui->pushButtonOk->setEnabled(isAcceptable);
     ui->pushButtonOk->setDefault(isAcceptable);
-}
-
-void ViewContentLineInputDialog::_slotLineEditReturnPressed()
-{
-    if (ui->pushButtonOk->isEnabled())
-        _slotPushButtonOkClicked();
 }
 
 void ViewContentLineInputDialog::_slotPushButtonOkClicked()

@@ -30,7 +30,6 @@ private slots:
     void _slotPushButtonOkClicked();
     void _slotPushButtonCancelClicked();
     void _slotLineEditTextEdited(const QString& text);
-    void _slotLineEditReturnPressed();
 };
 
 #endif

@@ -314,6 +314,23 @@ void TestDevicePages::selectionFollowsPluggingAndBlinking()
     QCOMPARE(first.recordedBytes(), LED_IDLE);
     QCOMPARE(Device::getSelectedDevice()->getUsbSerialNumber(), QStringLiteral("QRTAV-000002"));
 
+    // The arrow keys choose as clicks do: the device of the current row blinks, the one left stops.
+    first.clearRecord();
+    second.clearRecord();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(first.recordedBytes() + '|' + second.recordedBytes(), LED_IDENTIFY + '|' + LED_IDLE);
+    QVERIFY(select->isEnabled());
+    first.clearRecord();
+    second.clearRecord();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(first.recordedBytes() + '|' + second.recordedBytes(), LED_IDLE + '|' + LED_IDENTIFY);
+    // Detection ticks update the rows in place: the same items, the same current row, nothing sent.
+    const QListWidgetItem* secondRow = list->item(1);
+    second.clearRecord();
+    QTest::qWait(1500);
+    QVERIFY(list->item(1) == secondRow && list->currentRow() == 1 && select->isEnabled());
+    QCOMPARE(second.recordedBytes(), QByteArray());
+
     // Unplugging the blinking device removes its row, disables "Select" and forgets it.
     QVERIFY(second.stop());
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 3000);
@@ -381,11 +398,12 @@ void TestDevicePages::selectionReportsLedFailuresAndHandsOverOneDevice()
     QVERIFY(!select->isEnabled());
     QVERIFY(Device::getSelectedDevice() == nullptr);
 
-    // "Select" hands over the clicked device, open and told to stop blinking; the other one closes.
-    _clickRow(0);
+    // "Select" hands over the chosen device, open and told to stop blinking; the other one closes. The
+    // keyboard alone: Up chooses the first row, Return selects it.
+    QTest::keyClick(_list(), Qt::Key_Up);
     QVERIFY(select->isEnabled());
     first.clearRecord();
-    QTest::mouseClick(select, Qt::LeftButton);
+    QTest::keyClick(_list(), Qt::Key_Return);
     QCOMPARE(selected.takeFirst(), QVariantList({true}));
     QCOMPARE(_editor->viewGetCurrent(), FormContentEditor::VIEW_ID_CONTENT_EDITOR);
     QVERIFY(Device::getSelectedDevice() != nullptr);

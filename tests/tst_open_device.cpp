@@ -334,6 +334,11 @@ void TestOpenDevice::asksFirstWhenMemoriesDifferOrDataIsUnsaved()
     _typePassword();
     QCOMPARE(_tabNames().size(), demo.size());
     QVERIFY(!_editor->_isUnsavedDataPresent);
+    // The records of the first tab have the keyboard.
+    auto* firstTable =
+        static_cast<PasswordTable*>(_editor->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->widget(0));
+    QVERIFY(!firstTable->passwords.isEmpty());
+    QCOMPARE(_editor->focusWidget(), firstTable->tableWidget());
 }
 
 void TestOpenDevice::aThousandTabsOpenAndWork()
@@ -352,6 +357,10 @@ void TestOpenDevice::aThousandTabsOpenAndWork()
     }
     auto* tabWidget = _editor->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
     QCOMPARE(tabWidget->currentIndex(), 0);
+    // With no record in the first tab (as here), the keyboard goes to "New" record, not to the tab buttons.
+    QVERIFY(static_cast<PasswordTable*>(tabWidget->widget(0))->passwords.isEmpty());
+    QCOMPARE(_editor->focusWidget(),
+             _editor->findChild<QPushButton*>(QStringLiteral("pushButtonNewPassword")));
     // Tabs are laid out with their real sizes, names readable.
     QVERIFY(tabWidget->tabBar()->tabRect(999).width() >
             tabWidget->fontMetrics().horizontalAdvance("Tab 1000"));
@@ -369,7 +378,7 @@ void TestOpenDevice::aThousandTabsOpenAndWork()
              QVariantList({0, 0, "Site 100"}));
 
     // Moved into the last tab, never shown either: the menu offers every other tab.
-    QMenu* moveMenu = cells->actions()[3]->menu();
+    QMenu* moveMenu = cells->actions()[4]->menu();
     emit moveMenu->aboutToShow();
     QCOMPARE(moveMenu->actions().size(), 999);
     QCOMPARE(moveMenu->actions().last()->text(), QStringLiteral("Tab 1000"));
@@ -383,7 +392,7 @@ void TestOpenDevice::aThousandTabsOpenAndWork()
     QCOMPARE(cells->item(0, 3)->text(), QStringLiteral("https://site100.example.com"));
     // Its context menu's "Edit" opens the record.
     cells->setCurrentCell(0, 1);
-    cells->actions()[1]->trigger();
+    cells->actions()[2]->trigger();
     QCOMPARE(_editor->viewGetCurrent(), View::VIEW_ID_PASSWORD_INFORMATION);
     QCOMPARE(_widget<QLineEdit>(View::VIEW_ID_PASSWORD_INFORMATION, "lineEditName")->text(),
              QStringLiteral("Site 100"));

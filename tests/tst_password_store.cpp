@@ -258,7 +258,7 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
     auto* tabWidget = window.findChild<QTabWidget*>(QStringLiteral("tabWidget"));
     const auto table = [tabWidget](int index)
     { return static_cast<PasswordTable*>(tabWidget->widget(index)); };
-    // The entries of a row submenu (2 duplicate, 3 move) as it opens: "name=tab index".
+    // The entries of a row submenu (3 duplicate, 4 move) as it opens: "name=tab index".
     const auto entries = [&table](int index, int action)
     {
         QMenu* menu = table(index)->tableWidget()->actions()[action]->menu();
@@ -299,8 +299,8 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
     // Its tabs in the menus; a row duplicated into another tab marks the window's data unsaved.
     window._isUnsavedDataPresent = false;
     table(0)->tableWidget()->setCurrentCell(0, 0);
-    QCOMPARE(entries(0, 2), QStringList({"Mail=0", "Bank=1"}));
-    table(0)->tableWidget()->actions()[2]->menu()->actions()[1]->trigger();
+    QCOMPARE(entries(0, 3), QStringList({"Mail=0", "Bank=1"}));
+    table(0)->tableWidget()->actions()[3]->menu()->actions()[1]->trigger();
     QVERIFY(window._isUnsavedDataPresent);
     QCOMPARE(table(1)->passwords, QList<Password>({makePassword("z")}));
 
@@ -309,8 +309,8 @@ void TestPasswordStore::mainWindowEncodesAndLoadsItsTabs()
     window._createEmptyTab(QStringLiteral("New"));
     for (int index : {0, 1})
     {
-        QCOMPARE(entries(index, 2), QStringList({"Mail=0", "Bank=1", "New=2"}));
-        QCOMPARE(entries(index, 3), QStringList({"Mail=0", "Bank=1"}));
+        QCOMPARE(entries(index, 3), QStringList({"Mail=0", "Bank=1", "New=2"}));
+        QCOMPARE(entries(index, 4), QStringList({"Mail=0", "Bank=1"}));
     }
 
     // A damaged image leaves no stale tab behind.

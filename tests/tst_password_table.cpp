@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using Password = PasswordTable::Password;
@@ -48,8 +50,9 @@ void verifyRowsShowRecords(PasswordTable& table)
             QCOMPARE(table.tableWidget()->item(row, column)->text(), password.data[column]);
         QWidget* cell = table.tableWidget()->cellWidget(row, PasswordTable::PASSWORD_DATA_ID_PASSWORD);
         QVERIFY(cell != nullptr);
+        // A mask of one length, whatever the password's; nothing for no password.
         QCOMPARE(cell->findChild<QLabel*>(QStringLiteral("label"))->text(),
-                 QString(password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD].size(), mask));
+                 QString(password.data[PasswordTable::PASSWORD_DATA_ID_PASSWORD].isEmpty() ? 0 : 8, mask));
     }
 }
 
@@ -98,7 +101,7 @@ private slots:
     void sizesColumns();
     void underlinesAndOpensOnlyValidUrls();
     void passwordCellKeepsItsWidthAndRevealsOnDemand();
-    void copiesTheClearFieldOfTheCurrentCell();
+    void keyboardCopiesEditsAndRemovesWholeRows();
     void contextActionsDuplicateAndMoveRowsBetweenTabs();
 };
 
@@ -146,16 +149,17 @@ void TestPasswordTable::sizesColumns()
     QVERIFY(QTest::qWaitForWindowExposed(&table));
     QCOMPARE(table.tableWidget()->horizontalHeader()->minimumSectionSize(), 100);
 
-    // A rebuild from an assigned list fits the columns to their content, a long address cut to 450 pixels.
+    // A rebuild from an assigned list fits the columns to their content, a long name cut to 300 pixels and
+    // a long address to 450.
     const QString longName = QString(120, QLatin1Char('N'));
     table.passwords = {
         makePassword(longName, {}, QStringLiteral("https://example.com/") + QString(300, 'p'))};
     table.fillTableWithPasswords();
     QCOMPARE(table.tableWidget()->columnWidth(3), 450);
-    QVERIFY(table.tableWidget()->columnWidth(0) >= table.fontMetrics().horizontalAdvance(longName));
+    QCOMPARE(table.tableWidget()->columnWidth(0), 300);
 
     // An insertion sizes the columns from its own row; the widths must be those of the view's full
-    // pass (the address cut to 450), in a shown table and in a hidden one, also after a removal.
+    // pass (then cut), in a shown table and in a hidden one, also after a removal.
     PasswordTable hiddenTable;
     QRandomGenerator random(7);
     for (PasswordTable* sized : {&table, &hiddenTable})
@@ -181,11 +185,31 @@ void TestPasswordTable::sizesColumns()
                 widths << sized->tableWidget()->columnWidth(column);
             for (int column = 0; column < 5; column++)
                 sized->tableWidget()->resizeColumnToContents(column);
-            sized->tableWidget()->setColumnWidth(3, std::min(sized->tableWidget()->columnWidth(3), 450));
+            for (int column = 0; column < 4; column++)
+                sized->tableWidget()->setColumnWidth(
+                    column, std::min(sized->tableWidget()->columnWidth(column), column == 3 ? 450 : 300));
             for (int column = 0; column < 5; column++)
                 QCOMPARE(widths[column], sized->tableWidget()->columnWidth(column));
         }
     }
+
+    // A width the user drags a column to holds over insertions and rebuilds, and in every other table.
+    QHeaderView* header = table.tableWidget()->horizontalHeader();
+    const int edge = header->sectionViewportPosition(1) + header->sectionSize(1) - 1;
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge - 40, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge - 60, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge - 60, y));
+    const int userWidth = header->sectionSize(1);
+    QVERIFY(userWidth < edge - header->sectionViewportPosition(1) - 30);
+    table.insertPassword(makePassword(longName));
+    table.fillTableWithPasswords();
+    PasswordTable other;
+    other.insertPassword(makePassword(longName));
+    QCOMPARE(QList<int>({table.tableWidget()->columnWidth(1), other.tableWidget()->columnWidth(1)}),
+             QList<int>({userWidth, userWidth}));
+    QCOMPARE(other.tableWidget()->columnWidth(0), 300);
 }
 
 void TestPasswordTable::underlinesAndOpensOnlyValidUrls()
@@ -237,6 +261,7 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
     // Wider in clear than masked (with markup, a two-byte and a surrogate-pair character), and narrower.
     const QString wideSecret = QStringLiteral("<b>") + QString(40, QLatin1Char('W')) +
                                QStringLiteral("</b>€") + QString::fromUtf8("\xF0\x9F\x94\x91");
+    int firstWidth = -1;
     for (const QString& secret : {wideSecret, QStringLiteral("iiii")})
     {
         PasswordTablePasswordItem item(secret);
@@ -245,12 +270,17 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
         auto* label = item.findChild<QLabel*>(QStringLiteral("label"));
         auto* button = item.findChild<QPushButton*>(QStringLiteral("pushButton"));
 
-        // Masked, one character per UTF-16 unit, with a square enabled eye button, as wide as either text.
-        QCOMPARE(label->text(), QString(secret.size(), mask));
+        // Masked with eight characters whatever its length, with a square enabled eye button named by
+        // what it does; the cell as wide as the mask for a long and a short password alike.
+        QCOMPARE(label->text(), QString(8, mask));
         QVERIFY(button->isEnabled() && button->width() == button->height());
+        QVERIFY(button->focusPolicy() & Qt::ClickFocus);
+        QCOMPARE(button->toolTip() + u'|' + button->accessibleName() + u'|' + label->accessibleName(),
+                 QStringLiteral("Show password|Show password|password hidden"));
         const int width = item.sizeHint().width();
-        QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(secret)));
         QVERIFY(label->minimumWidth() >= int(metrics.horizontalAdvance(label->text())));
+        QCOMPARE(width, firstWidth < 0 ? width : firstWidth);
+        firstWidth = width;
 
         QCOMPARE(picture(button->icon()), picture(QIcon(QStringLiteral(":/Images/Password_Hidden.svg"))));
 
@@ -259,10 +289,12 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(label->text(), secret);
         QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(button->toolTip() + u'|' + button->accessibleName(),
+                 QStringLiteral("Hide password|Hide password"));
         QCOMPARE(picture(button->icon()), picture(QIcon(QStringLiteral(":/Images/Password_Visible.svg"))));
         QCOMPARE(item.sizeHint().width(), width);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(label->text(), QString(secret.size(), mask));
+        QCOMPARE(label->text(), QString(8, mask));
         QCOMPARE(item.sizeHint().width(), width);
     }
 
@@ -271,44 +303,74 @@ void TestPasswordTable::passwordCellKeepsItsWidthAndRevealsOnDemand()
     QVERIFY(!empty.findChild<QPushButton*>(QStringLiteral("pushButton"))->isEnabled());
 }
 
-void TestPasswordTable::copiesTheClearFieldOfTheCurrentCell()
+void TestPasswordTable::keyboardCopiesEditsAndRemovesWholeRows()
 {
-    PasswordTable table;
-    table.insertPassword(makePassword(QStringLiteral("mail"), QStringLiteral("s3cret!")));
-    table.insertPassword(makePassword(QStringLiteral("bank"), QStringLiteral("other")));
-    QSignalSpy copied(&table, &PasswordTable::dataCopied);
-    table.show();
-    QVERIFY(QTest::qWaitForWindowActive(&table));
+    // The table between two other controls, as on the editor page.
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* before = new QLineEdit(&window);
+    auto* table = new PasswordTable(&window);
+    // Built before the next control exists, so that the focus chain follows the layout.
+    QTableWidget* cells = table->tableWidget();
+    auto* after = new QLineEdit(&window);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(before), static_cast<QWidget*>(table), static_cast<QWidget*>(after)})
+        layout->addWidget(widget);
+    table->insertPassword(makePassword(QStringLiteral("mail"), QStringLiteral("s3cret!")));
+    table->insertPassword(makePassword(QStringLiteral("bank"), QStringLiteral("other")));
+    QSignalSpy copied(table, &PasswordTable::dataCopied);
+    QSignalSpy edit(table, &PasswordTable::editRequested);
+    QSignalSpy remove(table, &PasswordTable::removeRequested);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(QStringLiteral("before"));
 
-    // No current cell: "Ctrl+C" (not gated by the disabled action) copies nothing.
-    table.tableWidget()->setCurrentCell(-1, -1);
-    table.tableWidget()->setFocus();
-    QTest::keyClick(table.tableWidget(), Qt::Key_C, Qt::ControlModifier);
-    QVERIFY(copied.isEmpty() && clipboard->text() == QStringLiteral("before"));
+    // No current row: the keys do nothing.
+    cells->setFocus();
+    cells->setCurrentCell(-1, -1);
+    for (const Qt::Key key : {Qt::Key_C, Qt::Key_B})
+        QTest::keyClick(cells, key, Qt::ControlModifier);
+    QTest::keyClick(cells, Qt::Key_Return);
+    QTest::keyClick(cells, Qt::Key_Delete);
+    QVERIFY(copied.isEmpty() && edit.isEmpty() && remove.isEmpty() &&
+            clipboard->text() == QStringLiteral("before"));
 
-    // "Ctrl+C" on the masked password cell copies the clear password.
-    table.tableWidget()->setCurrentCell(1, 2);
-    QTest::keyClick(table.tableWidget(), Qt::Key_C, Qt::ControlModifier);
+    // A click on any cell selects the whole row. Ctrl+C copies its password in clear (as a secret),
+    // whichever column is current; Ctrl+B its login.
+    cells->setCurrentCell(1, 4);
+    QCOMPARE(cells->selectionModel()->selectedIndexes().size(), 5);
+    QTest::keyClick(cells, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("s3cret!"));
     QCOMPARE(clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
     QVERIFY(clipboard->mimeData()->hasFormat(QStringLiteral("org.nspasteboard.ConcealedType")));
-    QCOMPARE(copied.count(), 1);
-
-    // The context action copies the field of the current column.
-    table.tableWidget()->setCurrentCell(0, 4);
-    table.tableWidget()->actions()[0]->trigger();
-    QCOMPARE(clipboard->text(), QStringLiteral("note bank"));
+    QTest::keyClick(cells, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("mail@login"));
     QVERIFY(!clipboard->mimeData()->hasFormat(QStringLiteral("x-kde-passwordManagerHint")));
     QCOMPARE(copied.count(), 2);
+    // The context menu offers both with their keys, and the same copies.
+    const QList<QAction*> actions = cells->actions();
+    QCOMPARE(actions[0]->shortcut().toString() + u'|' + actions[1]->shortcut().toString(),
+             QStringLiteral("Ctrl+B|Ctrl+C"));
+    cells->setCurrentCell(0, 0);
+    actions[0]->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("bank@login"));
 
-    // Cells are never edited in place: F2, typing and Return change nothing.
-    QTest::keyClick(table.tableWidget(), Qt::Key_F2);
+    // Return asks for the editor, Delete for the removal; cells are never edited in place.
+    QTest::keyClick(cells, Qt::Key_Return);
+    QTest::keyClick(cells, Qt::Key_Delete);
+    QCOMPARE(edit.count() * 10 + remove.count(), 11);
+    QTest::keyClick(cells, Qt::Key_F2);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCoreApplication::processEvents(); // an editor commits on the next turn
-    QCOMPARE(table.tableWidget()->item(0, 4)->text(), QStringLiteral("note bank"));
+    QCOMPARE(cells->item(0, 4)->text(), QStringLiteral("note bank"));
+
+    // Tab leaves the table instead of walking its cells, after one stop on the current row's eye button.
+    cells->setFocus();
+    QTest::keyClick(cells, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), cells->cellWidget(0, 2)->findChild<QPushButton*>());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
 }
 
 void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
@@ -322,10 +384,10 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
     QStringList texts;
     for (QAction* action : actions)
         texts << action->text();
-    QCOMPARE(texts,
-             QStringList({"Copy to clipboard", "Edit", "Duplicate row into tab...", "Move row to tab..."}));
-    QMenu* duplicateMenu = actions[2]->menu();
-    QMenu* moveMenu = actions[3]->menu();
+    QCOMPARE(texts, QStringList({"Copy login", "Copy password", "Edit", "Duplicate row into tab...",
+                                 "Move row to tab...", "Remove"}));
+    QMenu* duplicateMenu = actions[3]->menu();
+    QMenu* moveMenu = actions[4]->menu();
     const auto enabledStates = [&actions]()
     {
         QString states;
@@ -333,12 +395,12 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
             states += QLatin1Char(action->isEnabled() ? '1' : '0');
         return states;
     };
-    QCOMPARE(enabledStates(), QStringLiteral("0000"));
+    QCOMPARE(enabledStates(), QStringLiteral("000000"));
 
     // One tab: everything but moving; duplication offers the tab itself.
     source->updateTabNamesContextMenu({QStringLiteral("Source")}, 0);
     source->tableWidget()->setCurrentCell(0, 1);
-    QCOMPARE(enabledStates(), QStringLiteral("1110"));
+    QCOMPARE(enabledStates(), QStringLiteral("111101"));
     QCOMPARE(entries(duplicateMenu), QStringList({"Source=0"}));
 
     // Three tabs, the source current at index 1: moving offers tabs 0 and 2, duplicating all three.
@@ -350,9 +412,9 @@ void TestPasswordTable::contextActionsDuplicateAndMoveRowsBetweenTabs()
     QCOMPARE(entries(duplicateMenu), QStringList({"Target=0", "Source=1", "Other=2"}));
     QCOMPARE(entries(moveMenu), QStringList({"Target=0", "Other=2"}));
     source->tableWidget()->clearSelection();
-    QCOMPARE(enabledStates(), QStringLiteral("0000"));
+    QCOMPARE(enabledStates(), QStringLiteral("000000"));
     source->tableWidget()->setCurrentCell(1, 0);
-    QCOMPARE(enabledStates(), QStringLiteral("1111"));
+    QCOMPARE(enabledStates(), QStringLiteral("111111"));
 
     // Duplicate "m" into the target (sorted there) and into its own tab (two equal records).
     target->insertPassword(makePassword(QStringLiteral("k")));

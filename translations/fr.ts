@@ -841,14 +841,6 @@ Vous pouvez toujours accéder à cette documentation et à bien plus depuis le m
         <translation>Rechercher dans tous les onglets</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Fichier</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aide</translation>
-    </message>
-    <message>
         <source>Open Pavisor...</source>
         <translation>Ouvrir le Pavisor...</translation>
     </message>
@@ -1441,6 +1433,45 @@ Pour le préparer, cliquez sur « commencez à initialiser votre Pavisor » dans
         <source>All data were saved to the device &apos;%1&apos; and checked. You can safely remove the device.</source>
         <translation>Toutes les données ont été enregistrées dans le périphérique « %1 » et vérifiées. Vous pouvez retirer le périphérique en toute sécurité.</translation>
     </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Device</source>
+        <translation>&amp;Périphérique</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>Copy login</source>
+        <translation>Copier l&apos;identifiant</translation>
+    </message>
+    <message>
+        <source>Copy password</source>
+        <translation>Copier le mot de passe</translation>
+    </message>
+    <message>
+        <source>Clear clipboard</source>
+        <translation>Vider le presse-papiers</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordTabWidget</name>
+    <message>
+        <source>Tabs</source>
+        <translation>Onglets</translation>
+    </message>
 </context>
 <context>
     <name>PasswordTable</name>
@@ -1465,10 +1496,6 @@ Pour le préparer, cliquez sur « commencez à initialiser votre Pavisor » dans
         <translation>Note</translation>
     </message>
     <message>
-        <source>Copy to clipboard</source>
-        <translation>Copier dans le presse-papiers</translation>
-    </message>
-    <message>
         <source>Edit</source>
         <translation>Modifier</translation>
     </message>
@@ -1479,6 +1506,37 @@ Pour le préparer, cliquez sur « commencez à initialiser votre Pavisor » dans
     <message>
         <source>Move row to tab...</source>
         <translation>Déplacer la ligne vers l&apos;onglet...</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Enregistrements</translation>
+    </message>
+    <message>
+        <source>Copy login</source>
+        <translation>Copier l&apos;identifiant</translation>
+    </message>
+    <message>
+        <source>Copy password</source>
+        <translation>Copier le mot de passe</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Supprimer</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordTablePasswordItem</name>
+    <message>
+        <source>Hide password</source>
+        <translation>Masquer le mot de passe</translation>
+    </message>
+    <message>
+        <source>password hidden</source>
+        <translation>mot de passe masqué</translation>
+    </message>
+    <message>
+        <source>Show password</source>
+        <translation>Afficher le mot de passe</translation>
     </message>
 </context>
 <context>
@@ -1666,6 +1724,10 @@ Vous pouvez aussi quitter l&apos;application.</translation>
         <source>Password strength: &lt;b&gt;%1&lt;/b&gt;</source>
         <translation>Robustesse du mot de passe : &lt;b&gt;%1&lt;/b&gt;</translation>
     </message>
+    <message>
+        <source>Target device master password</source>
+        <translation>Mot de passe maître du périphérique cible</translation>
+    </message>
 </context>
 <context>
     <name>ViewContentDeviceCopyWizardPage4</name>
@@ -1784,6 +1846,10 @@ Vous pouvez aussi quitter l&apos;application.</translation>
     <message>
         <source>Could not make the device LED blink.</source>
         <translation>Impossible de faire clignoter la LED du périphérique.</translation>
+    </message>
+    <message>
+        <source>Detected devices</source>
+        <translation>Périphériques détectés</translation>
     </message>
 </context>
 <context>

@@ -26,8 +26,6 @@ ViewContentApplicationLocked::ViewContentApplicationLocked(QWidget* parent)
 
     connect(ui->lineEditPassword, &QLineEdit::textChanged, this,
             &ViewContentApplicationLocked::_slotLineEditPasswordTextChanged);
-    connect(ui->lineEditPassword, &QLineEdit::returnPressed, this,
-            &ViewContentApplicationLocked::_slotLineEditPasswordReturnPressed);
     connect(ui->pushButtonShow, &QPushButton::clicked, this,
             &ViewContentApplicationLocked::_slotPushButtonShowPasswordClicked);
     connect(ui->pushButtonUnlock, &QPushButton::clicked, this,
@@ -77,12 +75,6 @@ void ViewContentApplicationLocked::_updateUnlockButton()
 void ViewContentApplicationLocked::_slotLineEditPasswordTextChanged(const QString&)
 {
     _updateUnlockButton();
-}
-
-void ViewContentApplicationLocked::_slotLineEditPasswordReturnPressed()
-{
-    if (ui->pushButtonUnlock->isEnabled())
-        _slotPushButtonUnlockClicked(false);
 }
 
 void ViewContentApplicationLocked::_slotTimerWaitTimeout()

@@ -44,7 +44,6 @@ private:
 
 private slots:
     void _slotLineEditPasswordTextChanged(const QString& text);
-    void _slotLineEditPasswordReturnPressed();
     void _slotPushButtonShowPasswordClicked(bool isChecked);
     void _slotPushButtonUnlockClicked(bool isChecked);
     void _slotTimerWaitTimeout();

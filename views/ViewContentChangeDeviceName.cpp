@@ -10,8 +10,6 @@ ViewContentChangeDeviceName::ViewContentChangeDeviceName(QWidget* parent)
     ui->setupUi(this);
     connect(ui->lineEditName, &QLineEdit::textChanged, this,
             &ViewContentChangeDeviceName::_slotLineEditNameTextChanged);
-    connect(ui->lineEditName, &QLineEdit::returnPressed, this,
-            &ViewContentChangeDeviceName::_slotLineEditNameReturnPressed);
     connect(ui->pushButtonOk, &QPushButton::clicked, this,
             &ViewContentChangeDeviceName::_slotPushButtonOkClicked);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,
@@ -35,12 +33,6 @@ void ViewContentChangeDeviceName::enterView()
 void ViewContentChangeDeviceName::_slotLineEditNameTextChanged(const QString& text)
 {
     ui->pushButtonOk->setEnabled(!text.isEmpty());
-}
-
-void ViewContentChangeDeviceName::_slotLineEditNameReturnPressed()
-{
-    if (ui->pushButtonOk->isEnabled())
-        _slotPushButtonOkClicked(false);
 }
 
 void ViewContentChangeDeviceName::_slotPushButtonOkClicked(bool)

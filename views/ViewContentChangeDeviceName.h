@@ -28,7 +28,6 @@ private:
 
 private slots:
     void _slotLineEditNameTextChanged(const QString& text);
-    void _slotLineEditNameReturnPressed();
     void _slotPushButtonOkClicked(bool isChecked);
     void _slotPushButtonCancelClicked(bool isChecked);
 };

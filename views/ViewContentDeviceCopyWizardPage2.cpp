@@ -9,8 +9,6 @@ ViewContentDeviceCopyWizardPage2::ViewContentDeviceCopyWizardPage2(QWidget* pare
     ui->setupUi(this);
     connect(ui->lineEditPassword, &QLineEdit::textChanged, this,
             &ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordTextChanged);
-    connect(ui->lineEditPassword, &QLineEdit::returnPressed, this,
-            &ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordReturnPressed);
     connect(ui->pushButtonShowPassword, &QPushButton::clicked, this,
             &ViewContentDeviceCopyWizardPage2::_slotPushButtonShowPasswordClicked);
     connect(ui->pushButtonNext, &QPushButton::clicked, this,
@@ -43,13 +41,6 @@ void ViewContentDeviceCopyWizardPage2::exitView()
 void ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordTextChanged(const QString& referenceText)
 {
     ui->pushButtonNext->setEnabled(!referenceText.isEmpty());
-}
-
-void ViewContentDeviceCopyWizardPage2::_slotLineEditPasswordReturnPressed()
-{
-    // An empty password cannot open anything: Return then does nothing, like the disabled Next.
-    if (ui->pushButtonNext->isEnabled())
-        _slotPushButtonNextClicked(false);
 }
 
 void ViewContentDeviceCopyWizardPage2::_slotPushButtonShowPasswordClicked(bool)

@@ -31,7 +31,6 @@ private:
 
 private slots:
     void _slotLineEditPasswordTextChanged(const QString& referenceText);
-    void _slotLineEditPasswordReturnPressed();
     void _slotPushButtonShowPasswordClicked(bool);
     void _slotPushButtonNextClicked(bool);
     void _slotPushButtonCancelClicked(bool);

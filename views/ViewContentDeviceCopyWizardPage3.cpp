@@ -10,8 +10,6 @@ ViewContentDeviceCopyWizardPage3::ViewContentDeviceCopyWizardPage3(QWidget* pare
     ui->setupUi(this);
     connect(ui->lineEditPassword, &QLineEdit::textEdited, this,
             &ViewContentDeviceCopyWizardPage3::_slotLineEditPasswordTextEdited);
-    connect(ui->lineEditPassword, &QLineEdit::returnPressed, this,
-            &ViewContentDeviceCopyWizardPage3::_slotLineEditPasswordReturnPressed);
     connect(ui->pushButtonShowPassword, &QPushButton::clicked, this,
             &ViewContentDeviceCopyWizardPage3::_slotPushButtonShowPasswordClicked);
     connect(ui->pushButtonPrevious, &QPushButton::clicked, this,
@@ -55,11 +53,6 @@ void ViewContentDeviceCopyWizardPage3::_displayPasswordStrength()
 void ViewContentDeviceCopyWizardPage3::_slotLineEditPasswordTextEdited(const QString&)
 {
     _displayPasswordStrength();
-}
-
-void ViewContentDeviceCopyWizardPage3::_slotLineEditPasswordReturnPressed()
-{
-    _slotPushButtonNextClicked(false);
 }
 
 void ViewContentDeviceCopyWizardPage3::_slotPushButtonShowPasswordClicked(bool)

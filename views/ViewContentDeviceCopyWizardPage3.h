@@ -34,7 +34,6 @@ private:
 
 private slots:
     void _slotLineEditPasswordTextEdited(const QString& referenceText);
-    void _slotLineEditPasswordReturnPressed();
     void _slotPushButtonShowPasswordClicked(bool);
     void _slotPushButtonPreviousClicked(bool);
     void _slotPushButtonNextClicked(bool);

@@ -14,8 +14,16 @@ ViewContentDeviceSelection::ViewContentDeviceSelection(QWidget* parent)
     _timerDeviceDetection.setInterval(1000);
     connect(&_timerDeviceDetection, &QTimer::timeout, this,
             &ViewContentDeviceSelection::_slotTimerDeviceDetectionTimeout);
-    connect(ui->listWidget, &QListWidget::itemClicked, this,
-            &ViewContentDeviceSelection::_slotListWidgetItemClicked);
+    // The current row is the chosen device, whether it was clicked or reached with the arrow keys;
+    // a double click selects it, as Return does through the default "Select".
+    connect(ui->listWidget, &QListWidget::currentRowChanged, this,
+            &ViewContentDeviceSelection::_slotListWidgetCurrentRowChanged);
+    connect(ui->listWidget, &QListWidget::itemDoubleClicked, this,
+            [this]()
+            {
+                if (ui->pushButtonSelect->isEnabled())
+                    ui->pushButtonSelect->click();
+            });
     connect(ui->pushButtonSelect, &QPushButton::clicked, this,
             &ViewContentDeviceSelection::_slotPushButtonSelectClicked);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this,
@@ -37,9 +45,11 @@ void ViewContentDeviceSelection::enterView()
     // The devices of the previous visit were handed over or destroyed when the page was left.
     _listedDevices.clear();
     _blinkingDeviceUsbSerialNumber.clear();
+    _isListUpdating = true;
     ui->listWidget->clear();
+    _isListUpdating = false;
     ui->pushButtonSelect->setEnabled(false);
-    ui->pushButtonCancel->setFocus();
+    ui->listWidget->setFocus();
     _timerDeviceDetection.start();
     _slotTimerDeviceDetectionTimeout();
 }
@@ -60,11 +70,10 @@ void ViewContentDeviceSelection::_slotTimerDeviceDetectionTimeout()
 {
     const std::unique_ptr<QList<DevicePortInfo>> presentPorts(Device::findAvailableDevices());
 
-    QString currentUsbSerialNumber;
-    const int currentRow = ui->listWidget->currentRow();
-    const bool isRowCurrent = currentRow >= 0 && currentRow < _listedDevices.size();
-    if (isRowCurrent)
-        currentUsbSerialNumber = _listedDevices.at(currentRow)->getUsbSerialNumber();
+    // The rows are updated in place, so that the current row and the focus stay where the user put
+    // them; only the user's own moves choose a device.
+    _isListUpdating = true;
+    bool isCurrentRowRemoved = false;
 
     // Removal pass: a listed device whose port is gone was unplugged.
     for (int index = 0; index < _listedDevices.size();)
@@ -90,7 +99,11 @@ void ViewContentDeviceSelection::_slotTimerDeviceDetectionTimeout()
         device->close();
         delete device;
         _listedDevices.removeAt(index);
+        isCurrentRowRemoved |= ui->listWidget->currentRow() == index;
+        delete ui->listWidget->takeItem(index);
     }
+    if (isCurrentRowRemoved)
+        ui->listWidget->setCurrentRow(-1);
 
     // Addition pass: new ports come last, in enumeration order. A device that fails to open is
     // not listed; the next tick tries it again.
@@ -110,48 +123,41 @@ void ViewContentDeviceSelection::_slotTimerDeviceDetectionTimeout()
             continue;
         auto* device = new Device(port);
         if (device->open() == 0)
+        {
             _listedDevices.append(device);
+            ui->listWidget->addItem(QString());
+        }
         else
             delete device;
     }
 
-    ui->listWidget->clear();
     // Names are often equal ("No name defined"): the USB serial number then tells the devices apart.
-    for (const Device* device : qAsConst(_listedDevices))
+    for (int index = 0; index < _listedDevices.size(); index++)
     {
+        const Device* device = _listedDevices.at(index);
         int sameNameCount = 0;
         for (const Device* other : qAsConst(_listedDevices))
             sameNameCount += other->getName() == device->getName() ? 1 : 0;
-        ui->listWidget->addItem(
+        const QString text =
             sameNameCount > 1 ? QStringLiteral("%1 (%2)").arg(device->getName(), device->getUsbSerialNumber())
-                              : device->getName());
+                              : device->getName();
+        if (ui->listWidget->item(index)->text() != text)
+            ui->listWidget->item(index)->setText(text);
     }
+    _isListUpdating = false;
 
-    bool isRowRestored = false;
-    if (isRowCurrent)
-    {
-        for (int index = 0; index < _listedDevices.size(); index++)
-        {
-            if (_listedDevices.at(index)->getUsbSerialNumber() == currentUsbSerialNumber)
-            {
-                ui->listWidget->setCurrentRow(index);
-                isRowRestored = true;
-                break;
-            }
-        }
-    }
     // "Select" only ever hands over the listed device that was clicked and blinks.
-    if (_listedDevices.isEmpty() || !isRowRestored || !_listedDevices.contains(Device::getSelectedDevice()))
+    const int currentRow = ui->listWidget->currentRow();
+    if (currentRow < 0 || Device::getSelectedDevice() != _listedDevices.value(currentRow))
     {
         ui->pushButtonSelect->setEnabled(false);
         _blinkingDeviceUsbSerialNumber.clear();
     }
 }
 
-void ViewContentDeviceSelection::_slotListWidgetItemClicked(QListWidgetItem*)
+void ViewContentDeviceSelection::_slotListWidgetCurrentRowChanged(int row)
 {
-    const int row = ui->listWidget->currentRow();
-    if (row < 0 || row >= _listedDevices.size())
+    if (_isListUpdating || row < 0 || row >= _listedDevices.size())
         return;
     Device* clickedDevice = _listedDevices.at(row);
     Device::setSelectedDevice(clickedDevice);
@@ -175,8 +181,6 @@ void ViewContentDeviceSelection::_slotListWidgetItemClicked(QListWidgetItem*)
     if (clickedDevice->setLedState(COMMUNICATION_PROTOCOL_LED_STATE_IDENTIFY) == 0)
     {
         ui->pushButtonSelect->setEnabled(true);
-        ui->pushButtonSelect->setDefault(true);
-        ui->pushButtonSelect->setFocus();
         _blinkingDeviceUsbSerialNumber = clickedDevice->getUsbSerialNumber();
         return;
     }

@@ -7,7 +7,6 @@
 #include <QTimer>
 
 class Device;
-class QListWidgetItem;
 
 namespace Ui
 {
@@ -15,7 +14,7 @@ class ViewContentDeviceSelection;
 }
 
 // Lets the user pick one of the connected devices. The list follows plugging and unplugging once
-// a second; the clicked device blinks so the user can tell which physical device a row is.
+// a second; the device of the current row blinks so the user can tell which physical device a row is.
 class ViewContentDeviceSelection : public ViewContentBase
 {
     Q_OBJECT
@@ -38,6 +37,8 @@ private:
     // USB serial number of the device this page made blink last; empty when none.
     QString _blinkingDeviceUsbSerialNumber;
     QTimer _timerDeviceDetection;
+    // Set while the page itself changes the rows: the current row moving then chooses nothing.
+    bool _isListUpdating = false;
 
     void _destroyListedDevices(const Device* deviceToKeep);
     // A native error box over the page; detection pauses while it is open.
@@ -45,7 +46,7 @@ private:
 
 private slots:
     void _slotTimerDeviceDetectionTimeout();
-    void _slotListWidgetItemClicked(QListWidgetItem* item);
+    void _slotListWidgetCurrentRowChanged(int row);
     void _slotPushButtonSelectClicked();
     void _slotPushButtonCancelClicked();
 };

@@ -18,8 +18,6 @@ ViewContentInsertReadingMasterPassword::ViewContentInsertReadingMasterPassword(Q
             &ViewContentInsertReadingMasterPassword::_slotPushButtonShowClicked);
     connect(ui->lineEditPasswordField, &QLineEdit::textEdited, this,
             &ViewContentInsertReadingMasterPassword::_slotLineEditTextEdited);
-    connect(ui->lineEditPasswordField, &QLineEdit::returnPressed, this,
-            &ViewContentInsertReadingMasterPassword::_slotLineEditReturnPressed);
 }
 
 ViewContentInsertReadingMasterPassword::~ViewContentInsertReadingMasterPassword()
@@ -80,10 +78,4 @@ void ViewContentInsertReadingMasterPassword::_slotPushButtonShowClicked(bool)
 void ViewContentInsertReadingMasterPassword::_slotLineEditTextEdited(const QString& text)
 {
     ui->pushButtonOk->setEnabled(!text.isEmpty());
-}
-
-void ViewContentInsertReadingMasterPassword::_slotLineEditReturnPressed()
-{
-    if (ui->pushButtonOk->isEnabled())
-        _slotPushButtonOkClicked(false);
 }

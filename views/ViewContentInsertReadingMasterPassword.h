@@ -40,7 +40,6 @@ private slots:
     void _slotPushButtonCancelClicked(bool);
     void _slotPushButtonShowClicked(bool);
     void _slotLineEditTextEdited(const QString& text);
-    void _slotLineEditReturnPressed();
 };
 
 #endif

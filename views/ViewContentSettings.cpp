@@ -47,7 +47,8 @@ void ViewContentSettings::enterView()
         tr("Folder: %1")
             .arg(QDir::toNativeSeparators(
                 QDir(Configuration::getDataFolder()).filePath(QStringLiteral("backups")))));
-    ui->pushButtonCancel->setFocus();
+    // The first setting, so that Return saves and Escape cancels as on every page.
+    ui->checkBoxNewApplicationVersionCheck->setFocus();
 }
 
 QList<std::pair<QSpinBox*, Configuration::NumberSetting>> ViewContentSettings::_getNumberSpinBoxes()

@@ -39,6 +39,7 @@ ViewContentStartMenu::~ViewContentStartMenu()
 
 void ViewContentStartMenu::enterView()
 {
+    ui->pushButtonOpenDevice->setFocus();
     // The first entry happens in the main window's constructor: the check waits for the event loop.
     if (_isApplicationUpdateChecked)
         return;
