@@ -3,6 +3,7 @@
 // take on the wire. A backup is one read of both memories; a restore reads both memories to plan
 // its write, writes 1024 pages and reads both memories back to verify them.
 #include "DemoContent.h"
+#include "LineRate.h"
 #include "SimulatorProcess.h"
 
 #include <QCoreApplication>
@@ -16,13 +17,9 @@
 #if defined(PAVISOR_SIMULATOR) && defined(PAVISOR_CLI)
 namespace
 {
-constexpr double LINE_BYTES_PER_SECOND = 11520.0;
-constexpr double MEMORY_BYTES = 131072.0;
-constexpr double PAGE_COUNT = 512.0;
-// Request and answer bytes of one page write (command, page number, data, acknowledge) and of one
-// memory selection.
-constexpr double PAGE_WRITE_WIRE_BYTES = 4 + 256 + 1;
-constexpr double SELECTION_WIRE_BYTES = 3 + 1;
+using LineRate::MEMORY_READ_WIRE_BYTES;
+using LineRate::SAVE_WRITE_WIRE_BYTES;
+using LineRate::wireMs;
 // A short answer (an acknowledge) waits for the bridge's latency timer.
 constexpr double LATENCY_TIMER_MS = 16.0;
 const QString PASSWORD = QStringLiteral("bench password");
@@ -32,11 +29,6 @@ void report(const char* name, double value, const char* unit)
 {
     std::printf("%s: %.3f %s\n", name, value, unit);
     std::fflush(stdout);
-}
-
-double wireMs(double bytes)
-{
-    return bytes * 1000.0 / LINE_BYTES_PER_SECOND;
 }
 
 // Runs pavisor-cli to its end: its wall time in ms, or -1 when it failed.
@@ -82,7 +74,7 @@ int lineRate()
     const double backupMs = runCliMs({QStringLiteral("backup"), QStringLiteral("--device"), SERIAL, file});
     if (backupMs < 0)
         return 1;
-    const double backupFloorMs = wireMs(2 * MEMORY_BYTES);
+    const double backupFloorMs = wireMs(2 * MEMORY_READ_WIRE_BYTES);
     report("line_rate_cli_backup_ms", backupMs, "ms");
     report("line_rate_cli_backup_floor_ms", backupFloorMs, "ms");
     report("line_rate_cli_backup_ratio", backupMs / backupFloorMs, "x");
@@ -92,15 +84,16 @@ int lineRate()
                                       PASSWORD.toUtf8() + '\n');
     if (restoreMs < 0)
         return 1;
-    const double writeFloorMs = wireMs(2 * SELECTION_WIRE_BYTES + 2 * PAGE_COUNT * PAGE_WRITE_WIRE_BYTES);
-    const double writeAndVerifyFloorMs = writeFloorMs + wireMs(2 * MEMORY_BYTES);
-    const double withCheckReadFloorMs = writeAndVerifyFloorMs + wireMs(2 * MEMORY_BYTES);
+    const double writeFloorMs = wireMs(SAVE_WRITE_WIRE_BYTES);
+    const double writeAndVerifyFloorMs = writeFloorMs + wireMs(2 * MEMORY_READ_WIRE_BYTES);
+    const double withCheckReadFloorMs = writeAndVerifyFloorMs + wireMs(2 * MEMORY_READ_WIRE_BYTES);
     report("line_rate_cli_restore_ms", restoreMs, "ms");
     report("line_rate_cli_restore_floor_write_and_verify_ms", writeAndVerifyFloorMs, "ms");
     report("line_rate_cli_restore_floor_with_check_read_ms", withCheckReadFloorMs, "ms");
     report("line_rate_cli_restore_ratio_to_floor_with_check_read", restoreMs / withCheckReadFloorMs, "x");
     // Each selection and page write is acknowledged by one byte that waits for the latency timer.
-    const double withLatencyTimerMs = withCheckReadFloorMs + (2 + 2 * PAGE_COUNT) * LATENCY_TIMER_MS;
+    const double withLatencyTimerMs =
+        withCheckReadFloorMs + (2 + 2 * Device::MEMORY_PAGE_COUNT) * LATENCY_TIMER_MS;
     report("line_rate_cli_restore_floor_with_check_read_and_latency_timer_ms", withLatencyTimerMs, "ms");
     report("line_rate_cli_restore_ratio_to_floor_with_latency_timer", restoreMs / withLatencyTimerMs, "x");
     qunsetenv("PAVISOR_SIMULATOR_DIR");

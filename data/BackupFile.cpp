@@ -1,4 +1,5 @@
 #include "BackupFile.h"
+#include "SafeFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
 
@@ -135,40 +135,13 @@ int BackupFile::write(const QString& completeFileName, const Content& content, Q
         errorText = tr("The memory images to back up are incomplete.");
         return -1;
     }
-    const QFileInfo target(completeFileName);
-    if (target.exists() && !target.isFile())
-    {
-        errorText = tr("It is not a regular file.");
-        return -1;
-    }
-    // Unbuffered: a full disk fails a write, with the system's reason, instead of a later flush that
-    // Qt reports as an unknown error.
-    QSaveFile file(completeFileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    {
-        errorText = file.errorString();
-        return -1;
-    }
-    // Encrypted, but still nobody else's business: owner-only, whatever was there before.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // Encrypted, but still nobody else's business.
     const QByteArray bytes = encode(content);
-    // A short write is no error yet; the next one says why (a full disk).
-    qint64 written = 0;
-    while (written < bytes.size())
-    {
-        const qint64 part = file.write(bytes.constData() + written, bytes.size() - written);
-        if (part <= 0)
-            break;
-        written += part;
-    }
-    if (written != bytes.size() || !file.commit())
-    {
-        errorText = file.errorString();
-        file.cancelWriting();
-        return -1;
-    }
-    errorText.clear();
-    return 0;
+    return SafeFile::write(
+        completeFileName,
+        [&bytes](QIODevice* file, QString& writeErrorText)
+        { return SafeFile::writeAll(file, bytes.constData(), bytes.size(), writeErrorText); },
+        errorText);
 }
 
 int BackupFile::read(const QString& completeFileName, Content* content, QString& errorText)
@@ -201,8 +174,7 @@ QString BackupFile::automaticFolder(const QString& dataFolder, const QString& se
     return QDir(dataFolder).filePath(QStringLiteral("backups/") + folderName);
 }
 
-int BackupFile::writeAutomatic(const QString& dataFolder, const Content& content, QString* writtenFile,
-                               QString& errorText)
+int BackupFile::writeAutomatic(const QString& dataFolder, const Content& content, QString& errorText)
 {
     const QString folder = automaticFolder(dataFolder, content.serial);
     QDir directory(folder);
@@ -218,7 +190,6 @@ int BackupFile::writeAutomatic(const QString& dataFolder, const Content& content
     const QString path = directory.filePath(fileName);
     if (write(path, content, errorText) != 0)
         return -1;
-    *writtenFile = path;
 
     QStringList files = directory.entryList({QStringLiteral("*.") + QLatin1String(FILE_SUFFIX)}, QDir::Files,
                                             QDir::Name | QDir::Reversed);

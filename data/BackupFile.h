@@ -56,9 +56,8 @@ public:
     // `dataFolder`/backups/<serial>: where the automatic backups of that device go.
     static QString automaticFolder(const QString& dataFolder, const QString& serial);
     // Writes an automatic backup named by its UTC creation time, then removes the oldest of that
-    // device beyond AUTOMATIC_BACKUPS_KEPT. 0 with *writtenFile set, or -1 with errorText set.
-    static int writeAutomatic(const QString& dataFolder, const Content& content, QString* writtenFile,
-                              QString& errorText);
+    // device beyond AUTOMATIC_BACKUPS_KEPT. 0, or -1 with errorText set.
+    static int writeAutomatic(const QString& dataFolder, const Content& content, QString& errorText);
 
     // For file dialogs.
     static QString fileDialogFilter();

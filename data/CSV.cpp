@@ -1,11 +1,10 @@
 #include "CSV.h"
 #include "CSVReader.h"
 #include "PasswordStoreCodec.h"
+#include "SafeFile.h"
 #include "WipeText.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 namespace
@@ -175,47 +174,18 @@ int CSV::writeRecords(QIODevice* device, const QList<PasswordRecord>& passwords,
     wipeText(text);
 
     // A copy that silently misses its end would only be found out when it is needed.
-    const bool isWritten = device->write(bytes.constData(), byteCount) == byteCount;
+    const int result = SafeFile::writeAll(device, bytes.constData(), byteCount, referenceErrorText);
     wipeBytes(bytes);
-    if (!isWritten)
-    {
-        referenceErrorText = device->errorString();
-        return -1;
-    }
-    return 0;
+    return result;
 }
 
 int CSV::exportTabToFile(const QString& completeFileName, const QList<PasswordRecord>& passwords,
                          QString& referenceErrorText)
 {
-    // The file is replaced by a new one: a device node or a pipe chosen by mistake stays what it is.
-    const QFileInfo target(completeFileName);
-    if (target.exists() && !target.isFile())
-    {
-        referenceErrorText = tr("It is not a regular file.");
-        return -1;
-    }
-    // Written beside the file and renamed over it once complete, so that a full disk or a crash
-    // leaves the previous file whole. Unbuffered: no copy of the passwords stays in a write buffer.
-    QSaveFile file(completeFileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    {
-        referenceErrorText = file.errorString();
-        return -1;
-    }
-    // Every password is in clear in this file: only its owner may read it, whether it is created here
-    // or replaces a file readable by others. A file system without permissions (a FAT memory stick)
-    // refuses, which is no reason to stop.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-
-    referenceErrorText.clear();
-    if (writeRecords(&file, passwords, referenceErrorText) != 0 || !file.commit())
-    {
-        if (referenceErrorText.isEmpty())
-            referenceErrorText = file.errorString();
-        file.cancelWriting();
-        return -1;
-    }
-    referenceErrorText.clear();
-    return 0;
+    // Every password is in clear in this file.
+    return SafeFile::write(
+        completeFileName,
+        [&passwords](QIODevice* file, QString& errorText)
+        { return writeRecords(file, passwords, errorText); },
+        referenceErrorText);
 }

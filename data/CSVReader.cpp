@@ -1,4 +1,5 @@
 #include "CSVReader.h"
+#include "PasswordStoreCodec.h"
 #include "WipeText.h"
 
 #include <algorithm>
@@ -11,8 +12,8 @@ constexpr char CHARACTER_BACKSLASH = '\\';
 constexpr char CHARACTER_LINE_FEED = '\n';
 constexpr char CHARACTER_CARRIAGE_RETURN = '\r';
 // The store reads these two as structure (a new tab, the end of the store), so no text may hold them.
-constexpr char CHARACTER_TAB_NAME_END = '\x03';
-constexpr char CHARACTER_STORE_END = '\x04';
+constexpr char CHARACTER_TAB_NAME_END = PasswordStoreCodec::BYTE_TAB_NAME_END;
+constexpr char CHARACTER_STORE_END = PasswordStoreCodec::BYTE_STORE_END;
 // Fields of a line that has no column names.
 constexpr int OWN_FORMAT_COLUMN_COUNT = 5;
 
@@ -258,8 +259,13 @@ CSVReader::RowResult CSVReader::readRow(Row* pointerRow)
                 if (pointerRow->textAfterQuoteColumn < 0)
                     pointerRow->textAfterQuoteColumn = static_cast<int>(pointerRow->fields.size());
                 QString rest = _readUnquotedText();
-                field += rest;
+                // Grown in place would leave the shorter copy behind unwiped.
+                QString joined;
+                joined.reserve(field.size() + rest.size());
+                joined.append(field).append(rest);
+                wipeText(field);
                 wipeText(rest);
+                field = std::move(joined);
             }
         }
         else
@@ -340,6 +346,7 @@ void CSVReader::readRecords(QByteArray* pointerBytes, char separator, qsizetype 
             break;
         if (rowResult == ROW_UNCLOSED_QUOTE)
         {
+            wipeRow(&row);
             for (Row& readRow : rows)
                 wipeRow(&readRow);
             result.error = FILE_ERROR_UNCLOSED_QUOTE;
@@ -421,13 +428,15 @@ void CSVReader::readRecords(QByteArray* pointerBytes, char separator, qsizetype 
             result.isFolderPresent = result.isFolderPresent || !record.folder.isEmpty();
             for (const QString& field : record.fields)
                 storeSize += storedSize(field);
-            result.records.append(record);
+            result.records.append(std::move(record));
             // Refused while read: a file of many tiny records would otherwise build a table of
             // hundreds of thousands of rows.
             if (storeSize > storeCapacity)
             {
                 for (Row& rest : rows)
                     wipeRow(&rest);
+                // The records share their texts with their rows: with the rows gone, they are wiped.
+                rows.clear();
                 result.wipe();
                 result.error = FILE_ERROR_TOO_LARGE_FOR_DEVICE;
                 return;

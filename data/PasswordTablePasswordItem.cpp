@@ -9,14 +9,22 @@
 #include <QTimer>
 #include <algorithm>
 
+const QString& PasswordTablePasswordItem::maskText()
+{
+    // Asked of the style once: every cell of every table shows it.
+    static const QString mask(MASK_LENGTH,
+                              QChar(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter)));
+    return mask;
+}
+
 namespace
 {
-// What a hidden password shows: one length for every password, in the character line edits use.
-QString maskText()
+// The width of the mask in the application's font, the same for every cell.
+int maskWidth()
 {
-    constexpr int MASK_LENGTH = 8;
-    return QString(MASK_LENGTH,
-                   QChar(QApplication::style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter)));
+    static const int width = static_cast<int>(
+        QFontMetricsF(QApplication::font()).horizontalAdvance(PasswordTablePasswordItem::maskText()));
+    return width;
 }
 
 // The cells showing their password: what a lock masks.
@@ -35,8 +43,7 @@ PasswordTablePasswordItem::PasswordTablePasswordItem(const QString& password)
     // The cell is as wide as the mask, which has one length for every password; a clear password
     // wider than its column is cut by the column.
     _displayClearTextPassword(false);
-    const QFontMetricsF fontMetrics(QApplication::font());
-    ui->label->setMinimumWidth(static_cast<int>(fontMetrics.horizontalAdvance(maskText())));
+    ui->label->setMinimumWidth(maskWidth());
     ui->label->setSizePolicy(QSizePolicy::Ignored, ui->label->sizePolicy().verticalPolicy());
 
     // A square button: its height is the one its icon gives it.

@@ -23,6 +23,11 @@ public:
     explicit PasswordTablePasswordItem(const QString& password);
     ~PasswordTablePasswordItem() override;
 
+    // What a hidden password shows wherever it appears: one length for every password, in the
+    // character line edits use.
+    static constexpr int MASK_LENGTH = 8;
+    static const QString& maskText();
+
     // How long a password stays revealed.
     static constexpr int REVEAL_DURATION_MS = 30000;
     // Masks every revealed password of every table.

@@ -1,4 +1,5 @@
 #include "SecretClipboard.h"
+#include "WipeText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -83,6 +84,7 @@ void clearCopiedText()
                 clipboard->clear(mode);
         }
     }
+    wipeText(copiedText);
     copiedText = QString();
 }
 } // namespace SecretClipboard

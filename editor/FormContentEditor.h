@@ -197,6 +197,10 @@ private:
     // data may be replaced).
     void _openDeviceAskMasterPassword();
     void _handleMessageBoxAnswerForOpenDevice(ViewContentMessageBoxDialog::Button button);
+    // With unsaved data shown, asks whether opening may replace them (true: asked, the answer comes
+    // back under `pendingRequest`); without, asks nothing (false).
+    bool _askReplacingUnsavedData(PendingRequest pendingRequest, const QString& title,
+                                  const QString& question);
     // Set while a memory image is loaded into the tabs: tab creation then leaves the tab names of the
     // tables' menus to the loader, which gives them once at the end.
     bool _isPasswordStoreLoading = false;
@@ -440,7 +444,7 @@ private:
     // The two images of the device whose records are shown, as it holds them (read when opened, or
     // written and verified since), with its description: what "Back up to file..." writes.
     BackupFile::Content _shownDeviceImages;
-    bool _isShownDeviceImagesKnown = false;
+    bool _isShownDeviceImagesKnown() const;
     // The backup file being opened, until its password is typed; the file the records shown came
     // from (the window title names it) until they are saved to a device.
     BackupFile::Content _openingBackupFile;

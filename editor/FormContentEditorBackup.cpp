@@ -55,14 +55,17 @@ void FormContentEditor::_rememberShownDeviceImages(const unsigned char* mainImag
     readVersions(device, _shownDeviceImages.versions);
     _shownDeviceImages.mainImage = imageBytes(mainImage);
     _shownDeviceImages.backupImage = imageBytes(backupImage);
-    _isShownDeviceImagesKnown = true;
     _updateLockControls();
 }
 
 void FormContentEditor::_forgetShownDeviceImages()
 {
-    _isShownDeviceImagesKnown = false;
     _shownDeviceImages = BackupFile::Content();
+}
+
+bool FormContentEditor::_isShownDeviceImagesKnown() const
+{
+    return !_shownDeviceImages.mainImage.isEmpty();
 }
 
 void FormContentEditor::_updateWindowTitle()
@@ -81,7 +84,7 @@ void FormContentEditor::_updateWindowTitle()
 
 void FormContentEditor::_slotActionBackUpToFileTriggered(bool)
 {
-    if (!_isDeviceActionAllowed(false) || !_isShownDeviceImagesKnown)
+    if (!_isDeviceActionAllowed(false) || !_isShownDeviceImagesKnown())
         return;
     const QString deviceName =
         _shownDeviceImages.name.isEmpty() ? _shownDeviceImages.serial : _shownDeviceImages.name;
@@ -124,20 +127,12 @@ void FormContentEditor::_slotActionBackUpToFileTriggered(bool)
 
 void FormContentEditor::_slotActionOpenBackupFileTriggered(bool)
 {
-    if (!_isDeviceActionAllowed(true))
-        return;
-    // Opening replaces the editor's content: unsaved changes go only if the user says so.
-    if (_isUnsavedDataPresent)
-    {
-        _pendingRequest = PENDING_REQUEST_OPEN_BACKUP_FILE_CONFIRM_UNSAVED_DATA;
-        viewPushMessageBoxDialog(
-            ViewContentMessageBoxDialog::ICON_QUESTION, tr("Opening a backup file"),
+    if (!_isDeviceActionAllowed(true) ||
+        _askReplacingUnsavedData(
+            PENDING_REQUEST_OPEN_BACKUP_FILE_CONFIRM_UNSAVED_DATA, tr("Opening a backup file"),
             tr("You have made some modifications to the currently displayed data without saving them.\nDo "
-               "you confirm overwriting such unsaved data with the content of the backup file?"),
-            ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
-            ViewContentMessageBoxDialog::BUTTON_NO);
+               "you confirm overwriting such unsaved data with the content of the backup file?")))
         return;
-    }
     _openBackupFileAskFile();
 }
 
@@ -225,9 +220,8 @@ QString FormContentEditor::_keepSavedImages(const unsigned char* mainImage, cons
 
     BackupFile::Content content = _shownDeviceImages;
     content.created = QDateTime::currentDateTimeUtc();
-    QString writtenFile;
     QString errorText;
-    if (BackupFile::writeAutomatic(Configuration::getDataFolder(), content, &writtenFile, errorText) != 0)
+    if (BackupFile::writeAutomatic(Configuration::getDataFolder(), content, errorText) != 0)
         return errorText;
     return QString();
 }

@@ -237,21 +237,26 @@ int FormContentEditor::_openMemoryImages(const QString& password, const unsigned
 
 void FormContentEditor::_slotActionOpenDeviceClicked()
 {
-    if (!_isDeviceActionAllowed(true))
-        return;
-    // Opening replaces the editor's content: unsaved changes go only if the user says so.
-    if (_isUnsavedDataPresent)
-    {
-        _pendingRequest = PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA;
-        viewPushMessageBoxDialog(
-            ViewContentMessageBoxDialog::ICON_QUESTION, tr("Opening a device"),
+    if (!_isDeviceActionAllowed(true) ||
+        _askReplacingUnsavedData(
+            PENDING_REQUEST_OPEN_DEVICE_CONFIRM_UNSAVED_DATA, tr("Opening a device"),
             tr("You have made some modifications to the currently displayed data without saving them.\nDo "
-               "you confirm overwriting such unsaved data with the content of the newly opened device?"),
-            ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
-            ViewContentMessageBoxDialog::BUTTON_NO);
+               "you confirm overwriting such unsaved data with the content of the newly opened device?")))
         return;
-    }
     _openDeviceAskMasterPassword();
+}
+
+bool FormContentEditor::_askReplacingUnsavedData(PendingRequest pendingRequest, const QString& title,
+                                                 const QString& question)
+{
+    // Opening replaces the editor's content: unsaved changes go only if the user says so.
+    if (!_isUnsavedDataPresent)
+        return false;
+    _pendingRequest = pendingRequest;
+    viewPushMessageBoxDialog(ViewContentMessageBoxDialog::ICON_QUESTION, title, question,
+                             ViewContentMessageBoxDialog::BUTTON_YES | ViewContentMessageBoxDialog::BUTTON_NO,
+                             ViewContentMessageBoxDialog::BUTTON_NO);
+    return true;
 }
 
 void FormContentEditor::_slotViewStartMenuOpenDeviceClicked()

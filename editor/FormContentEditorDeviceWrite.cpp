@@ -378,7 +378,7 @@ void FormContentEditor::_handleDeviceReadRequestForVerifyAfterErase()
     health.areEqual = true;
     _deviceMemoryHealth.set(device->getUsbSerialNumber(), health);
     // Whatever the erase left, the device no longer holds the images a backup would take.
-    if (_isShownDeviceImagesKnown && _shownDeviceImages.serial == device->getUsbSerialNumber())
+    if (_shownDeviceImages.serial == device->getUsbSerialNumber())
         _forgetShownDeviceImages();
     if (!isAllZero(device->getMemoryBuffer(Device::MEMORY_ID_MAIN)) ||
         !isAllZero(device->getMemoryBuffer(Device::MEMORY_ID_BACKUP)))

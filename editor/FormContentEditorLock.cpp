@@ -202,7 +202,7 @@ void FormContentEditor::_updateLockControls()
     ui->actionExportCSV->setEnabled(table != nullptr && !table->passwords.isEmpty());
     _pointerActionWriteDevice->setEnabled(isEditorShown && _isMasterPasswordKnown);
     _pointerActionChangePasswordThenWriteDevice->setEnabled(isEditorShown);
-    ui->actionBackUpToFile->setEnabled(isEditorShown && _isShownDeviceImagesKnown);
+    ui->actionBackUpToFile->setEnabled(isEditorShown && _isShownDeviceImagesKnown());
     // Locking works from every other page, so that a native menu bar offers it during a device run.
     ui->actionLockApplication->setEnabled(_isApplicationUnlocked &&
                                           viewGetCurrent() != VIEW_ID_APPLICATION_LOCKED &&

@@ -28,10 +28,6 @@
         <translation>Les images mémoire à sauvegarder sont incomplètes.</translation>
     </message>
     <message>
-        <source>It is not a regular file.</source>
-        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
-    </message>
-    <message>
         <source>Could not open the file in read mode (%1).</source>
         <translation>Impossible d&apos;ouvrir le fichier en lecture (%1).</translation>
     </message>
@@ -105,10 +101,6 @@
     <message>
         <source>Pavisor Key Manager, or any file of five columns: name, login, password, web site and note</source>
         <translation>Pavisor Key Manager, ou tout fichier de cinq colonnes : nom, identifiant, mot de passe, site web et note</translation>
-    </message>
-    <message>
-        <source>It is not a regular file.</source>
-        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
     </message>
     <message>
         <source>Chrome, Edge or another Chromium browser</source>
@@ -604,6 +596,10 @@ Ouvrez le périphérique avec son propre mot de passe maître pour le réparer, 
     <message>
         <source>Writing the main memory of the device &apos;%1&apos; failed; its backup memory was not touched. %2</source>
         <translation>L&apos;écriture de la mémoire principale du périphérique « %1 » a échoué ; sa mémoire de secours n&apos;a pas été touchée. %2</translation>
+    </message>
+    <message>
+        <source>Repairing the backup memory of the device &apos;%1&apos; failed; its main memory, which opens, was not touched. %2</source>
+        <translation>La réparation de la mémoire de sauvegarde du périphérique &apos;%1&apos; a échoué ; sa mémoire principale, qui s&apos;ouvre, n&apos;a pas été modifiée. %2</translation>
     </message>
 </context>
 <context>
@@ -1560,6 +1556,13 @@ Pour le préparer, cliquez sur « commencez à initialiser votre Pavisor » dans
     <message>
         <source>excellent</source>
         <translation>excellent</translation>
+    </message>
+</context>
+<context>
+    <name>SafeFile</name>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
     </message>
 </context>
 <context>

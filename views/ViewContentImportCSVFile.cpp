@@ -1,6 +1,8 @@
 #include "ViewContentImportCSVFile.h"
 #include "ui_ViewContentImportCSVFile.h"
 
+#include "PasswordTablePasswordItem.h"
+
 #include "FormContentEditor.h"
 #include "HelpViewer.h"
 
@@ -113,7 +115,6 @@ void ViewContentImportCSVFile::_readSelectedFile()
     QString errorText;
     const int result =
         CSV::readFile(_selectedFileName, _getFieldsSeparatorCharacter(), &_fileContent, errorText);
-    _isFileContentImportable = result == 0 && !_fileContent.passwords.isEmpty();
     _showPreview(result == 0 ? QString() : errorText);
 }
 
@@ -158,7 +159,7 @@ void ViewContentImportCSVFile::_showPreview(const QString& errorText)
             QString text = password.data[column];
             // Masked at a fixed length: the preview is no place to learn even a password's size.
             if (column == PasswordTable::PASSWORD_DATA_ID_PASSWORD && !text.isEmpty())
-                text = QString(8, QChar(0x2022));
+                text = PasswordTablePasswordItem::maskText();
             else if (column == PasswordTable::PASSWORD_DATA_ID_NOTE && text.contains(QLatin1Char('\n')))
                 text = text.section(QLatin1Char('\n'), 0, 0) + QStringLiteral(" \u2026");
             ui->tableWidgetPreview->setItem(row, column, new QTableWidgetItem(text));
@@ -174,10 +175,10 @@ void ViewContentImportCSVFile::_showPreview(const QString& errorText)
 
 void ViewContentImportCSVFile::_clearPreview()
 {
+    // The preview's items share their texts with the content: gone first, the texts are then wiped.
+    ui->tableWidgetPreview->setRowCount(0);
     _fileContent.wipe();
     _fileContent = CSV::FileContent();
-    _isFileContentImportable = false;
-    ui->tableWidgetPreview->setRowCount(0);
     ui->plainTextEditProblems->clear();
     ui->labelPreviewSummary->clear();
     ui->groupBoxPreview->setVisible(false);
@@ -189,7 +190,8 @@ void ViewContentImportCSVFile::_updateOkButton()
     // The name is used as typed; only a name of blanks alone is refused.
     const bool isDestinationSet = ui->radioButtonImportToExistingTab->isChecked() ||
                                   !ui->lineEditCreateTabName->text().trimmed().isEmpty();
-    ui->pushButtonOk->setEnabled(_isFileContentImportable && isDestinationSet);
+    // A file that could not be read leaves no records.
+    ui->pushButtonOk->setEnabled(!_fileContent.passwords.isEmpty() && isDestinationSet);
 }
 
 void ViewContentImportCSVFile::_slotPushButtonSelectFileClicked(bool)

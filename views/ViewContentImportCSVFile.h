@@ -45,7 +45,6 @@ private:
     QString _selectedFileName;
     // What the selected file holds, read with the current separator; plaintext, wiped on leaving.
     CSV::FileContent _fileContent;
-    bool _isFileContentImportable = false;
 
     QChar _getFieldsSeparatorCharacter();
     void _readSelectedFile();

@@ -1,6 +1,8 @@
 #include "ViewContentPasswordInformation.h"
 #include "ui_ViewContentPasswordInformation.h"
 
+#include "WipeText.h"
+
 #include "Configuration.h"
 #include "FormContentEditor.h"
 #include "HelpViewer.h"
@@ -237,12 +239,13 @@ void ViewContentPasswordInformation::_slotPushButtonGeneratePasswordClicked(bool
         _isGenerationUndoable = true;
     }
     ui->lineEditPassword->setText(password);
-    password.fill(QChar(0));
+    // Shared with the field until the field changes it: released, not overwritten.
+    password = QString();
 }
 
 void ViewContentPasswordInformation::_forgetPasswordBeforeGeneration()
 {
-    _passwordBeforeGeneration.fill(QChar(0));
+    wipeText(_passwordBeforeGeneration);
     _passwordBeforeGeneration.clear();
     _isGenerationUndoable = false;
 }

@@ -159,12 +159,17 @@ int CliDeviceRoad::writeImage(Device& device, const unsigned char* image, const 
         // complete image first, checked on the device itself.
         CliTerminal::printError(tr("The backup memory does not open while the main memory does: it is "
                                    "repaired from the main memory first."));
-        std::unique_ptr<unsigned char[]> mainImage(new unsigned char[Device::MEMORY_SIZE]);
-        std::memcpy(mainImage.get(), device.getMemoryBuffer(Device::MEMORY_ID_MAIN), Device::MEMORY_SIZE);
-        const int result = _writeMemories(device, MEMORIES_BACKUP, mainImage.get(), errorText);
+        // Main's image stays in its buffer: the repair writes and reads back the backup memory only.
+        const unsigned char* mainImage = device.getMemoryBuffer(Device::MEMORY_ID_MAIN);
+        const int result = _writeMemories(device, MEMORIES_BACKUP, mainImage, errorText);
         if (result != RESULT_DONE)
+        {
+            errorText = tr("Repairing the backup memory of the device '%1' failed; its main memory, which "
+                           "opens, was not touched. %2")
+                            .arg(device.getName(), unplugHint());
             return result;
-        const int verification = _verify(device, MEMORIES_BACKUP, mainImage.get(), errorText);
+        }
+        const int verification = _verify(device, MEMORIES_BACKUP, mainImage, errorText);
         if (verification != RESULT_DONE)
             return verification;
         break;

@@ -92,11 +92,6 @@ bool CliTerminal::isStandardInputTerminal()
     return isatty(STDIN_FILENO) != 0;
 }
 
-bool CliTerminal::isStandardOutputTerminal()
-{
-    return isatty(STDOUT_FILENO) != 0;
-}
-
 bool CliTerminal::isStandardErrorTerminal()
 {
     return isatty(STDERR_FILENO) != 0;
@@ -125,11 +120,6 @@ void CliTerminal::print(const QString& text)
 void CliTerminal::printError(const QString& text)
 {
     writeText(STDERR_FILENO, text, true);
-}
-
-int CliTerminal::writeOutput(const QByteArray& bytes)
-{
-    return writeAll(STDOUT_FILENO, bytes.constData(), bytes.size());
 }
 
 int CliTerminal::readPassword(bool isFromStandardInput, QString& password, QString& errorText)

@@ -14,7 +14,6 @@ class CliTerminal
 
 public:
     static bool isStandardInputTerminal();
-    static bool isStandardOutputTerminal();
     static bool isStandardErrorTerminal();
     // Whether writing to `path` would land on a terminal.
     static bool isTerminalPath(const QString& path);
@@ -22,8 +21,6 @@ public:
     // UTF-8 on standard output and standard error; a message gets its line feed when it lacks one.
     static void print(const QString& text);
     static void printError(const QString& text);
-    // Raw bytes on standard output: 0, or -1 when they could not all be written.
-    static int writeOutput(const QByteArray& bytes);
 
     // Reads the master password into `password`: from the terminal without echo (the prompt on
     // standard error), or the first line of standard input when `isFromStandardInput`. 0, or -1 with
