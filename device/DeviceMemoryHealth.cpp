@@ -1,5 +1,7 @@
 #include "DeviceMemoryHealth.h"
 
+#include <cstring>
+
 void DeviceMemoryHealth::setMemory(const QString& usbSerialNumber, Device::MemoryId memoryId, State state)
 {
     Memories& memories = _devices[usbSerialNumber];
@@ -73,4 +75,29 @@ bool DeviceMemoryHealth::isEmptyImage(const unsigned char* image)
             return false;
     }
     return true;
+}
+
+int DeviceMemoryHealth::classify(const unsigned char* mainImage, const unsigned char* backupImage,
+                                 const std::function<int(const unsigned char* image)>& opens,
+                                 Memories* memories)
+{
+    const unsigned char* images[2] = {mainImage, backupImage};
+    State* states[2] = {&memories->main, &memories->backup};
+    memories->areEqual = std::memcmp(mainImage, backupImage, Device::MEMORY_SIZE) == 0;
+    for (int memory = 0; memory < 2; memory++)
+    {
+        int result = 1;
+        if (isEmptyImage(images[memory]))
+            *states[memory] = STATE_EMPTY;
+        else if (memory == 1 && memories->areEqual)
+            *states[memory] = memories->main;
+        else if ((result = opens(images[memory])) < 0)
+            return result;
+        else
+            *states[memory] = result == 0 ? STATE_OPENS : STATE_DAMAGED;
+    }
+    // Two that open and differ: main is the newer, since writes go main then backup.
+    if (!memories->areEqual && memories->main == STATE_OPENS && memories->backup == STATE_OPENS)
+        memories->backup = STATE_OLDER_CONTENT;
+    return 0;
 }

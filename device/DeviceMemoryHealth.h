@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // What the application knows of the two memories of each device it has read or written, by USB
 // serial number, and what a write must do first so that one memory always holds a complete image
@@ -72,6 +73,11 @@ public:
     static QString describe(State state);
     // A memory image that holds nothing: erased flash (0xFF) or all zero.
     static bool isEmptyImage(const unsigned char* image);
+    // What the two images just read from a device hold; `opens` says whether an image opens with a
+    // password the user knows (0), does not (1), or could not be tried (negative, which stops the
+    // classification). 0, or that negative answer.
+    static int classify(const unsigned char* mainImage, const unsigned char* backupImage,
+                        const std::function<int(const unsigned char* image)>& opens, Memories* memories);
 
 private:
     QHash<QString, Memories> _devices;

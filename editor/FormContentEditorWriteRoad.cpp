@@ -23,7 +23,7 @@ namespace
 // Whether `image` opens with one of `passwords`; negative when decryption failed.
 int opensWithAny(const QStringList& passwords, const unsigned char* image)
 {
-    std::unique_ptr<unsigned char[]> work(new unsigned char[Device::MEMORY_SIZE]);
+    MemoryImage::PlaintextBuffer work;
     int result = 1;
     for (const QString& password : passwords)
     {
@@ -31,7 +31,6 @@ int opensWithAny(const QStringList& passwords, const unsigned char* image)
         if (result <= 0)
             break;
     }
-    wipeMemory(work.get(), Device::MEMORY_SIZE);
     return result;
 }
 
@@ -102,25 +101,16 @@ void FormContentEditor::_continueWriteRoad(DeviceMemoryHealth::WritePlan plan)
 void FormContentEditor::_classifyCheckedMemories()
 {
     Device* device = Device::getSelectedDevice();
-    const unsigned char* images[2] = {device->getMemoryBuffer(Device::MEMORY_ID_MAIN),
-                                      device->getMemoryBuffer(Device::MEMORY_ID_BACKUP)};
     DeviceMemoryHealth::Memories health;
-    health.areEqual = std::memcmp(images[0], images[1], Device::MEMORY_SIZE) == 0;
-    DeviceMemoryHealth::State* states[2] = {&health.main, &health.backup};
-    for (int memory = 0; memory < 2; memory++)
-    {
-        if (DeviceMemoryHealth::isEmptyImage(images[memory]))
-            *states[memory] = DeviceMemoryHealth::STATE_EMPTY;
-        else if (memory == 1 && health.areEqual)
-            *states[memory] = health.main;
-        else
-            *states[memory] = opensWithAny(_writeRoadPasswords, images[memory]) == 0
-                                  ? DeviceMemoryHealth::STATE_OPENS
-                                  : DeviceMemoryHealth::STATE_DAMAGED;
-    }
-    if (!health.areEqual && health.main == DeviceMemoryHealth::STATE_OPENS &&
-        health.backup == DeviceMemoryHealth::STATE_OPENS)
-        health.backup = DeviceMemoryHealth::STATE_OLDER_CONTENT;
+    // An image that could not be tried counts as one that does not open: kept, never trusted.
+    DeviceMemoryHealth::classify(
+        device->getMemoryBuffer(Device::MEMORY_ID_MAIN), device->getMemoryBuffer(Device::MEMORY_ID_BACKUP),
+        [this](const unsigned char* image)
+        {
+            const int result = opensWithAny(_writeRoadPasswords, image);
+            return result < 0 ? 1 : result;
+        },
+        &health);
     _deviceMemoryHealth.set(device->getUsbSerialNumber(), health);
 }
 

@@ -104,31 +104,11 @@ int CliDeviceRoad::readMemories(Device& device, int memories, QString& errorText
 
 int CliDeviceRoad::classify(Device& device, const QString& password, DeviceMemoryHealth::Memories* health)
 {
-    const unsigned char* images[2] = {device.getMemoryBuffer(Device::MEMORY_ID_MAIN),
-                                      device.getMemoryBuffer(Device::MEMORY_ID_BACKUP)};
-    DeviceMemoryHealth::State* states[2] = {&health->main, &health->backup};
-    health->areEqual = std::memcmp(images[0], images[1], Device::MEMORY_SIZE) == 0;
-    std::unique_ptr<unsigned char[]> work(new unsigned char[Device::MEMORY_SIZE]);
-    int result = 0;
-    for (int memory = 0; memory < 2 && result >= 0; memory++)
-    {
-        if (DeviceMemoryHealth::isEmptyImage(images[memory]))
-        {
-            *states[memory] = DeviceMemoryHealth::STATE_EMPTY;
-            continue;
-        }
-        if (memory == 1 && health->areEqual)
-        {
-            *states[memory] = health->main;
-            continue;
-        }
-        result = MemoryImage::decrypt(password, images[memory], work.get());
-        *states[memory] = result == 0 ? DeviceMemoryHealth::STATE_OPENS : DeviceMemoryHealth::STATE_DAMAGED;
-    }
-    wipeMemory(work.get(), Device::MEMORY_SIZE);
-    if (!health->areEqual && health->main == DeviceMemoryHealth::STATE_OPENS &&
-        health->backup == DeviceMemoryHealth::STATE_OPENS)
-        health->backup = DeviceMemoryHealth::STATE_OLDER_CONTENT;
+    MemoryImage::PlaintextBuffer work;
+    const int result = DeviceMemoryHealth::classify(
+        device.getMemoryBuffer(Device::MEMORY_ID_MAIN), device.getMemoryBuffer(Device::MEMORY_ID_BACKUP),
+        [&](const unsigned char* image) { return MemoryImage::decrypt(password, image, work.get()); },
+        health);
     return result < 0 ? -1 : 0;
 }
 
