@@ -473,7 +473,8 @@ private slots:
         QStringList cells;
         for (int column = 0; column < 5; column++)
             cells.append(preview->item(1, column)->text());
-        QCOMPARE(cells, QStringList({"Mail", "new 1", PasswordTablePasswordItem::maskText(), "", u"a \u2026"_s}));
+        QCOMPARE(cells,
+                 QStringList({"Mail", "new 1", PasswordTablePasswordItem::maskText(), "", u"a \u2026"_s}));
         QCOMPARE(problems->toPlainText(), u"Line 7: 2 columns, where the column names line has 11."_s);
         QVERIFY(ok->isEnabled() && folders->isVisible());
         tabName->clear();
